@@ -1,0 +1,26 @@
+#pragma once
+// Places files: INI text with a section "Places" and keys Place0 to Place4.
+#include <string>
+
+#include "core/places_bar.h"
+
+namespace velbrook {
+
+class TExIniFile;
+
+// Applies the file's five places to the places bar. False after telling the
+// user when the file does not exist.
+bool LoadPlacesFile(const std::string& fileName);
+
+// One key of a places file being written: a value is written as it stands, an
+// empty one removes the key.
+void WritePlaceEntry(TExIniFile& ini, const std::string& key, const std::string& value);
+
+// Writes five rows to a places file, replacing whatever was there.
+void WritePlacesFile(const std::string& fileName, const PlacesList& rows);
+
+// The window's "Save scheme": asks for a file name, asks before overwriting and
+// writes the rows. Nothing happens when the user cancels or declines.
+void SavePlacesFileInteractive(const PlacesList& rows);
+
+} // namespace velbrook

@@ -1,0 +1,63 @@
+#pragma once
+// Quick adjust schemes: named sets of five places stored under the program's key.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/places_bar.h"
+
+namespace velbrook {
+
+inline constexpr char kProgramKey[] = "Software\\Tarnwick\\Dorvane\\1.x";
+inline constexpr char kSchemesSubkey[] = "Schemes";
+
+// The container the scheme operations work on. The window backs it with its
+// sorted combo box items; OrderedSchemeList keeps insertion order.
+class SchemeList {
+public:
+    virtual ~SchemeList() = default;
+    virtual int Count() const = 0;
+    virtual std::string Name(int index) const = 0;
+    virtual const PlacesList& Places(int index) const = 0;
+    // Adds at the container's own position (sorted or appended).
+    virtual void Add(const std::string& name, std::unique_ptr<PlacesList> places) = 0;
+    virtual std::unique_ptr<PlacesList> DetachPlaces(int index) = 0;
+    virtual void Clear() = 0;
+};
+
+class OrderedSchemeList : public SchemeList {
+public:
+    int Count() const override { return static_cast<int>(entries_.size()); }
+    std::string Name(int index) const override;
+    const PlacesList& Places(int index) const override;
+    void Add(const std::string& name, std::unique_ptr<PlacesList> places) override;
+    std::unique_ptr<PlacesList> DetachPlaces(int index) override;
+    void Clear() override { entries_.clear(); }
+
+private:
+    struct Entry {
+        std::string name;
+        std::unique_ptr<PlacesList> places;
+    };
+    std::vector<Entry> entries_;
+};
+
+struct SchemeLoadOptions {
+    // The window consumes the pending "Add"/"Delete" edits (it saves the list back);
+    // ApplyScheme only merges them.
+    bool consumePendingEdits = true;
+    // The window skips an unreadable entry instead of stopping at it.
+    bool skipDamagedEntries = false;
+};
+
+// Adds the stored schemes. With skipDamagedEntries, returns the message of the
+// first entry that could not be read (empty when all were read); otherwise such
+// an entry raises.
+std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options = {});
+void SaveSchemes(const SchemeList& schemes);
+void FreeSchemes(SchemeList& schemes);
+// Applies the first stored scheme of that name (case-insensitive) to the places
+// bar. False after telling the user when there is none.
+bool ApplyScheme(const std::string& name);
+
+} // namespace velbrook

@@ -1,0 +1,34 @@
+#pragma once
+// Errors that the program raises. Each carries the exact text that the user sees.
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace velbrook {
+
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class ERegistryException : public Error {
+public:
+    using Error::Error;
+};
+
+class EIniFileException : public Error {
+public:
+    using Error::Error;
+};
+
+class EListError : public Error {
+public:
+    using Error::Error;
+};
+
+// Replaces the first "%s" of a message format by the argument.
+std::string FormatText(std::string_view format, std::string_view arg);
+// Replaces the first "%d" of a message format by the number.
+std::string FormatText(std::string_view format, long long number);
+
+} // namespace velbrook

@@ -1,0 +1,18 @@
+#pragma once
+// Whole-file access for the INI files and the places file.
+#include <string>
+
+namespace velbrook {
+
+// True when a file (not a folder) of that name exists. An empty name is no file.
+bool FileExists(const std::string& fileName);
+// Reads the whole file as bytes. False when it cannot be opened or read.
+bool ReadWholeFile(const std::string& fileName, std::string& bytes);
+// Writes the bytes to a temporary file beside the target and then replaces the
+// target with it, so that a failed write leaves the old file as it was.
+// False on any failure; no temporary file is left behind.
+bool ReplaceFileContent(const std::string& fileName, const std::string& bytes);
+// Deletes a file. False when it could not be deleted.
+bool DeleteFileByName(const std::string& fileName);
+
+} // namespace velbrook

@@ -1,0 +1,63 @@
+#pragma once
+// Registry cursor over HKEY_CURRENT_USER on top of the registry seam.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/errors.h"
+#include "support/registry_store.h"
+
+namespace velbrook {
+
+enum class TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
+
+class TRegistry {
+public:
+    TRegistry();
+    explicit TRegistry(RegistryStore& store);
+    virtual ~TRegistry();
+    TRegistry(const TRegistry&) = delete;
+    TRegistry& operator=(const TRegistry&) = delete;
+
+    RegKey RootKey() const { return rootKey_; }
+    RegKey CurrentKey() const { return currentKey_.Get(); }
+    const std::string& CurrentPath() const { return currentPath_; }
+    RegistryStore& Store() const { return *store_; }
+
+    bool OpenKey(const std::string& path, bool canCreate);
+    void CloseKey();
+    bool DeleteKey(const std::string& path);
+
+    bool ValueExists(const std::string& name);
+    TRegDataType GetDataType(const std::string& name);
+    std::string ReadString(const std::string& name);
+    std::int32_t ReadInteger(const std::string& name);
+    void WriteString(const std::string& name, const std::string& value);
+    void WriteInteger(const std::string& name, std::int32_t value);
+    bool DeleteValue(const std::string& name);
+
+private:
+    RegistryStore* store_;
+    RegKey rootKey_ = kHkeyCurrentUser;
+    RegKeyHandle currentKey_;
+    std::string currentPath_;
+};
+
+using StringList = std::vector<std::string>;
+
+// Whether reading a list merges and then removes its pending "Add" and "Delete"
+// subkeys, or merges them and leaves them for a later reader.
+enum class PendingEdits { Consume, Keep };
+
+class TExRegistry : public TRegistry {
+public:
+    using TRegistry::TRegistry;
+
+    // list == nullptr: nothing happens.
+    void WriteStringList(const std::string& key, const StringList* list);
+    void ReadStringList(const std::string& key, StringList* list,
+                        PendingEdits pending = PendingEdits::Consume);
+    void OpenParentKey();
+};
+
+} // namespace velbrook
