@@ -1,0 +1,73 @@
+#pragma once
+// An in-memory registry below HKEY_CURRENT_USER that behaves like the Win32
+// registry functions, with controls for tests: injected failures, call
+// counting and open-handle tracking.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/registry_store.h"
+
+namespace velbrook {
+
+enum class RegOp { Open, Create, Close, Query, Set, DeleteValue, DeleteKey, QueryInfo, EnumKey };
+
+class MemoryRegistryStore : public RegistryStore {
+  public:
+    MemoryRegistryStore();
+    ~MemoryRegistryStore() override;
+    MemoryRegistryStore(const MemoryRegistryStore&) = delete;
+    MemoryRegistryStore& operator=(const MemoryRegistryStore&) = delete;
+
+    long OpenKey(RegKey base, const char* subkey, std::uint32_t access, RegKey* key) override;
+    long CreateKey(RegKey base, const char* subkey, std::uint32_t access, RegKey* key) override;
+    long CloseKey(RegKey key) override;
+    long QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                    std::uint32_t* size) override;
+    long SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                  std::uint32_t size) override;
+    long DeleteValue(RegKey key, const char* name) override;
+    long DeleteKey(RegKey base, const char* subkey) override;
+    long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLen) override;
+    long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
+
+    // The (skip+1)-th later call of op fails with error and changes nothing.
+    void FailNext(RegOp op, long error = kRegAccessDenied, int skip = 0);
+    // The n-th store call of any kind from now (1-based) fails with error.
+    void FailOperation(int n, long error = kRegAccessDenied);
+    void ClearFaults();
+    // Store calls of all kinds since construction or ResetCounters().
+    int OperationCount() const;
+    void ResetCounters();
+    // Handles handed out and not yet closed; the predefined root does not count.
+    int OpenHandleCount() const;
+    // Refuses deletion of the key at path (below HKEY_CURRENT_USER) with access denied.
+    void ProtectKey(const std::string& path, bool on = true);
+    // Empties the tree; open handles to deleted keys report the key as deleted.
+    void Clear();
+
+    struct Node;
+
+  private:
+    struct Fault {
+        bool anyOp;
+        RegOp op;
+        int remaining; // calls (of op, or of any kind) still to pass before failing
+        long error;
+    };
+
+    long BeginCall(RegOp op);
+    long Resolve(RegKey key, Node** node) const;
+    long Walk(Node* from, const char* subkey, bool create, Node** node);
+    RegKey NewHandle(Node* node);
+
+    std::shared_ptr<Node> root_;
+    std::map<RegKey, std::shared_ptr<Node>> handles_;
+    RegKey nextHandle_ = 0x1000;
+    std::vector<Fault> faults_;
+    int operationCount_ = 0;
+};
+
+} // namespace velbrook
