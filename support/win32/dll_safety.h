@@ -1,0 +1,19 @@
+#pragma once
+// Keeps the program from loading DLLs planted in its own or the current folder.
+#include <string>
+
+#include "support/win32/handles.h"
+
+namespace velbrook::win32 {
+
+// Restricts the DLL search path to the system folder where the system allows it
+// (SetDefaultDllDirectories), otherwise removes the current folder from it.
+void RestrictDllSearch();
+
+// The system folder, without a trailing backslash.
+std::string SystemDirectory();
+
+// Loads a DLL by its full path in the system folder; an empty Module on failure.
+Module LoadSystemLibrary(const std::string& name);
+
+} // namespace velbrook::win32

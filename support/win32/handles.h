@@ -1,0 +1,106 @@
+#pragma once
+// Move-only owners of Win32 resources: one type per kind. A raw handle in a
+// signature is borrowed; these types close what they hold in their destructor.
+#include <utility>
+
+#include "support/win32/windows_ansi.h"
+#include <commctrl.h>
+
+namespace velbrook::win32 {
+
+template <class Handle, class Traits> class UniqueHandle {
+  public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    Handle release() { return std::exchange(handle_, nullptr); }
+    void reset(Handle handle = nullptr) {
+        if (handle_ != nullptr && handle_ != handle)
+            Traits::Close(handle_);
+        handle_ = handle;
+    }
+
+  private:
+    Handle handle_ = nullptr;
+};
+
+struct GdiObjectTraits {
+    static void Close(HGDIOBJ h) { DeleteObject(h); }
+};
+struct ImageListTraits {
+    static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
+};
+struct IconTraits {
+    static void Close(HICON h) { DestroyIcon(h); }
+};
+struct ModuleTraits {
+    static void Close(HMODULE h) { FreeLibrary(h); }
+};
+
+using Font = UniqueHandle<HFONT, GdiObjectTraits>;
+using Brush = UniqueHandle<HBRUSH, GdiObjectTraits>;
+using Bitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
+using ImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
+using Icon = UniqueHandle<HICON, IconTraits>;
+using Module = UniqueHandle<HMODULE, ModuleTraits>;
+
+// Selects an object into a DC and puts the previous one back.
+class DcSelection {
+  public:
+    DcSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    DcSelection(const DcSelection&) = delete;
+    DcSelection& operator=(const DcSelection&) = delete;
+    ~DcSelection() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR)
+            SelectObject(dc_, previous_);
+    }
+
+  private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A window's DC from GetDC, released with ReleaseDC.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_ != nullptr)
+            ReleaseDC(window_, dc_);
+    }
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A memory DC from CreateCompatibleDC, deleted with DeleteDC.
+class MemoryDc {
+  public:
+    explicit MemoryDc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    ~MemoryDc() {
+        if (dc_ != nullptr)
+            DeleteDC(dc_);
+    }
+    HDC get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
+} // namespace velbrook::win32
