@@ -14,6 +14,11 @@ inline constexpr char kRegSetDataFailed[] = "Failed to set data for '%s'";
 inline constexpr char kCannotOpenFile[] = "Cannot open file %s";
 inline constexpr char kCannotCreateFile[] = "Cannot create file %s";
 
+// Registry keys that cannot be changed (%s: the key path below HKEY_CURRENT_USER).
+inline constexpr char kCannotOpenOrCreateKey[] =
+    "Cannot open or create the registry key HKEY_CURRENT_USER\\%s";
+inline constexpr char kCannotDeleteKey[] = "Cannot delete the registry key HKEY_CURRENT_USER\\%s";
+
 // List errors (%d: the index).
 inline constexpr char kListIndexOutOfBounds[] = "List index out of bounds (%d)";
 
