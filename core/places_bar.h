@@ -21,8 +21,8 @@ struct PlacesBarState {
 
 // Stores the list (trimmed slots, Count = 5), or with nullptr deletes the key so
 // the dialogs show their default buttons. Returns true; raises ERegistryException
-// when a value cannot be written or the key can be neither opened nor created,
-// and an Error when the key cannot be deleted.
+// when a value cannot be written, and an Error naming the key when it can be
+// neither opened nor created, or is still there after the deletion.
 bool WritePlacesBar(const PlacesList* places);
 PlacesBarState ReadPlacesBar();
 

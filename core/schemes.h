@@ -1,5 +1,6 @@
 #pragma once
 // Quick adjust schemes: named sets of five places stored under the program's key.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,7 +15,7 @@ inline constexpr char kSchemesSubkey[] = "Schemes";
 // The container the scheme operations work on. The window backs it with its
 // sorted combo box items; OrderedSchemeList keeps insertion order.
 class SchemeList {
-public:
+  public:
     virtual ~SchemeList() = default;
     virtual int Count() const = 0;
     virtual std::string Name(int index) const = 0;
@@ -26,7 +27,7 @@ public:
 };
 
 class OrderedSchemeList : public SchemeList {
-public:
+  public:
     int Count() const override { return static_cast<int>(entries_.size()); }
     std::string Name(int index) const override;
     const PlacesList& Places(int index) const override;
@@ -34,7 +35,10 @@ public:
     std::unique_ptr<PlacesList> DetachPlaces(int index) override;
     void Clear() override { entries_.clear(); }
 
-private:
+  private:
+    // Raises EListError for an index outside the list.
+    std::size_t Checked(int index) const;
+
     struct Entry {
         std::string name;
         std::unique_ptr<PlacesList> places;

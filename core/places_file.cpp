@@ -1,0 +1,61 @@
+#include "core/places_file.h"
+
+#include "support/dialogs.h"
+#include "support/files.h"
+#include "support/ini_file.h"
+#include "support/messages.h"
+
+namespace velbrook {
+
+namespace {
+
+constexpr char kPlacesSection[] = "Places";
+
+} // namespace
+
+bool LoadPlacesFile(const std::string& fileName) {
+    if (!FileExists(fileName)) {
+        ShowMessageBoxFmt(msg::kFileNotFound, fileName, msg::kCaptionError,
+                          kMbOk | kMbIconExclamation);
+        return false;
+    }
+    const TExIniFile ini(fileName);
+    PlacesList places;
+    for (int slot = 0; slot < kPlaceSlots; ++slot) {
+        // A blank default: the places bar trims it to an empty slot.
+        places.push_back(ini.ReadString(kPlacesSection, PlaceValueName(slot), " "));
+    }
+    return WritePlacesBar(&places);
+}
+
+void WritePlaceEntry(TExIniFile& ini, const std::string& key, const std::string& value) {
+    if (value.empty())
+        ini.DeleteKey(kPlacesSection, key);
+    else
+        ini.WriteString(kPlacesSection, key, value);
+}
+
+void WritePlacesFile(const std::string& fileName, const PlacesList& rows) {
+    TExIniFile ini(fileName);
+    // The old content goes: the file is replaced whole, and only once the new
+    // content is on disk, so a failed write keeps the old file.
+    ini.SetText({});
+    for (int slot = 0; slot < kPlaceSlots; ++slot) {
+        const bool present = slot < static_cast<int>(rows.size());
+        WritePlaceEntry(ini, PlaceValueName(slot), present ? rows[slot] : std::string());
+    }
+    ini.Close();
+}
+
+void SavePlacesFileInteractive(const PlacesList& rows) {
+    std::string fileName;
+    if (!ActiveDialogs().AskPlacesFileName(fileName))
+        return;
+    if (FileExists(fileName) &&
+        ShowMessageBoxFmt(msg::kOverwriteFile, fileName, msg::kCaptionConfirmation,
+                          kMbYesNo | kMbIconExclamation) != kIdYes)
+        return;
+    WritePlacesFile(fileName, rows);
+}
+
+} // namespace velbrook
