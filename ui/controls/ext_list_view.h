@@ -1,0 +1,132 @@
+#pragma once
+// TdfsExtListView: the report list of the places rows, over "SysListView32".
+// The parent forwards the list's WM_NOTIFY to HandleNotify; extended styles and
+// the column display order are kept and re-applied whenever the window is created.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/win32/windows_ansi.h"
+#include <commctrl.h>
+
+#include "ui/controls/comctl_version.h"
+#include "ui/controls/list_view_styles.h"
+
+namespace velbrook::ui {
+
+struct ListColumn {
+    std::string caption;
+    int width = 50;
+};
+
+struct ExtListViewArgs {
+    HWND parent = nullptr;
+    int id = 0;
+    RECT bounds{0, 0, 100, 100}; // in the parent's client coordinates
+    std::vector<ListColumn> columns;
+    TLVExtendedStyles extendedStyles{TLVExtendedStyle::lvxInfoTip};
+    bool hideSelection = true;
+    bool readOnly = false;
+    bool multiSelect = false;
+    bool flat = false;
+    HIMAGELIST smallImages = nullptr; // borrowed; the list never destroys it
+};
+
+enum class ShiftKey : unsigned { None = 0, Shift = 1, Alt = 2, Ctrl = 4 };
+
+class TdfsExtListView {
+  public:
+    explicit TdfsExtListView(const ExtListViewArgs& args);
+    TdfsExtListView(const TdfsExtListView&) = delete;
+    TdfsExtListView& operator=(const TdfsExtListView&) = delete;
+    ~TdfsExtListView();
+
+    HWND Handle() const { return hwnd_; }
+    int Id() const { return args_.id; }
+
+    TLVExtendedStyles ExtendedStyles();
+    void SetExtendedStyles(TLVExtendedStyles styles);
+    // True runs the common controls check; raises EELVOldComCtl when too old.
+    void SetRequireComCtlUpdate(bool require);
+    bool RequireComCtlUpdate() const { return requireComCtlUpdate_; }
+
+    // Display order of the columns, left to right; kept across re-creation.
+    void SetColumnOrder(const std::vector<int>& orders);
+    std::vector<int> ColumnOrder() const;
+    int ColumnCount() const;
+
+    // Rows.
+    int AddRow(const std::string& caption, int imageIndex = -1,
+               const std::vector<std::string>& subItems = {});
+    int RowCount() const;
+    std::string Caption(int row) const;
+    void SetCaption(int row, const std::string& caption);
+    int ImageIndex(int row) const;
+    void SetImageIndex(int row, int imageIndex);
+    // Sub-item 1 is the second column.
+    std::string SubItemText(int row, int subItem) const;
+    void SetSubItemText(int row, int subItem, const std::string& text);
+    // The first selected row, or -1.
+    int SelectedIndex() const;
+    // Selects and focuses a row (-1 clears the selection).
+    void SelectRow(int row);
+    bool IsSelected(int row) const;
+    bool IsFocused(int row) const;
+
+    // Moves a row with its whole content to index `to` (0..count); nothing
+    // happens for indexes outside those limits or from == to.
+    void MoveItem(int from, int to);
+    void BeginUpdate();
+    void EndUpdate();
+    int UpdateCount() const { return updateCount_; }
+
+    // Focuses the list and opens the label editor on the row.
+    bool EditCaption(int row);
+    void CancelEdit();
+    bool IsEditing() const;
+
+    // Destroys the window and creates it again with the same columns and rows.
+    void RecreateHandle();
+
+    // The list's WM_NOTIFY as received by the parent. True when handled; the
+    // parent then returns `result`.
+    bool HandleNotify(const NMHDR* header, LRESULT& result);
+
+    std::function<void(int row, bool& allowEdit)> OnEditing;
+    std::function<void(int row, std::string& text)> OnEdited;
+    std::function<void(int row)> OnEditCanceled;
+    std::function<void()> OnDblClick;
+    // Also for keys typed into the label editor; setting key to 0 swallows it.
+    std::function<void(WPARAM& key, unsigned shift)> OnKeyDown;
+    std::function<void(int row, int subItem, const std::string& current, std::string& additional)>
+        OnInfoTip;
+
+  private:
+    struct SavedRow;
+    void CreateHandle();
+    void AfterCreate();
+    void DestroyHandle();
+    SavedRow SaveRow(int row) const;
+    int InsertSavedRow(int at, const SavedRow& saved);
+    UINT RowState(int row, UINT mask) const;
+    void SetRowState(int row, UINT state, UINT mask);
+    bool KeyDown(WPARAM& key);
+    void HandleInfoTip(NMLVGETINFOTIPA& request);
+    void HandleBeginEdit(NMLVDISPINFOA& info, LRESULT& result);
+    void HandleEndEdit(NMLVDISPINFOA& info);
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR self);
+
+    ExtListViewArgs args_;
+    HWND hwnd_ = nullptr;
+    TLVExtendedStyles extendedStyles_;
+    std::vector<int> storedColumnOrder_;
+    bool requireComCtlUpdate_ = false;
+    int updateCount_ = 0;
+    int selectionMark_ = -1;
+    int hoverTime_ = -1;
+};
+
+} // namespace velbrook::ui

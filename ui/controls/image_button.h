@@ -1,0 +1,103 @@
+#pragma once
+// TCSTButton: a flat, windowless image button drawn on its parent. The parent
+// forwards its mouse, paint, enable and theme messages (ImageButtonHost does the
+// routing); the button never takes the keyboard focus.
+#include <functional>
+#include <string>
+
+#include "support/win32/windows_ansi.h"
+#include <commctrl.h>
+
+#include "ui/controls/visual_styles.h"
+
+namespace velbrook::ui {
+
+enum class TCSTButtonState { Up, Disabled, Pressed, Latched };
+
+// TOOLBAR theme part and states used by the button.
+inline constexpr int kTpButton = 1;
+inline constexpr int kTsNormal = 1;
+inline constexpr int kTsHot = 2;
+inline constexpr int kTsPressed = 3;
+inline constexpr int kTsDisabled = 4;
+inline constexpr int kTsChecked = 5;
+inline constexpr int kTsHotChecked = 6;
+
+// The TOOLBAR button state that shows a button state with or without the pointer over it.
+int ThemeStateFor(TCSTButtonState state, bool hot);
+
+// Top-left corner of the image inside a button of the given size (relative to
+// the button). Both looks agree: (3, 3) for a 16x16 image in 23x22, (4, 4) pressed.
+POINT ImageOrigin(SIZE button, SIZE image, bool pressedLook, bool themed);
+
+struct ImageButtonArgs {
+    RECT bounds{0, 0, 23, 22}; // in the parent's client coordinates
+    std::string hint;
+    HIMAGELIST images = nullptr; // borrowed
+    int imageIndex = -1;
+    std::function<void()> onClick;
+};
+
+class TCSTButton {
+  public:
+    TCSTButton(HWND parent, const ImageButtonArgs& args);
+    TCSTButton(const TCSTButton&) = delete;
+    TCSTButton& operator=(const TCSTButton&) = delete;
+
+    HWND Parent() const { return parent_; }
+    const RECT& Bounds() const { return bounds_; }
+    void SetBounds(const RECT& bounds);
+    const std::string& Hint() const { return hint_; }
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int index);
+    HIMAGELIST Images() const { return images_; }
+    void SetImages(HIMAGELIST images);
+    bool Enabled() const { return enabled_; }
+    // Repaints at once; a disabled button loses its hot look and ignores presses.
+    void SetEnabled(bool enabled);
+
+    std::function<void()> OnClick;
+
+    TCSTButtonState State() const { return state_; }
+    bool Hot() const { return hot_; }
+    bool Dragging() const { return dragging_; }
+    bool Themed() const;
+    // The TOOLBAR state that Paint would use now.
+    int ThemeState() const { return ThemeStateFor(state_, hot_); }
+
+    // Mouse messages of the parent, in its client coordinates.
+    void MouseEnter();
+    void MouseLeave();
+    void MouseDown(POINT at);
+    void MouseMove(POINT at);
+    void MouseUp(POINT at);
+    // The parent lost the mouse capture while the button was held.
+    void CaptureLost();
+    void Paint(HDC dc, const RECT& clip);
+    void ThemeChanged();
+
+    bool ContainsPoint(POINT at) const; // the client rectangle
+    // Inside for a click: the row just below the bottom edge still counts.
+    bool InsideForClick(POINT at) const;
+
+  private:
+    void Invalidate() const;
+    void RepaintNow() const;
+    void PaintThemed(HDC dc) const;
+    void PaintClassic(HDC dc) const;
+    void DrawImage(HDC dc, bool themed) const;
+    bool PressedLook() const;
+
+    HWND parent_;
+    RECT bounds_;
+    std::string hint_;
+    HIMAGELIST images_;
+    int imageIndex_;
+    bool enabled_ = true;
+    TCSTButtonState state_ = TCSTButtonState::Up;
+    bool hot_ = false;
+    bool dragging_ = false;
+    ThemeData theme_;
+};
+
+} // namespace velbrook::ui

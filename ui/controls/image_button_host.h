@@ -1,0 +1,60 @@
+#pragma once
+// Routes a parent window's mouse, theme and capture messages to its image
+// buttons and gives them one tooltip control with a tool per button.
+#include <memory>
+#include <vector>
+
+#include "support/win32/windows_ansi.h"
+#include "ui/controls/image_button.h"
+
+namespace velbrook::ui {
+
+// The tooltip window, destroyed with DestroyWindow.
+class TooltipWindow {
+  public:
+    TooltipWindow() = default;
+    explicit TooltipWindow(HWND hwnd) : hwnd_(hwnd) {}
+    TooltipWindow(TooltipWindow&& other) noexcept;
+    TooltipWindow& operator=(TooltipWindow&& other) noexcept;
+    TooltipWindow(const TooltipWindow&) = delete;
+    TooltipWindow& operator=(const TooltipWindow&) = delete;
+    ~TooltipWindow();
+    HWND get() const { return hwnd_; }
+
+  private:
+    HWND hwnd_ = nullptr;
+};
+
+class ImageButtonHost {
+  public:
+    explicit ImageButtonHost(HWND parent);
+    ImageButtonHost(const ImageButtonHost&) = delete;
+    ImageButtonHost& operator=(const ImageButtonHost&) = delete;
+
+    // The returned button lives as long as the host.
+    TCSTButton& Add(const ImageButtonArgs& args);
+    // Moves a button and its tooltip area.
+    void SetBounds(TCSTButton& button, const RECT& bounds);
+    const std::vector<std::unique_ptr<TCSTButton>>& Buttons() const { return buttons_; }
+    HWND Tooltip() const { return tooltip_.get(); }
+
+    // Call first from the parent's WndProc for WM_MOUSEMOVE, WM_LBUTTONDOWN,
+    // WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_MOUSELEAVE, WM_CAPTURECHANGED and
+    // WM_THEMECHANGED. True when a button used the message; the parent then
+    // returns `result`. WM_PAINT stays with the parent, which calls Paint.
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Draws the buttons that meet the clip rectangle, after the parent's background.
+    void Paint(HDC dc, const RECT& clip) const;
+
+  private:
+    TCSTButton* ButtonAt(POINT at) const;
+    TCSTButton* DraggingButton() const;
+    void TrackHot(POINT at);
+    void TrackLeave() const;
+
+    HWND parent_;
+    TooltipWindow tooltip_;
+    std::vector<std::unique_ptr<TCSTButton>> buttons_;
+};
+
+} // namespace velbrook::ui
