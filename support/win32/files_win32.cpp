@@ -1,0 +1,127 @@
+#include "support/files.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "support/locale_text.h"
+#include "support/win32/windows_ansi.h"
+
+namespace velbrook {
+
+namespace {
+
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    FileHandle(FileHandle&& other) noexcept
+        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    FileHandle& operator=(FileHandle&&) = delete;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
+
+    HANDLE Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool Close() { return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != FALSE; }
+
+  private:
+    HANDLE handle_;
+};
+
+constexpr DWORD kChunk = 1u << 20;
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+// Everything up to the last separator, skipping the second bytes of double-byte characters.
+std::string FolderOf(const std::string& path) {
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (IsLeadByte(path[i]))
+            ++i;
+        else if (path[i] == '\\' || path[i] == '/' || path[i] == ':')
+            end = i + 1;
+    }
+    return path.substr(0, end);
+}
+
+// Creates a new file in the target's folder under a short name nobody else uses.
+FileHandle CreateTemporaryBeside(const std::string& target, std::string& tempName) {
+    static unsigned counter = 0;
+    const std::string folder = FolderOf(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempName = folder + "~vb" + std::to_string(GetCurrentProcessId()) + "-" +
+                   std::to_string(++counter) + ".tmp";
+        FileHandle file(CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return FileHandle(INVALID_HANDLE_VALUE);
+}
+
+bool WriteReplacement(const std::string& fileName, const std::string& tempName, FileHandle file,
+                      const std::string& bytes) {
+    return WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) && file.Close() &&
+           MoveFileExA(tempName.c_str(), fileName.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+} // namespace
+
+bool FileExists(const std::string& fileName) {
+    if (fileName.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesA(fileName.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
+    FileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    std::string content;
+    std::string buffer(kChunk, '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), buffer.data(), kChunk, &got, nullptr))
+            return false;
+        if (got == 0)
+            break;
+        content.append(buffer.data(), got);
+    }
+    bytes = std::move(content);
+    return true;
+}
+
+bool ReplaceFileContent(const std::string& fileName, const std::string& bytes) {
+    if (fileName.empty())
+        return false;
+    std::string tempName;
+    FileHandle file = CreateTemporaryBeside(fileName, tempName);
+    if (!file)
+        return false;
+    if (WriteReplacement(fileName, tempName, std::move(file), bytes))
+        return true;
+    DeleteFileA(tempName.c_str());
+    return false;
+}
+
+bool DeleteFileByName(const std::string& fileName) {
+    return !fileName.empty() && DeleteFileA(fileName.c_str()) != FALSE;
+}
+
+} // namespace velbrook
