@@ -1,0 +1,107 @@
+#include "app/command_line.h"
+
+#include "support/locale_text.h"
+#include "support/strings.h"
+
+namespace velbrook {
+
+namespace {
+
+bool IsSeparator(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code != 0 && code <= ' ';
+}
+
+bool IsArgumentChar(char c) {
+    return static_cast<unsigned char>(c) > ' ';
+}
+
+// Reads one argument starting at pos; pos ends behind it.
+std::string NextArgument(std::string_view text, std::size_t& pos) {
+    auto at = [&](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
+    for (;;) {
+        while (IsSeparator(at(pos)))
+            ++pos;
+        if (at(pos) == '"' && at(pos + 1) == '"')
+            pos += 2;
+        else
+            break;
+    }
+    std::string argument;
+    while (IsArgumentChar(at(pos))) {
+        if (at(pos) == '"') {
+            ++pos;
+            while (at(pos) != '\0' && at(pos) != '"')
+                argument += text[pos++];
+            if (at(pos) == '"')
+                ++pos;
+        } else {
+            argument += text[pos++];
+        }
+    }
+    return argument;
+}
+
+bool AtEnd(std::string_view text, std::size_t pos) {
+    return pos >= text.size() || text[pos] == '\0';
+}
+
+std::string NamePart(const std::string& entry) {
+    return StrBefore(entry, ":", false);
+}
+
+const std::string* FindOption(const ParamList& params, std::string_view name) {
+    for (const std::string& entry : params) {
+        if (SameTextIgnoreCase(NamePart(entry), name))
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::vector<std::string> SplitCommandLine(std::string_view rawCommandLine) {
+    std::vector<std::string> arguments;
+    std::size_t pos = 0;
+    NextArgument(rawCommandLine, pos); // the program name
+    while (!AtEnd(rawCommandLine, pos)) {
+        std::string argument = NextArgument(rawCommandLine, pos);
+        // Only a lone quote at the very end yields an empty argument.
+        if (argument.empty() && AtEnd(rawCommandLine, pos))
+            break;
+        arguments.push_back(std::move(argument));
+    }
+    return arguments;
+}
+
+ParamList BuildParamList(const std::vector<std::string>& arguments) {
+    ParamList params;
+    for (const std::string& argument : arguments) {
+        if (argument.empty())
+            continue;
+        std::string_view text = argument;
+        if (text.front() == '-' || text.front() == '/' || text.front() == '\\')
+            text.remove_prefix(1);
+        params.push_back(Dequote(TrimControl(text)));
+    }
+    return params;
+}
+
+bool HasOption(const ParamList& params, std::string_view name) {
+    return FindOption(params, name) != nullptr;
+}
+
+std::string GetOptionValue(const ParamList& params, std::string_view name) {
+    const std::string* entry = FindOption(params, name);
+    return entry ? StrAfter(*entry, ":", true) : std::string();
+}
+
+std::string ResolveFileName(std::string_view fileName, std::string_view programPath) {
+    const bool qualified = fileName.find(':') != std::string_view::npos ||
+                           fileName.find("\\\\") != std::string_view::npos;
+    if (fileName.empty() || qualified)
+        return TrimControl(fileName);
+    return ExtractPathPart(programPath, ppFolder) + TrimControl(fileName);
+}
+
+} // namespace velbrook

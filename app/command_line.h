@@ -1,0 +1,31 @@
+#pragma once
+// The command line: splitting the raw text into arguments, the cleaned
+// parameter list and the option lookups on it.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velbrook {
+
+// Arguments after the program name. Blanks and control characters separate;
+// double quotes toggle a stretch that may hold blanks and are dropped; pairs of
+// double quotes before an argument are skipped; backslashes are plain text.
+std::vector<std::string> SplitCommandLine(std::string_view rawCommandLine);
+
+// Cleaned entries of the form <name>[:<value>], in argument order.
+using ParamList = std::vector<std::string>;
+
+// Drops empty arguments, removes one prefix character (-, / or \), trims
+// blanks and control characters and dequotes each one.
+ParamList BuildParamList(const std::vector<std::string>& arguments);
+
+// Option names compare without regard to case under the user's locale.
+bool HasOption(const ParamList& params, std::string_view name);
+// The text after the first colon of the first matching entry; empty when none.
+std::string GetOptionValue(const ParamList& params, std::string_view name);
+
+// A plain relative name is taken relative to the program's folder; a name with a
+// colon or a double backslash (drive or UNC) is used as it stands.
+std::string ResolveFileName(std::string_view fileName, std::string_view programPath);
+
+} // namespace velbrook

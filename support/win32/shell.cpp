@@ -1,0 +1,247 @@
+#include "support/win32/shell.h"
+
+#include <utility>
+
+#include "support/strings.h"
+
+namespace velbrook::win32 {
+
+namespace {
+
+constexpr int kPathBufferSize = 2601;
+constexpr char kUnknownFileName[] = "file.withunknownextension";
+
+// Owns one reference to a COM interface.
+template <class T> class ComRef {
+  public:
+    ComRef() = default;
+    explicit ComRef(T* p) : p_(p) {}
+    ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    ComRef& operator=(ComRef&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            p_ = std::exchange(other.p_, nullptr);
+        }
+        return *this;
+    }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() { Reset(); }
+
+    T* Get() const { return p_; }
+    void Reset() {
+        if (p_ != nullptr)
+            p_->Release();
+        p_ = nullptr;
+    }
+
+  private:
+    T* p_ = nullptr;
+};
+
+struct ShellState {
+    HWND mainWindow = nullptr;
+    ComRef<IMalloc> allocator;
+    std::string initialFolder;
+    int unknownFileIcon = -1;
+};
+
+ShellState& State() {
+    static ShellState state;
+    return state;
+}
+
+// An item identifier list returned by the shell, freed with the shell allocator.
+class ItemIdList {
+  public:
+    explicit ItemIdList(LPITEMIDLIST list) : list_(list) {}
+    ItemIdList(ItemIdList&& other) noexcept : list_(std::exchange(other.list_, nullptr)) {}
+    ItemIdList& operator=(ItemIdList&&) = delete;
+    ItemIdList(const ItemIdList&) = delete;
+    ItemIdList& operator=(const ItemIdList&) = delete;
+    ~ItemIdList() {
+        if (list_ == nullptr)
+            return;
+        if (IMalloc* allocator = State().allocator.Get())
+            allocator->Free(list_);
+        else
+            CoTaskMemFree(list_);
+    }
+
+    LPITEMIDLIST Get() const { return list_; }
+
+  private:
+    LPITEMIDLIST list_;
+};
+
+class ProcessHandle {
+  public:
+    explicit ProcessHandle(HANDLE handle) : handle_(handle) {}
+    ProcessHandle(ProcessHandle&& other) noexcept
+        : handle_(std::exchange(other.handle_, nullptr)) {}
+    ProcessHandle& operator=(ProcessHandle&&) = delete;
+    ProcessHandle(const ProcessHandle&) = delete;
+    ProcessHandle& operator=(const ProcessHandle&) = delete;
+    ~ProcessHandle() {
+        if (handle_ != nullptr)
+            CloseHandle(handle_);
+    }
+
+    HANDLE Get() const { return handle_; }
+
+  private:
+    HANDLE handle_;
+};
+
+// Shows the application-starting cursor and puts the previous one back.
+class BusyCursor {
+  public:
+    BusyCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_APPSTARTING))) {}
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+    ~BusyCursor() { SetCursor(previous_); }
+
+  private:
+    HCURSOR previous_;
+};
+
+int CALLBACK PreselectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM) {
+    if (message == BFFM_INITIALIZED) {
+        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
+                     reinterpret_cast<LPARAM>(State().initialFolder.c_str()));
+    }
+    return 0;
+}
+
+int AskIconIndex(const std::string& path, UINT flags) {
+    SHFILEINFOA info{};
+    SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), flags);
+    return info.iIcon;
+}
+
+// Pumps messages until the process ends; a WM_QUIT is put back for the main loop.
+DWORD WaitForProcess(HANDLE process) {
+    DWORD exitCode = STILL_ACTIVE;
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return exitCode;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (!GetExitCodeProcess(process, &exitCode) || exitCode != STILL_ACTIVE)
+            return exitCode;
+        MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+    }
+}
+
+} // namespace
+
+void SetMainWindowHandle(HWND window) {
+    State().mainWindow = window;
+}
+
+HWND MainWindowHandle() {
+    return State().mainWindow;
+}
+
+HWND DefaultOwnerWindow() {
+    return State().mainWindow != nullptr ? State().mainWindow : GetDesktopWindow();
+}
+
+void ShellStartup() {
+    ShellState& state = State();
+    IMalloc* allocator = nullptr;
+    if (SUCCEEDED(SHGetMalloc(&allocator)))
+        state.allocator = ComRef<IMalloc>(allocator);
+    state.initialFolder.clear();
+    state.unknownFileIcon = -1;
+}
+
+void ShellShutdown() {
+    State().initialFolder.clear();
+    State().allocator.Reset();
+}
+
+std::string BrowseForFolder(const std::string& title, const std::string& initialFolder) {
+    State().initialFolder = initialFolder;
+    std::string buffer(kPathBufferSize, '\0');
+
+    BROWSEINFOA info{};
+    info.hwndOwner = DefaultOwnerWindow();
+    info.pidlRoot = nullptr;
+    info.pszDisplayName = buffer.data();
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    info.lpfn = initialFolder.empty() ? nullptr : PreselectInitialFolder;
+    info.lParam = 0;
+
+    const ItemIdList chosen(SHBrowseForFolderA(&info));
+    if (chosen.Get() == nullptr)
+        return {};
+    if (!SHGetPathFromIDListA(chosen.Get(), buffer.data()))
+        return {};
+    buffer.resize(buffer.find('\0'));
+    return buffer;
+}
+
+int GetSystemIconIndex(const std::string& path, bool largeIcon, bool openIcon, bool queryFile) {
+    UINT flags = SHGFI_SYSICONINDEX;
+    if (!queryFile)
+        flags |= SHGFI_USEFILEATTRIBUTES;
+    if (openIcon)
+        flags |= SHGFI_OPENICON;
+    if (!largeIcon)
+        flags |= SHGFI_SMALLICON;
+    const int index = AskIconIndex(RemoveTrailingBackslash(path), flags);
+    return index != 0 ? index : GetUnknownFileIconIndex();
+}
+
+int GetUnknownFileIconIndex() {
+    int& cached = State().unknownFileIcon;
+    if (cached == -1) {
+        cached = AskIconIndex(kUnknownFileName,
+                              SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES | SHGFI_SMALLICON);
+    }
+    return cached;
+}
+
+std::intptr_t ExecuteShell(const std::string& fileName, LPCITEMIDLIST itemList, bool useItemList,
+                           const std::string& verb, const std::string& parameters,
+                           const std::string& directory, bool wait) {
+    const BusyCursor busy;
+
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.hwnd = DefaultOwnerWindow();
+    info.lpVerb = verb.c_str();
+    if (useItemList) {
+        info.fMask |= SEE_MASK_IDLIST;
+        info.lpIDList = const_cast<LPITEMIDLIST>(itemList);
+    } else {
+        info.lpFile = fileName.c_str();
+    }
+    info.lpParameters = parameters.c_str();
+    info.lpDirectory = directory.c_str();
+    info.nShow = SW_SHOWNORMAL;
+
+    if (!ShellExecuteExA(&info))
+        return -1;
+    const ProcessHandle process(info.hProcess);
+    // Without a process handle (the document went to a running program) there is
+    // nothing to wait for.
+    if (!wait || process.Get() == nullptr)
+        return reinterpret_cast<std::intptr_t>(info.hInstApp);
+    return static_cast<std::intptr_t>(WaitForProcess(process.Get()));
+}
+
+std::intptr_t OpenDocument(const std::string& fileName, const std::string& verb,
+                           const std::string& parameters, const std::string& directory, bool wait) {
+    return ExecuteShell(fileName, nullptr, false, verb, parameters, directory, wait);
+}
+
+} // namespace velbrook::win32
