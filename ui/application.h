@@ -52,7 +52,7 @@ class Application {
     void SetMessageBoxFunction(MessageBoxFunction function);
 
   private:
-    Application() = default;
+    Application();
 
     std::string title_;
     HWND mainWindow_ = nullptr;

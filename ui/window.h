@@ -71,6 +71,9 @@ class Window {
     layout::Size ScaledMinimumOuter() const;
     // Which button Enter presses (DM_SETDEFID / DM_GETDEFID).
     int DefaultId() const { return defaultId_; }
+    // The font given to every control, now and when added later (borrowed).
+    void SetFont(HFONT font);
+    HFONT Font() const { return font_; }
 
   protected:
     // Derived windows switch on the message and fall back to this one, which
@@ -89,6 +92,7 @@ class Window {
     layout::Size minimumOuter_;
     int textHeight_ = layout::kDesignTextHeight;
     int defaultId_ = IDOK;
+    HFONT font_ = nullptr;
     std::vector<Placed> controls_;
 };
 

@@ -1,0 +1,201 @@
+#include "ui/window.h"
+
+#include "support/win32/handles.h"
+#include "ui/application.h"
+
+namespace velbrook::ui {
+
+namespace {
+
+HINSTANCE ThisModule() {
+    return GetModuleHandleA(nullptr);
+}
+
+RECT WorkAreaOf(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+void MoveCentred(HWND window, const RECT& over, const RECT& work) {
+    RECT own{};
+    GetWindowRect(window, &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    int left = over.left + ((over.right - over.left) - width) / 2;
+    int top = over.top + ((over.bottom - over.top) - height) / 2;
+    if (left + width > work.right)
+        left = work.right - width;
+    if (top + height > work.bottom)
+        top = work.bottom - height;
+    if (left < work.left)
+        left = work.left;
+    if (top < work.top)
+        top = work.top;
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CALLBACK SetFontOnOne(HWND child, LPARAM font) {
+    SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    return TRUE;
+}
+
+void RegisterOnce(const WindowArgs& args, WNDPROC proc) {
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExA(ThisModule(), args.className, &existing))
+        return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ThisModule();
+    wc.hIcon = args.icon;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(args.background + 1));
+    wc.lpszClassName = args.className;
+    if (!RegisterClassExA(&wc))
+        throw Error("RegisterClassExA failed for " + std::string(args.className));
+}
+
+} // namespace
+
+Window::~Window() {
+    if (hwnd_ != nullptr)
+        DestroyWindow(hwnd_);
+}
+
+void Window::Create(const WindowArgs& args) {
+    RegisterOnce(args, &Window::WndProc);
+    designClient_ = args.designClient;
+    minimumOuter_ = args.minimumOuter;
+    textHeight_ = args.textHeight;
+    const layout::Size client = layout::Scale(designClient_, textHeight_);
+    RECT outer{0, 0, client.width, client.height};
+    AdjustWindowRectEx(&outer, args.style, FALSE, args.exStyle);
+    const HWND created = CreateWindowExA(args.exStyle, args.className, args.caption.c_str(),
+                                         args.style & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                                         outer.right - outer.left, outer.bottom - outer.top,
+                                         args.owner, nullptr, ThisModule(), this);
+    if (created == nullptr)
+        throw Error("CreateWindowExA failed for " + std::string(args.className));
+}
+
+HWND Window::AddControl(const ControlArgs& args) {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const layout::Item item{args.design, args.anchors};
+    const layout::Rect r =
+        layout::Place(item, designClient_, {client.right, client.bottom}, textHeight_);
+    const HWND control = CreateWindowExA(
+        args.exStyle, args.className, args.text.c_str(), args.style | WS_CHILD, r.left, r.top,
+        r.width, r.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
+        ThisModule(), nullptr);
+    if (control == nullptr)
+        throw Error("CreateWindowExA failed for " + std::string(args.className));
+    if (font_ != nullptr)
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    controls_.push_back({control, item});
+    return control;
+}
+
+void Window::LayOutControls() {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    HDWP batch = BeginDeferWindowPos(static_cast<int>(controls_.size()));
+    for (const Placed& placed : controls_) {
+        const layout::Rect r =
+            layout::Place(placed.item, designClient_, {client.right, client.bottom}, textHeight_);
+        if (batch != nullptr)
+            batch = DeferWindowPos(batch, placed.control, nullptr, r.left, r.top, r.width, r.height,
+                                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (batch != nullptr)
+        EndDeferWindowPos(batch);
+}
+
+layout::Size Window::ScaledMinimumOuter() const {
+    return layout::Scale(minimumOuter_, textHeight_);
+}
+
+void Window::SetFont(HFONT font) {
+    font_ = font;
+    SetFontOnChildren(hwnd_, font);
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        LayOutControls();
+        return 0;
+    case WM_GETMINMAXINFO:
+        if (minimumOuter_.width > 0 || minimumOuter_.height > 0) {
+            const layout::Size minimum = ScaledMinimumOuter();
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMinTrackSize = {minimum.width, minimum.height};
+        }
+        return 0;
+    case DM_GETDEFID:
+        return MAKELRESULT(defaultId_, DC_HASDEFID);
+    case DM_SETDEFID:
+        defaultId_ = static_cast<int>(wParam);
+        return TRUE;
+    default:
+        return DefWindowProcA(hwnd_, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self == nullptr)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    Application& app = Application::Instance();
+    LRESULT result = 0;
+    if (!app.Guard([&] { result = self->HandleMessage(message, wParam, lParam); }))
+        result = message == WM_NCCREATE ? DefWindowProcA(hwnd, message, wParam, lParam) : 0;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        if (app.MainWindow() == hwnd) {
+            app.SetMainWindow(nullptr);
+            PostQuitMessage(0);
+        }
+    }
+    return result;
+}
+
+int FontTextHeight(HFONT font) {
+    win32::WindowDc screen(nullptr);
+    win32::DcSelection selected(screen.get(), font);
+    TEXTMETRICA metrics{};
+    if (!GetTextMetricsA(screen.get(), &metrics))
+        return layout::kDesignTextHeight;
+    return metrics.tmHeight;
+}
+
+void CenterOnWorkArea(HWND window) {
+    const RECT work = WorkAreaOf(window);
+    MoveCentred(window, work, work);
+}
+
+void CenterOver(HWND window, HWND over) {
+    if (over == nullptr || !IsWindowVisible(over)) {
+        CenterOnWorkArea(window);
+        return;
+    }
+    RECT overRect{};
+    GetWindowRect(over, &overRect);
+    MoveCentred(window, overRect, WorkAreaOf(over));
+}
+
+void SetFontOnChildren(HWND parent, HFONT font) {
+    EnumChildWindows(parent, &SetFontOnOne, reinterpret_cast<LPARAM>(font));
+}
+
+} // namespace velbrook::ui
