@@ -67,6 +67,7 @@ class MemoryRegistryStore : public RegistryStore {
     std::map<RegKey, std::shared_ptr<Node>> handles_;
     RegKey nextHandle_ = 0x1000;
     std::vector<Fault> faults_;
+    std::vector<std::string> protected_;
     int operationCount_ = 0;
 };
 

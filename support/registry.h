@@ -12,7 +12,7 @@ namespace velbrook {
 enum class TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
 
 class TRegistry {
-public:
+  public:
     TRegistry();
     explicit TRegistry(RegistryStore& store);
     virtual ~TRegistry();
@@ -36,7 +36,10 @@ public:
     void WriteInteger(const std::string& name, std::int32_t value);
     bool DeleteValue(const std::string& name);
 
-private:
+  private:
+    RegKey BaseKeyFor(bool absolute) const;
+    bool DeleteKeyTree(RegKey base, const std::string& subkey);
+
     RegistryStore* store_;
     RegKey rootKey_ = kHkeyCurrentUser;
     RegKeyHandle currentKey_;
@@ -50,7 +53,7 @@ using StringList = std::vector<std::string>;
 enum class PendingEdits { Consume, Keep };
 
 class TExRegistry : public TRegistry {
-public:
+  public:
     using TRegistry::TRegistry;
 
     // list == nullptr: nothing happens.
@@ -58,6 +61,10 @@ public:
     void ReadStringList(const std::string& key, StringList* list,
                         PendingEdits pending = PendingEdits::Consume);
     void OpenParentKey();
+
+  private:
+    StringList ReadSubList(const std::string& name);
+    void ReturnTo(const std::string& path, bool wasOpen);
 };
 
 } // namespace velbrook

@@ -1,0 +1,10 @@
+#include "support/memory_registry_store.h"
+
+namespace velbrook {
+
+RegistryStore& PlatformRegistryStore() {
+    static MemoryRegistryStore store;
+    return store;
+}
+
+} // namespace velbrook

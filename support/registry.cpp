@@ -1,0 +1,234 @@
+#include "support/registry.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "support/locale_text.h"
+#include "support/messages.h"
+#include "support/strings.h"
+
+namespace velbrook {
+
+namespace {
+
+// Splits off the leading backslash of an absolute path.
+bool StripAbsolute(std::string_view& path) {
+    if (!path.empty() && path.front() == '\\') {
+        path.remove_prefix(1);
+        return true;
+    }
+    return false;
+}
+
+[[noreturn]] void Raise(const char* format, const std::string& name) {
+    throw ERegistryException(FormatText(format, name));
+}
+
+} // namespace
+
+TRegistry::TRegistry() : TRegistry(ActiveRegistryStore()) {}
+
+TRegistry::TRegistry(RegistryStore& store) : store_(&store) {}
+
+TRegistry::~TRegistry() = default;
+
+RegKey TRegistry::BaseKeyFor(bool absolute) const {
+    return (currentKey_ && !absolute) ? currentKey_.Get() : rootKey_;
+}
+
+bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
+    std::string_view relative = path;
+    const bool absolute = StripAbsolute(relative);
+    const std::string subkey(relative);
+    RegKey opened = 0;
+    const RegKey base = BaseKeyFor(absolute);
+    const long result = (canCreate && !subkey.empty())
+                            ? store_->CreateKey(base, subkey.c_str(), kKeyAllAccess, &opened)
+                            : store_->OpenKey(base, subkey.c_str(), kKeyAllAccess, &opened);
+    if (result != kRegSuccess)
+        return false;
+    RegKeyHandle handle(*store_, opened);
+    std::string newPath = (!absolute && currentKey_) ? currentPath_ + "\\" + subkey : subkey;
+    currentKey_ = std::move(handle);
+    currentPath_ = std::move(newPath);
+    return true;
+}
+
+void TRegistry::CloseKey() {
+    currentKey_.Reset();
+    currentPath_.clear();
+}
+
+bool TRegistry::DeleteKey(const std::string& path) {
+    std::string_view relative = path;
+    const bool absolute = StripAbsolute(relative);
+    // An empty path names the base key itself; for the root that would be
+    // the whole of HKEY_CURRENT_USER.
+    if (relative.empty())
+        return false;
+    return DeleteKeyTree(BaseKeyFor(absolute), std::string(relative));
+}
+
+bool TRegistry::DeleteKeyTree(RegKey base, const std::string& subkey) {
+    RegKey opened = 0;
+    if (store_->OpenKey(base, subkey.c_str(), kKeyAllAccess, &opened) == kRegSuccess) {
+        RegKeyHandle key(*store_, opened);
+        std::uint32_t count = 0;
+        std::uint32_t longest = 0;
+        if (store_->QueryInfoKey(key.Get(), &count, &longest) != kRegSuccess)
+            count = 0;
+        std::string name(longest + 1, '\0');
+        for (std::uint32_t index = count; index-- > 0;) {
+            auto length = static_cast<std::uint32_t>(name.size());
+            if (store_->EnumKey(key.Get(), index, name.data(), &length) == kRegSuccess)
+                DeleteKeyTree(key.Get(), name.substr(0, length));
+        }
+    }
+    return store_->DeleteKey(base, subkey.c_str()) == kRegSuccess;
+}
+
+bool TRegistry::ValueExists(const std::string& name) {
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    return store_->QueryValue(CurrentKey(), name.c_str(), &type, nullptr, &size) == kRegSuccess;
+}
+
+TRegDataType TRegistry::GetDataType(const std::string& name) {
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    if (store_->QueryValue(CurrentKey(), name.c_str(), &type, nullptr, &size) != kRegSuccess)
+        return TRegDataType::rdUnknown;
+    switch (type) {
+    case kRegSz:
+        return TRegDataType::rdString;
+    case kRegExpandSz:
+        return TRegDataType::rdExpandString;
+    case kRegDword:
+        return TRegDataType::rdInteger;
+    case kRegBinary:
+        return TRegDataType::rdBinary;
+    default:
+        return TRegDataType::rdUnknown;
+    }
+}
+
+std::string TRegistry::ReadString(const std::string& name) {
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    if (store_->QueryValue(CurrentKey(), name.c_str(), &type, nullptr, &size) != kRegSuccess ||
+        size == 0)
+        return {};
+    std::vector<std::uint8_t> data(size);
+    if (store_->QueryValue(CurrentKey(), name.c_str(), &type, data.data(), &size) != kRegSuccess)
+        Raise(msg::kRegGetDataFailed, name);
+    if (type != kRegSz && type != kRegExpandSz)
+        Raise(msg::kRegInvalidDataType, name);
+    // The data need not end in a NUL; never look past what the store returned.
+    const auto end = data.begin() + std::min<std::size_t>(size, data.size());
+    return std::string(data.begin(), std::find(data.begin(), end, std::uint8_t{0}));
+}
+
+std::int32_t TRegistry::ReadInteger(const std::string& name) {
+    // Zero-filled, so a shorter value reads as its bytes extended with zeros.
+    std::uint8_t data[4] = {0, 0, 0, 0};
+    std::uint32_t type = 0;
+    std::uint32_t size = sizeof data;
+    if (store_->QueryValue(CurrentKey(), name.c_str(), &type, data, &size) != kRegSuccess)
+        Raise(msg::kRegGetDataFailed, name);
+    if (type != kRegDword)
+        Raise(msg::kRegInvalidDataType, name);
+    const std::uint32_t value =
+        data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<std::uint32_t>(data[3]) << 24);
+    return static_cast<std::int32_t>(value);
+}
+
+void TRegistry::WriteString(const std::string& name, const std::string& value) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(value.c_str());
+    const auto size = static_cast<std::uint32_t>(value.size() + 1);
+    if (store_->SetValue(CurrentKey(), name.c_str(), kRegSz, bytes, size) != kRegSuccess)
+        Raise(msg::kRegSetDataFailed, name);
+}
+
+void TRegistry::WriteInteger(const std::string& name, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    const std::uint8_t data[4] = {
+        static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+        static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+    if (store_->SetValue(CurrentKey(), name.c_str(), kRegDword, data, sizeof data) != kRegSuccess)
+        Raise(msg::kRegSetDataFailed, name);
+}
+
+bool TRegistry::DeleteValue(const std::string& name) {
+    return store_->DeleteValue(CurrentKey(), name.c_str()) == kRegSuccess;
+}
+
+void TExRegistry::WriteStringList(const std::string& key, const StringList* list) {
+    if (list == nullptr)
+        return;
+    const std::string saved = CurrentPath();
+    const bool wasOpen = CurrentKey() != 0;
+    if (!OpenKey(key, true))
+        return;
+    for (std::size_t k = 0; k < list->size(); ++k)
+        WriteString(std::to_string(k), (*list)[k]);
+    for (std::size_t k = list->size(); ValueExists(std::to_string(k)); ++k)
+        DeleteValue(std::to_string(k));
+    ReturnTo(saved, wasOpen);
+}
+
+void TExRegistry::ReadStringList(const std::string& key, StringList* list, PendingEdits pending) {
+    if (list == nullptr)
+        return;
+    const std::string saved = CurrentPath();
+    const bool wasOpen = CurrentKey() != 0;
+    if (!OpenKey(key, false))
+        return;
+    const std::string listPath = CurrentPath();
+    const StringList dropped = ReadSubList("Delete");
+    list->clear();
+    for (std::size_t k = 0; ValueExists(std::to_string(k)); ++k) {
+        std::string text = ReadString(std::to_string(k));
+        const bool drop = std::any_of(dropped.begin(), dropped.end(), [&](const std::string& d) {
+            return SameTextIgnoreCase(d, text);
+        });
+        if (!drop)
+            list->push_back(std::move(text));
+    }
+    const StringList added = ReadSubList("Add");
+    list->insert(list->end(), added.begin(), added.end());
+    // Only while the list key is still current: relative names would
+    // otherwise resolve against the root.
+    if (pending == PendingEdits::Consume && CurrentKey() != 0 && CurrentPath() == listPath) {
+        DeleteKey("Add");
+        DeleteKey("Delete");
+    }
+    ReturnTo(saved, wasOpen);
+}
+
+void TExRegistry::OpenParentKey() {
+    const std::string path = CurrentPath();
+    const std::int32_t pos = StrLastPos(path, "\\");
+    const std::string parent = pos > 0 ? path.substr(0, static_cast<std::size_t>(pos - 1)) : "";
+    CloseKey();
+    OpenKey(parent, false);
+}
+
+StringList TExRegistry::ReadSubList(const std::string& name) {
+    StringList items;
+    if (!OpenKey(name, false))
+        return items;
+    for (std::size_t k = 0; ValueExists(std::to_string(k)); ++k)
+        items.push_back(ReadString(std::to_string(k)));
+    OpenParentKey();
+    return items;
+}
+
+// Makes the key that was current before a list operation current again; with
+// none open before, none stays open (opening "" would open the root itself).
+void TExRegistry::ReturnTo(const std::string& path, bool wasOpen) {
+    CloseKey();
+    if (wasOpen)
+        OpenKey(path, false);
+}
+
+} // namespace velbrook
