@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "support/messages.h"
+#include "support/win32/shell.h"
 #include "ui/layout/error_text.h"
 #include <commctrl.h>
 
