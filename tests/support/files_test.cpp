@@ -1,0 +1,130 @@
+#include "support/files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace velbrook {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed with its content.
+class FilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::random_device random;
+        folder_ = fs::temp_directory_path() / ("velbrook-files-" + std::to_string(random()));
+        ASSERT_TRUE(fs::create_directory(folder_));
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(folder_, ignored);
+    }
+    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+    std::size_t EntryCount() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(FilesTest, FileExistsOnlyForFiles) {
+    const std::string file = PathOf("a.ini");
+    ASSERT_TRUE(ReplaceFileContent(file, "x"));
+    fs::create_directory(PathOf("sub"));
+
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_FALSE(FileExists(PathOf("sub")));
+    EXPECT_FALSE(FileExists(PathOf("missing.ini")));
+    EXPECT_FALSE(FileExists(""));
+}
+
+TEST_F(FilesTest, ReadsBackExactBytes) {
+    const std::string bytes("[A]\r\nk=v\n\0tail\xFF", 15);
+    const std::string file = PathOf("bytes.bin");
+    ASSERT_TRUE(ReplaceFileContent(file, bytes));
+
+    std::string read = "stale";
+    ASSERT_TRUE(ReadWholeFile(file, read));
+    EXPECT_EQ(read, bytes);
+    EXPECT_EQ(fs::file_size(file), bytes.size());
+
+    std::string untouched = "keep";
+    EXPECT_FALSE(ReadWholeFile(PathOf("missing.bin"), untouched));
+    EXPECT_EQ(untouched, "keep");
+}
+
+TEST_F(FilesTest, ReplaceOverwritesAndLeavesNoTemporary) {
+    const std::string file = PathOf("places.ini");
+    ASSERT_TRUE(ReplaceFileContent(file, "old content that is longer"));
+    ASSERT_TRUE(ReplaceFileContent(file, "new"));
+    ASSERT_TRUE(ReplaceFileContent(PathOf("empty.ini"), ""));
+
+    std::string read;
+    ASSERT_TRUE(ReadWholeFile(file, read));
+    EXPECT_EQ(read, "new");
+    EXPECT_EQ(fs::file_size(PathOf("empty.ini")), 0u);
+    EXPECT_EQ(EntryCount(), 2u);
+}
+
+TEST_F(FilesTest, ReplaceFailsCleanlyOnAFolderOrMissingFolder) {
+    const std::string target = PathOf("folder.ini");
+    ASSERT_TRUE(fs::create_directory(target));
+    ASSERT_TRUE(ReplaceFileContent(PathOf("folder.ini/inside.txt"), "inside"));
+
+    EXPECT_FALSE(ReplaceFileContent(target, "data"));
+    EXPECT_TRUE(fs::is_directory(target));
+    EXPECT_TRUE(fs::exists(PathOf("folder.ini/inside.txt")));
+    EXPECT_EQ(EntryCount(), 1u);
+
+    EXPECT_FALSE(ReplaceFileContent(PathOf("no-such-folder/a.ini"), "data"));
+    EXPECT_FALSE(ReplaceFileContent("", "data"));
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(FilesTest, LongFileNamesWork) {
+    const std::string file = PathOf(std::string(200, 'n') + ".ini");
+    ASSERT_TRUE(ReplaceFileContent(file, "long"));
+    std::string read;
+    EXPECT_TRUE(ReadWholeFile(file, read));
+    EXPECT_EQ(read, "long");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+#ifndef _WIN32
+TEST_F(FilesTest, ReplaceInReadOnlyFolderKeepsOldFile) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not apply to root";
+    const std::string file = PathOf("places.ini");
+    ASSERT_TRUE(ReplaceFileContent(file, "old"));
+    ASSERT_EQ(chmod(folder_.c_str(), 0500), 0);
+
+    EXPECT_FALSE(ReplaceFileContent(file, "new"));
+    std::string read;
+    ASSERT_TRUE(ReadWholeFile(file, read));
+    EXPECT_EQ(read, "old");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+#endif
+
+TEST_F(FilesTest, DeleteRemovesOnlyExistingFiles) {
+    const std::string file = PathOf("gone.ini");
+    ASSERT_TRUE(ReplaceFileContent(file, "x"));
+    EXPECT_TRUE(DeleteFileByName(file));
+    EXPECT_FALSE(FileExists(file));
+    EXPECT_FALSE(DeleteFileByName(file));
+    EXPECT_FALSE(DeleteFileByName(""));
+}
+
+} // namespace
+} // namespace velbrook
