@@ -1,0 +1,476 @@
+#include "ui/controls/ext_list_view.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace velbrook::ui {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+constexpr UINT kCopiedState = LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
+
+std::string ItemText(HWND list, int row, int subItem) {
+    std::vector<char> buffer(260);
+    for (;;) {
+        LVITEMA item{};
+        item.iSubItem = subItem;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const auto length = static_cast<std::size_t>(
+            SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
+        if (length + 1 < buffer.size())
+            return std::string(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+void SetItemText(HWND list, int row, int subItem, const std::string& text) {
+    LVITEMA item{};
+    item.iSubItem = subItem;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+// Writes text at `offset` of a buffer of `size` characters, cut to fit with its zero.
+void WriteCut(char* buffer, int size, std::size_t offset, const std::string& text) {
+    if (buffer == nullptr || size <= 0 || offset >= static_cast<std::size_t>(size))
+        return;
+    const std::size_t room = static_cast<std::size_t>(size) - offset - 1;
+    const std::size_t count = std::min(room, text.size());
+    std::memcpy(buffer + offset, text.data(), count);
+    buffer[offset + count] = '\0';
+}
+
+unsigned ShiftState() {
+    unsigned shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift |= static_cast<unsigned>(ShiftKey::Shift);
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= static_cast<unsigned>(ShiftKey::Alt);
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift |= static_cast<unsigned>(ShiftKey::Ctrl);
+    return shift;
+}
+
+} // namespace
+
+struct TdfsExtListView::SavedRow {
+    std::string caption;
+    LPARAM data = 0;
+    int image = -1;
+    int indent = 0;
+    UINT state = 0; // overlay, state image (checked) and the selection bits
+    std::vector<std::string> subItems;
+};
+
+TdfsExtListView::TdfsExtListView(const ExtListViewArgs& args)
+    : args_(args), extendedStyles_(WithActivationForUnderline(args.extendedStyles)) {
+    CreateHandle();
+    for (std::size_t i = 0; i < args_.columns.size(); ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<char*>(args_.columns[i].caption.c_str());
+        column.cx = args_.columns[i].width;
+        SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+TdfsExtListView::~TdfsExtListView() {
+    DestroyHandle();
+}
+
+void TdfsExtListView::CreateHandle() {
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS;
+    if (!args_.hideSelection)
+        style |= LVS_SHOWSELALWAYS;
+    if (!args_.readOnly)
+        style |= LVS_EDITLABELS;
+    if (!args_.multiSelect)
+        style |= LVS_SINGLESEL;
+    const RECT& r = args_.bounds;
+    hwnd_ = CreateWindowExA(
+        args_.flat ? 0 : WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, r.left, r.top, r.right - r.left,
+        r.bottom - r.top, args_.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(args_.id)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(args_.parent, GWLP_HINSTANCE)), nullptr);
+    if (hwnd_ == nullptr)
+        return;
+    SetWindowSubclass(hwnd_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (args_.smallImages != nullptr)
+        SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL,
+                     reinterpret_cast<LPARAM>(args_.smallImages));
+    AfterCreate();
+}
+
+void TdfsExtListView::AfterCreate() {
+    SendMessageA(hwnd_, LVM_SETSELECTIONMARK, 0, selectionMark_);
+    SendMessageA(hwnd_, LVM_SETHOVERTIME, 0, hoverTime_);
+    SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extendedStyles_.Flags());
+    if (!storedColumnOrder_.empty()) {
+        SendMessageA(hwnd_, LVM_SETCOLUMNORDERARRAY, storedColumnOrder_.size(),
+                     reinterpret_cast<LPARAM>(storedColumnOrder_.data()));
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    }
+    updateCount_ = 0;
+}
+
+void TdfsExtListView::DestroyHandle() {
+    if (hwnd_ != nullptr && IsWindow(hwnd_)) {
+        RemoveWindowSubclass(hwnd_, ListProc, kSubclassId);
+        DestroyWindow(hwnd_);
+    }
+    hwnd_ = nullptr;
+}
+
+void TdfsExtListView::RecreateHandle() {
+    std::vector<ListColumn> columns;
+    for (int i = 0, n = ColumnCount(); i < n; ++i) {
+        char text[260] = {};
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = text;
+        column.cchTextMax = sizeof(text);
+        SendMessageA(hwnd_, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        columns.push_back({text, column.cx});
+    }
+    std::vector<SavedRow> rows;
+    for (int i = 0, n = RowCount(); i < n; ++i)
+        rows.push_back(SaveRow(i));
+    GetWindowRect(hwnd_, &args_.bounds);
+    MapWindowPoints(nullptr, args_.parent, reinterpret_cast<POINT*>(&args_.bounds), 2);
+    args_.columns = columns;
+    selectionMark_ = static_cast<int>(SendMessageA(hwnd_, LVM_GETSELECTIONMARK, 0, 0));
+    DestroyHandle();
+    CreateHandle();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<char*>(columns[i].caption.c_str());
+        column.cx = columns[i].width;
+        SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    // Columns inserted after creation reset the order; send it again.
+    if (!storedColumnOrder_.empty())
+        SendMessageA(hwnd_, LVM_SETCOLUMNORDERARRAY, storedColumnOrder_.size(),
+                     reinterpret_cast<LPARAM>(storedColumnOrder_.data()));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int row = InsertSavedRow(static_cast<int>(i), rows[i]);
+        SetRowState(row, rows[i].state, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+}
+
+TLVExtendedStyles TdfsExtListView::ExtendedStyles() {
+    if (hwnd_ != nullptr)
+        extendedStyles_ = TLVExtendedStyles::FromFlags(
+            static_cast<std::uint32_t>(SendMessageA(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)));
+    return extendedStyles_;
+}
+
+void TdfsExtListView::SetExtendedStyles(TLVExtendedStyles styles) {
+    styles = WithActivationForUnderline(styles);
+    const auto subItemImages = TLVExtendedStyle::lvxSubItemImages;
+    if (styles.Has(subItemImages) != extendedStyles_.Has(subItemImages) && hwnd_ != nullptr)
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    extendedStyles_ = styles;
+    if (hwnd_ != nullptr)
+        SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, styles.Flags());
+}
+
+void TdfsExtListView::SetRequireComCtlUpdate(bool require) {
+    requireComCtlUpdate_ = require;
+    if (require)
+        RequireComCtlVersion(ReadFileVersion("COMCTL32.DLL"));
+}
+
+void TdfsExtListView::SetColumnOrder(const std::vector<int>& orders) {
+    storedColumnOrder_ = orders;
+    if (hwnd_ == nullptr)
+        return;
+    SendMessageA(hwnd_, LVM_SETCOLUMNORDERARRAY, orders.size(),
+                 reinterpret_cast<LPARAM>(storedColumnOrder_.data()));
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+}
+
+std::vector<int> TdfsExtListView::ColumnOrder() const {
+    std::vector<int> orders(static_cast<std::size_t>(ColumnCount()));
+    if (orders.empty() || !SendMessageA(hwnd_, LVM_GETCOLUMNORDERARRAY, orders.size(),
+                                        reinterpret_cast<LPARAM>(orders.data())))
+        return storedColumnOrder_;
+    return orders;
+}
+
+int TdfsExtListView::ColumnCount() const {
+    if (hwnd_ == nullptr)
+        return 0;
+    const auto header = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETHEADER, 0, 0));
+    return header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+int TdfsExtListView::AddRow(const std::string& caption, int imageIndex,
+                            const std::vector<std::string>& subItems) {
+    SavedRow row;
+    row.caption = caption;
+    row.image = imageIndex;
+    row.subItems = subItems;
+    return InsertSavedRow(RowCount(), row);
+}
+
+int TdfsExtListView::RowCount() const {
+    return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+std::string TdfsExtListView::Caption(int row) const {
+    return SubItemText(row, 0);
+}
+
+void TdfsExtListView::SetCaption(int row, const std::string& caption) {
+    SetSubItemText(row, 0, caption);
+}
+
+int TdfsExtListView::ImageIndex(int row) const {
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = -1;
+    SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+void TdfsExtListView::SetImageIndex(int row, int imageIndex) {
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = imageIndex;
+    SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+std::string TdfsExtListView::SubItemText(int row, int subItem) const {
+    if (row < 0 || row >= RowCount())
+        return std::string();
+    return ItemText(hwnd_, row, subItem);
+}
+
+void TdfsExtListView::SetSubItemText(int row, int subItem, const std::string& text) {
+    SetItemText(hwnd_, row, subItem, text);
+}
+
+int TdfsExtListView::SelectedIndex() const {
+    return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                 MAKELPARAM(LVNI_SELECTED, 0)))
+                 : -1;
+}
+
+void TdfsExtListView::SelectRow(int row) {
+    if (row < 0) {
+        SetRowState(-1, 0, LVIS_SELECTED);
+        return;
+    }
+    SetRowState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+bool TdfsExtListView::IsSelected(int row) const {
+    return RowState(row, LVIS_SELECTED) != 0;
+}
+
+bool TdfsExtListView::IsFocused(int row) const {
+    return RowState(row, LVIS_FOCUSED) != 0;
+}
+
+UINT TdfsExtListView::RowState(int row, UINT mask) const {
+    return static_cast<UINT>(SendMessageA(hwnd_, LVM_GETITEMSTATE, row, mask));
+}
+
+void TdfsExtListView::SetRowState(int row, UINT state, UINT mask) {
+    LVITEMA item{};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
+TdfsExtListView::SavedRow TdfsExtListView::SaveRow(int row) const {
+    SavedRow saved;
+    LVITEMA item{};
+    item.mask = LVIF_PARAM | LVIF_IMAGE | LVIF_INDENT | LVIF_STATE;
+    item.iItem = row;
+    item.stateMask = kCopiedState | LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    saved.caption = ItemText(hwnd_, row, 0);
+    saved.data = item.lParam;
+    saved.image = item.iImage;
+    saved.indent = item.iIndent;
+    saved.state = item.state;
+    for (int sub = 1, n = ColumnCount(); sub < n; ++sub)
+        saved.subItems.push_back(ItemText(hwnd_, row, sub));
+    return saved;
+}
+
+int TdfsExtListView::InsertSavedRow(int at, const SavedRow& saved) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE | LVIF_INDENT;
+    item.iItem = at;
+    item.pszText = const_cast<char*>(saved.caption.c_str());
+    item.lParam = saved.data;
+    item.iImage = saved.image;
+    item.iIndent = saved.indent;
+    const int row =
+        static_cast<int>(SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0)
+        return row;
+    SetRowState(row, saved.state & kCopiedState, kCopiedState);
+    for (std::size_t i = 0; i < saved.subItems.size(); ++i)
+        SetItemText(hwnd_, row, static_cast<int>(i) + 1, saved.subItems[i]);
+    return row;
+}
+
+void TdfsExtListView::BeginUpdate() {
+    if (updateCount_ == 0 && hwnd_ != nullptr)
+        SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    ++updateCount_;
+}
+
+void TdfsExtListView::EndUpdate() {
+    updateCount_ = std::max(0, updateCount_ - 1);
+    if (updateCount_ == 0 && hwnd_ != nullptr) {
+        SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+}
+
+void TdfsExtListView::MoveItem(int from, int to) {
+    const int count = RowCount();
+    if (from < 0 || from >= count || to < 0 || to > count || from == to)
+        return;
+    struct UpdateScope {
+        TdfsExtListView& list;
+        explicit UpdateScope(TdfsExtListView& l) : list(l) { list.BeginUpdate(); }
+        ~UpdateScope() { list.EndUpdate(); }
+    } scope(*this);
+    const UINT kept = RowState(from, LVIS_SELECTED | LVIS_FOCUSED);
+    const SavedRow saved = SaveRow(from);
+    int row = InsertSavedRow(from < to ? to + 1 : to, saved);
+    if (row < 0)
+        return;
+    if (from > to)
+        ++from; // the insertion pushed the source row down
+    SendMessageA(hwnd_, LVM_DELETEITEM, from, 0);
+    if (from < row)
+        --row;
+    SetRowState(row, kept, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+bool TdfsExtListView::EditCaption(int row) {
+    SetFocus(hwnd_);
+    return SendMessageA(hwnd_, LVM_EDITLABELA, row, 0) != 0;
+}
+
+void TdfsExtListView::CancelEdit() {
+    SendMessageA(hwnd_, LVM_EDITLABELA, static_cast<WPARAM>(-1), 0);
+}
+
+bool TdfsExtListView::IsEditing() const {
+    const auto edit = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETEDITCONTROL, 0, 0));
+    return edit != nullptr && IsWindowVisible(edit);
+}
+
+bool TdfsExtListView::KeyDown(WPARAM& key) {
+    if (OnKeyDown)
+        OnKeyDown(key, ShiftState());
+    return key != 0;
+}
+
+bool TdfsExtListView::HandleNotify(const NMHDR* header, LRESULT& result) {
+    if (header == nullptr || hwnd_ == nullptr || header->hwndFrom != hwnd_)
+        return false;
+    result = 0;
+    // The notification structures are the list's own; it expects them written back.
+    auto* writable = const_cast<NMHDR*>(header);
+    switch (header->code) {
+    case LVN_GETINFOTIPA:
+        HandleInfoTip(*reinterpret_cast<NMLVGETINFOTIPA*>(writable));
+        return true;
+    case LVN_BEGINLABELEDITA:
+        HandleBeginEdit(*reinterpret_cast<NMLVDISPINFOA*>(writable), result);
+        return true;
+    case LVN_ENDLABELEDITA:
+        HandleEndEdit(*reinterpret_cast<NMLVDISPINFOA*>(writable));
+        return true;
+    case NM_DBLCLK:
+        if (OnDblClick)
+            OnDblClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TdfsExtListView::HandleInfoTip(NMLVGETINFOTIPA& request) {
+    const bool unfolded = request.dwFlags == LVGIT_UNFOLDED;
+    const std::size_t length =
+        unfolded && request.pszText ? strnlen(request.pszText, std::max(request.cchTextMax, 0)) : 0;
+    std::string text;
+    bool write = true;
+    if (OnInfoTip) {
+        const std::string current = unfolded ? std::string(request.pszText, length) : "";
+        OnInfoTip(request.iItem, request.iSubItem, current, text);
+        write = !text.empty();
+    } else {
+        text = Caption(request.iItem);
+    }
+    if (write)
+        WriteCut(request.pszText, request.cchTextMax, length, text);
+    SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE);
+}
+
+void TdfsExtListView::HandleBeginEdit(NMLVDISPINFOA& info, LRESULT& result) {
+    bool allow = true;
+    if (OnEditing)
+        OnEditing(info.item.iItem, allow);
+    result = allow ? FALSE : TRUE;
+    if (!allow)
+        return;
+    const auto edit = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETEDITCONTROL, 0, 0));
+    if (edit != nullptr)
+        SetWindowSubclass(edit, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void TdfsExtListView::HandleEndEdit(NMLVDISPINFOA& info) {
+    const int row = info.item.iItem;
+    if (row == -1)
+        return;
+    if (info.item.pszText != nullptr) {
+        std::string text = info.item.pszText;
+        if (OnEdited)
+            OnEdited(row, text);
+        SetCaption(row, text);
+    } else if (OnEditCanceled) {
+        OnEditCanceled(row);
+    }
+}
+
+LRESULT CALLBACK TdfsExtListView::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR self) {
+    if (message == WM_KEYDOWN) {
+        if (!reinterpret_cast<TdfsExtListView*>(self)->KeyDown(wParam))
+            return 0;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TdfsExtListView::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR self) {
+    switch (message) {
+    case WM_KEYDOWN:
+        if (!reinterpret_cast<TdfsExtListView*>(self)->KeyDown(wParam))
+            return 0;
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, EditProc, kSubclassId);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace velbrook::ui

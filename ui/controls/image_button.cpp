@@ -1,0 +1,223 @@
+#include "ui/controls/image_button.h"
+
+#include <utility>
+
+namespace velbrook::ui {
+namespace {
+
+constexpr int kMarginLeft = 3;
+
+int Width(const RECT& r) {
+    return r.right - r.left;
+}
+int Height(const RECT& r) {
+    return r.bottom - r.top;
+}
+
+SIZE ImageSize(HIMAGELIST images) {
+    int cx = 0;
+    int cy = 0;
+    if (images != nullptr)
+        ImageList_GetIconSize(images, &cx, &cy);
+    return SIZE{cx, cy};
+}
+
+} // namespace
+
+int ThemeStateFor(TCSTButtonState state, bool hot) {
+    switch (state) {
+    case TCSTButtonState::Disabled:
+        return kTsDisabled;
+    case TCSTButtonState::Pressed:
+        return hot ? kTsHotChecked : kTsChecked;
+    case TCSTButtonState::Latched:
+        return kTsPressed;
+    case TCSTButtonState::Up:
+        break;
+    }
+    return hot ? kTsHot : kTsNormal;
+}
+
+POINT ImageOrigin(SIZE button, SIZE image, bool pressedLook, bool themed) {
+    // The classic face is deflated by the 1-pixel frame; the themed one is not.
+    const int inset = themed ? 0 : 1;
+    const int shift = pressedLook ? 1 : 0;
+    const int top = inset + shift;
+    const int bottom = button.cy - inset + shift;
+    return POINT{kMarginLeft + shift, (top + bottom - image.cy) / 2};
+}
+
+TCSTButton::TCSTButton(HWND parent, const ImageButtonArgs& args)
+    : OnClick(args.onClick), parent_(parent), bounds_(args.bounds), hint_(args.hint),
+      images_(args.images), imageIndex_(args.imageIndex),
+      theme_(visual_styles::Open(parent, L"TOOLBAR")) {}
+
+void TCSTButton::SetBounds(const RECT& bounds) {
+    Invalidate();
+    bounds_ = bounds;
+    Invalidate();
+}
+
+void TCSTButton::SetImageIndex(int index) {
+    imageIndex_ = index;
+    Invalidate();
+}
+
+void TCSTButton::SetImages(HIMAGELIST images) {
+    images_ = images;
+    Invalidate();
+}
+
+void TCSTButton::SetEnabled(bool enabled) {
+    if (enabled_ == enabled)
+        return;
+    enabled_ = enabled;
+    if (!enabled) {
+        const bool held = dragging_;
+        state_ = TCSTButtonState::Disabled;
+        dragging_ = false;
+        hot_ = false;
+        if (held && GetCapture() == parent_)
+            ReleaseCapture();
+    } else {
+        state_ = TCSTButtonState::Up;
+    }
+    RepaintNow();
+}
+
+bool TCSTButton::Themed() const {
+    return theme_ && visual_styles::Active();
+}
+
+bool TCSTButton::ContainsPoint(POINT at) const {
+    return PtInRect(&bounds_, at) != FALSE;
+}
+
+bool TCSTButton::InsideForClick(POINT at) const {
+    const int x = at.x - bounds_.left;
+    const int y = at.y - bounds_.top;
+    return x >= 0 && x < Width(bounds_) && y >= 0 && y <= Height(bounds_);
+}
+
+void TCSTButton::MouseEnter() {
+    if (hot_ || !enabled_ || GetCapture() != nullptr)
+        return;
+    hot_ = true;
+    RepaintNow();
+}
+
+void TCSTButton::MouseLeave() {
+    if (!hot_ || !enabled_ || dragging_)
+        return;
+    hot_ = false;
+    Invalidate();
+}
+
+void TCSTButton::MouseDown(POINT at) {
+    if (!enabled_ || !ContainsPoint(at))
+        return;
+    SetCapture(parent_);
+    state_ = TCSTButtonState::Pressed;
+    dragging_ = true;
+    hot_ = true;
+    Invalidate();
+}
+
+void TCSTButton::MouseMove(POINT at) {
+    if (!dragging_)
+        return;
+    const auto next = InsideForClick(at) ? TCSTButtonState::Pressed : TCSTButtonState::Up;
+    if (next != state_) {
+        state_ = next;
+        Invalidate();
+    }
+}
+
+void TCSTButton::MouseUp(POINT at) {
+    if (!dragging_)
+        return;
+    dragging_ = false;
+    const bool clicked = InsideForClick(at);
+    state_ = TCSTButtonState::Up;
+    hot_ = ContainsPoint(at);
+    if (GetCapture() == parent_)
+        ReleaseCapture();
+    Invalidate();
+    if (clicked && OnClick)
+        OnClick();
+}
+
+void TCSTButton::CaptureLost() {
+    if (!dragging_)
+        return;
+    dragging_ = false;
+    state_ = TCSTButtonState::Up;
+    hot_ = false;
+    Invalidate();
+}
+
+void TCSTButton::ThemeChanged() {
+    theme_ = ThemeData();
+    theme_ = visual_styles::Open(parent_, L"TOOLBAR");
+    Invalidate();
+}
+
+bool TCSTButton::PressedLook() const {
+    return state_ == TCSTButtonState::Pressed || state_ == TCSTButtonState::Latched;
+}
+
+void TCSTButton::Invalidate() const {
+    InvalidateRect(parent_, &bounds_, TRUE);
+}
+
+void TCSTButton::RepaintNow() const {
+    Invalidate();
+    UpdateWindow(parent_);
+}
+
+void TCSTButton::Paint(HDC dc, const RECT& clip) {
+    RECT common;
+    if (!IntersectRect(&common, &bounds_, &clip))
+        return;
+    if (Themed())
+        PaintThemed(dc);
+    else
+        PaintClassic(dc);
+}
+
+void TCSTButton::PaintThemed(HDC dc) const {
+    visual_styles::DrawBackground(theme_, dc, kTpButton, ThemeState(), bounds_);
+    DrawImage(dc, true);
+}
+
+void TCSTButton::PaintClassic(HDC dc) const {
+    RECT r = bounds_;
+    if (PressedLook() || (hot_ && enabled_)) {
+        DrawEdge(dc, &r, PressedLook() ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
+    } else {
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    if (PressedLook()) {
+        InflateRect(&r, -1, -1);
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+    }
+    DrawImage(dc, false);
+}
+
+void TCSTButton::DrawImage(HDC dc, bool themed) const {
+    if (imageIndex_ < 0 || images_ == nullptr)
+        return;
+    const SIZE image = ImageSize(images_);
+    const POINT origin =
+        ImageOrigin(SIZE{Width(bounds_), Height(bounds_)}, image, PressedLook(), themed);
+    const int x = bounds_.left + origin.x;
+    const int y = bounds_.top + origin.y;
+    if (themed) {
+        const RECT place{x, y, x + image.cx, y + image.cy};
+        visual_styles::DrawIcon(theme_, dc, kTpButton, ThemeState(), place, images_, imageIndex_);
+    } else {
+        ImageList_Draw(images_, imageIndex_, dc, x, y, ILD_TRANSPARENT);
+    }
+}
+
+} // namespace velbrook::ui

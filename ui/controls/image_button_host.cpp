@@ -1,0 +1,153 @@
+#include "ui/controls/image_button_host.h"
+
+#include <utility>
+#include <windowsx.h>
+
+namespace velbrook::ui {
+namespace {
+
+POINT PointOf(LPARAM lParam) {
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+TOOLINFOA ToolFor(HWND parent, UINT_PTR id) {
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = parent;
+    tool.uId = id;
+    return tool;
+}
+
+} // namespace
+
+TooltipWindow::TooltipWindow(TooltipWindow&& other) noexcept
+    : hwnd_(std::exchange(other.hwnd_, nullptr)) {}
+
+TooltipWindow& TooltipWindow::operator=(TooltipWindow&& other) noexcept {
+    if (this != &other) {
+        TooltipWindow old(std::move(*this));
+        hwnd_ = std::exchange(other.hwnd_, nullptr);
+    }
+    return *this;
+}
+
+TooltipWindow::~TooltipWindow() {
+    // The owner's destruction may have taken the tooltip with it.
+    if (hwnd_ != nullptr && IsWindow(hwnd_))
+        DestroyWindow(hwnd_);
+}
+
+ImageButtonHost::ImageButtonHost(HWND parent) : parent_(parent) {
+    INITCOMMONCONTROLSEX init{sizeof(init), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&init);
+    tooltip_ = TooltipWindow(CreateWindowExA(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr));
+}
+
+TCSTButton& ImageButtonHost::Add(const ImageButtonArgs& args) {
+    buttons_.push_back(std::make_unique<TCSTButton>(parent_, args));
+    TCSTButton& button = *buttons_.back();
+    if (tooltip_.get() != nullptr) {
+        TOOLINFOA tool = ToolFor(parent_, buttons_.size());
+        tool.uFlags = TTF_SUBCLASS;
+        tool.rect = button.Bounds();
+        tool.lpszText = const_cast<char*>(button.Hint().c_str());
+        SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    return button;
+}
+
+void ImageButtonHost::SetBounds(TCSTButton& button, const RECT& bounds) {
+    button.SetBounds(bounds);
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        if (buttons_[i].get() != &button || tooltip_.get() == nullptr)
+            continue;
+        TOOLINFOA tool = ToolFor(parent_, i + 1);
+        tool.rect = bounds;
+        SendMessageA(tooltip_.get(), TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+TCSTButton* ImageButtonHost::ButtonAt(POINT at) const {
+    for (const auto& button : buttons_) {
+        if (button->ContainsPoint(at))
+            return button.get();
+    }
+    return nullptr;
+}
+
+TCSTButton* ImageButtonHost::DraggingButton() const {
+    for (const auto& button : buttons_) {
+        if (button->Dragging())
+            return button.get();
+    }
+    return nullptr;
+}
+
+void ImageButtonHost::TrackHot(POINT at) {
+    TCSTButton* over = ButtonAt(at);
+    for (const auto& button : buttons_) {
+        if (button.get() != over)
+            button->MouseLeave();
+    }
+    if (over != nullptr) {
+        over->MouseEnter();
+        TrackLeave();
+    }
+}
+
+void ImageButtonHost::TrackLeave() const {
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, parent_, 0};
+    TrackMouseEvent(&track);
+}
+
+bool ImageButtonHost::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (TCSTButton* held = DraggingButton()) {
+            held->MouseMove(PointOf(lParam));
+            return true;
+        }
+        TrackHot(PointOf(lParam));
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (TCSTButton* button = ButtonAt(PointOf(lParam))) {
+            button->MouseDown(PointOf(lParam));
+            return true;
+        }
+        return false;
+    case WM_LBUTTONUP:
+        if (TCSTButton* held = DraggingButton()) {
+            held->MouseUp(PointOf(lParam));
+            return true;
+        }
+        return false;
+    case WM_MOUSELEAVE:
+        for (const auto& button : buttons_)
+            button->MouseLeave();
+        return false;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) == parent_)
+            return false;
+        for (const auto& button : buttons_)
+            button->CaptureLost();
+        return false;
+    case WM_THEMECHANGED:
+        for (const auto& button : buttons_)
+            button->ThemeChanged();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void ImageButtonHost::Paint(HDC dc, const RECT& clip) const {
+    for (const auto& button : buttons_)
+        button->Paint(dc, clip);
+}
+
+} // namespace velbrook::ui
