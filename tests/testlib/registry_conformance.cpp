@@ -1,0 +1,333 @@
+#include "testlib/registry_conformance.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace velbrook::testing {
+
+namespace {
+
+constexpr long kBadPathname = 161;
+
+std::vector<std::uint8_t> Bytes(const std::string& text, bool withNul) {
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    if (withNul)
+        bytes.push_back(0);
+    return bytes;
+}
+
+// Reads a value back exactly: type and the bytes the store reports.
+struct ReadBack {
+    long result;
+    std::uint32_t type;
+    std::vector<std::uint8_t> data;
+};
+
+ReadBack Read(RegistryStore& store, RegKey key, const char* name) {
+    ReadBack back{0, 0, {}};
+    std::uint32_t size = 0;
+    back.result = store.QueryValue(key, name, &back.type, nullptr, &size);
+    if (back.result != kRegSuccess)
+        return back;
+    back.data.resize(size + 1);
+    std::uint32_t got = size;
+    back.result = store.QueryValue(key, name, &back.type, back.data.data(), &got);
+    back.data.resize(got);
+    return back;
+}
+
+} // namespace
+
+bool DeleteTree(RegistryStore& store, RegKey base, const std::string& subkey) {
+    RegKey key = 0;
+    if (store.OpenKey(base, subkey.c_str(), kKeyAllAccess, &key) == kRegSuccess) {
+        std::uint32_t count = 0;
+        std::uint32_t longest = 0;
+        store.QueryInfoKey(key, &count, &longest);
+        std::vector<char> name(longest + 1);
+        for (std::uint32_t i = count; i-- > 0;) {
+            auto length = static_cast<std::uint32_t>(name.size());
+            if (store.EnumKey(key, i, name.data(), &length) == kRegSuccess)
+                DeleteTree(store, key, std::string(name.data(), length));
+        }
+        store.CloseKey(key);
+    }
+    store.DeleteKey(base, subkey.c_str());
+    RegKey probe = 0;
+    if (store.OpenKey(base, subkey.c_str(), kKeyAllAccess, &probe) == kRegSuccess) {
+        store.CloseKey(probe);
+        return false;
+    }
+    return true;
+}
+
+void RegistryConformance::SetUp() {
+    store_ = GetParam().makeStore();
+    DeleteTree(*store_, kHkeyCurrentUser, GetParam().basePath);
+    ASSERT_EQ(kRegSuccess, store_->CreateKey(kHkeyCurrentUser, GetParam().basePath.c_str(),
+                                             kKeyAllAccess, &base_));
+}
+
+void RegistryConformance::TearDown() {
+    for (RegKey key : open_)
+        store_->CloseKey(key);
+    open_.clear();
+    if (base_ != 0)
+        store_->CloseKey(base_);
+    EXPECT_TRUE(DeleteTree(*store_, kHkeyCurrentUser, GetParam().basePath));
+}
+
+RegKey RegistryConformance::Create(const std::string& subkey) {
+    RegKey key = 0;
+    EXPECT_EQ(kRegSuccess, store_->CreateKey(base_, subkey.c_str(), kKeyAllAccess, &key)) << subkey;
+    open_.push_back(key);
+    return key;
+}
+
+long RegistryConformance::Open(const std::string& subkey, RegKey* key) {
+    const long result = store_->OpenKey(base_, subkey.c_str(), kKeyAllAccess, key);
+    if (result == kRegSuccess)
+        open_.push_back(*key);
+    return result;
+}
+
+void RegistryConformance::Close(RegKey key) {
+    EXPECT_EQ(kRegSuccess, store_->CloseKey(key));
+    open_.erase(std::remove(open_.begin(), open_.end(), key), open_.end());
+}
+
+void RegistryConformance::SetBytes(RegKey key, const char* name, std::uint32_t type,
+                                   const std::vector<std::uint8_t>& bytes) {
+    ASSERT_EQ(kRegSuccess, store_->SetValue(key, name, type, bytes.data(),
+                                            static_cast<std::uint32_t>(bytes.size())))
+        << name;
+}
+
+std::vector<std::string> RegistryConformance::SubkeyNames(RegKey key) {
+    std::vector<std::string> names;
+    char name[256];
+    for (std::uint32_t i = 0;; ++i) {
+        std::uint32_t length = sizeof name;
+        const long result = store_->EnumKey(key, i, name, &length);
+        if (result != kRegSuccess) {
+            EXPECT_EQ(kRegNoMoreItems, result);
+            break;
+        }
+        names.emplace_back(name, length);
+    }
+    return names;
+}
+
+TEST_P(RegistryConformance, CreateMakesParentsAndOpenFindsKeysWithoutRegardToCase) {
+    RegKey deep = Create("One\\Two\\Three");
+    EXPECT_NE(0u, deep);
+    RegKey key = 0;
+    EXPECT_EQ(kRegSuccess, Open("one\\TWO", &key));
+    EXPECT_EQ(std::vector<std::string>{"Three"}, SubkeyNames(key));
+    EXPECT_EQ(kRegFileNotFound, Open("One\\Missing", &key));
+    EXPECT_EQ(kRegFileNotFound, Open("Missing\\Deeper", &key));
+
+    Create("ONE\\two\\three"); // same key: keeps the case it was created with
+    EXPECT_EQ(std::vector<std::string>{"One"}, SubkeyNames(Base()));
+}
+
+TEST_P(RegistryConformance, PathsWithBackslashesAndEmptySubkeys) {
+    Create("Alpha\\Beta");
+    RegKey key = 0;
+    EXPECT_EQ(kRegSuccess, Open("Alpha\\Beta\\", &key));
+    EXPECT_EQ(kRegSuccess, Open("Alpha\\\\Beta", &key));
+    EXPECT_EQ(kBadPathname, Open("\\Alpha", &key));
+    RegKey created = 0;
+    EXPECT_EQ(kBadPathname, Store().CreateKey(Base(), "\\Gamma", kKeyAllAccess, &created));
+
+    // An empty subkey opens the same key again as a new handle.
+    RegKey alpha = Create("Alpha");
+    RegKey again = 0;
+    ASSERT_EQ(kRegSuccess, Store().OpenKey(alpha, "", kKeyAllAccess, &again));
+    EXPECT_NE(alpha, again);
+    SetBytes(again, "v", kRegDword, {1, 0, 0, 0});
+    EXPECT_EQ(kRegSuccess, Read(Store(), alpha, "v").result);
+    EXPECT_EQ(kRegSuccess, Store().CloseKey(again));
+    RegKey createdAgain = 0;
+    ASSERT_EQ(kRegSuccess, Store().CreateKey(alpha, "", kKeyAllAccess, &createdAgain));
+    EXPECT_EQ(kRegSuccess, Read(Store(), createdAgain, "V").result);
+    EXPECT_EQ(kRegSuccess, Store().CloseKey(createdAgain));
+}
+
+TEST_P(RegistryConformance, ValuesAreStoredByteExact) {
+    RegKey key = Create("Values");
+    std::vector<std::uint8_t> allBytes(256);
+    std::iota(allBytes.begin(), allBytes.end(), std::uint8_t{0});
+    std::vector<std::uint8_t> huge(1 << 20);
+    for (std::size_t i = 0; i < huge.size(); ++i)
+        huge[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    struct Case {
+        const char* name;
+        std::uint32_t type;
+        std::vector<std::uint8_t> bytes;
+    };
+    const std::vector<Case> cases = {
+        {"WithNul", kRegSz, Bytes("text", true)},
+        {"WithoutNul", kRegSz, Bytes("text", false)},
+        {"EmptySz", kRegSz, {}},
+        {"OnlyNul", kRegSz, {0}},
+        {"Expand", kRegExpandSz, Bytes("%TEMP%\\x", true)},
+        {"Dword", kRegDword, {0x78, 0x56, 0x34, 0x12}},
+        {"ShortDword", kRegDword, {0x01, 0x02}},
+        {"LongDword", kRegDword, {1, 2, 3, 4, 5, 6}},
+        {"Binary", kRegBinary, allBytes},
+        {"EmptyBinary", kRegBinary, {}},
+        {"Huge", kRegBinary, huge},
+        {"Odd", 0x1234, {9, 8, 7}},
+        {"", kRegSz, Bytes("default", true)},
+        {"NoneType", kRegNone, {}},
+    };
+    for (const Case& c : cases)
+        SetBytes(key, c.name, c.type, c.bytes);
+    for (const Case& c : cases) {
+        const ReadBack back = Read(Store(), key, c.name);
+        EXPECT_EQ(kRegSuccess, back.result) << c.name;
+        EXPECT_EQ(c.type, back.type) << c.name;
+        EXPECT_EQ(c.bytes, back.data) << c.name;
+    }
+    // A null name is the default value too.
+    EXPECT_EQ(Bytes("default", true), Read(Store(), key, nullptr).data);
+
+    const std::string longName(300, 'n');
+    SetBytes(key, longName.c_str(), kRegSz, Bytes("long", true));
+    EXPECT_EQ(Bytes("long", true), Read(Store(), key, longName.c_str()).data);
+
+    SetBytes(key, "WITHNUL", kRegDword, {5, 0, 0, 0}); // replaces, type included
+    const ReadBack replaced = Read(Store(), key, "withnul");
+    EXPECT_EQ(kRegDword, replaced.type);
+    EXPECT_EQ((std::vector<std::uint8_t>{5, 0, 0, 0}), replaced.data);
+}
+
+TEST_P(RegistryConformance, QueryReportsSizesAndRefusesSmallBuffers) {
+    RegKey key = Create("Sizes");
+    SetBytes(key, "s", kRegSz, Bytes("hello", true));
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    EXPECT_EQ(kRegSuccess, Store().QueryValue(key, "s", &type, nullptr, &size));
+    EXPECT_EQ(kRegSz, type);
+    EXPECT_EQ(6u, size);
+    EXPECT_EQ(kRegSuccess, Store().QueryValue(key, "S", nullptr, nullptr, nullptr));
+
+    SetBytes(key, "b", kRegBinary, {1, 2, 3, 4, 5, 6, 7, 8});
+    std::uint8_t small[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+    size = sizeof small;
+    type = 0;
+    EXPECT_EQ(kRegMoreData, Store().QueryValue(key, "b", &type, small, &size));
+    EXPECT_EQ(8u, size);
+    EXPECT_EQ(kRegBinary, type);
+
+    std::uint8_t roomy[16] = {};
+    size = sizeof roomy;
+    EXPECT_EQ(kRegSuccess, Store().QueryValue(key, "b", &type, roomy, &size));
+    EXPECT_EQ(8u, size);
+    EXPECT_EQ(8, roomy[7]);
+
+    size = 0;
+    EXPECT_EQ(kRegFileNotFound, Store().QueryValue(key, "missing", &type, nullptr, &size));
+    EXPECT_EQ(kRegFileNotFound, Store().QueryValue(key, "", &type, nullptr, &size));
+}
+
+TEST_P(RegistryConformance, DeleteValueIgnoresCaseAndFailsForMissing) {
+    RegKey key = Create("Delete");
+    SetBytes(key, "Name", kRegSz, Bytes("x", true));
+    EXPECT_EQ(kRegSuccess, Store().DeleteValue(key, "NAME"));
+    EXPECT_EQ(kRegFileNotFound, Read(Store(), key, "Name").result);
+    EXPECT_EQ(kRegFileNotFound, Store().DeleteValue(key, "Name"));
+}
+
+TEST_P(RegistryConformance, DeleteKeyRefusesKeysWithSubkeysAndMissingKeys) {
+    Create("Parent\\Child");
+    EXPECT_EQ(kRegAccessDenied, Store().DeleteKey(Base(), "Parent"));
+    EXPECT_EQ(kRegFileNotFound, Store().DeleteKey(Base(), "Nothing"));
+    EXPECT_EQ(kRegFileNotFound, Store().DeleteKey(Base(), "Nothing\\Below"));
+    EXPECT_EQ(kRegSuccess, Store().DeleteKey(Base(), "PARENT\\child"));
+    EXPECT_EQ(kRegSuccess, Store().DeleteKey(Base(), "Parent"));
+    RegKey key = 0;
+    EXPECT_EQ(kRegFileNotFound, Open("Parent", &key));
+    EXPECT_TRUE(SubkeyNames(Base()).empty());
+}
+
+TEST_P(RegistryConformance, DeleteKeyWithEmptySubkeyDeletesTheKeyItself) {
+    RegKey self = Create("Self");
+    EXPECT_EQ(kRegSuccess, Store().DeleteKey(self, ""));
+    RegKey key = 0;
+    EXPECT_EQ(kRegFileNotFound, Open("Self", &key));
+}
+
+TEST_P(RegistryConformance, QueryInfoAndEnumerationInRegistryOrder) {
+    RegKey list = Create("List");
+    std::uint32_t count = 99;
+    std::uint32_t longest = 99;
+    EXPECT_EQ(kRegSuccess, Store().QueryInfoKey(list, &count, &longest));
+    EXPECT_EQ(0u, count);
+    EXPECT_EQ(0u, longest);
+
+    for (const char* name : {"b", "A", "c", "a_b", "Ab", "Zz", "a1", "LongestName"})
+        Create(std::string("List\\") + name);
+    EXPECT_EQ(kRegSuccess, Store().QueryInfoKey(list, &count, &longest));
+    EXPECT_EQ(8u, count);
+    EXPECT_EQ(11u, longest);
+    const std::vector<std::string> expected = {"A", "a1", "Ab",          "a_b",
+                                               "b", "c",  "LongestName", "Zz"};
+    EXPECT_EQ(expected, SubkeyNames(list));
+
+    char name[32] = {};
+    std::uint32_t length = 11; // no room for the NUL
+    EXPECT_EQ(kRegMoreData, Store().EnumKey(list, 6, name, &length));
+    EXPECT_EQ(11u, length);
+    length = 12;
+    EXPECT_EQ(kRegSuccess, Store().EnumKey(list, 6, name, &length));
+    EXPECT_EQ(11u, length);
+    EXPECT_STREQ("LongestName", name);
+    length = sizeof name;
+    EXPECT_EQ(kRegNoMoreItems, Store().EnumKey(list, 8, name, &length));
+    EXPECT_EQ(kRegNoMoreItems, Store().EnumKey(list, 1000, name, &length));
+}
+
+TEST_P(RegistryConformance, HandleToKeyDeletedElsewhereReportsKeyDeleted) {
+    RegKey victim = Create("Victim");
+    SetBytes(victim, "v", kRegSz, Bytes("x", true));
+    ASSERT_EQ(kRegSuccess, Store().DeleteKey(Base(), "Victim"));
+
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    const std::uint8_t data[1] = {1};
+    RegKey key = 0;
+    std::uint32_t count = 0;
+    std::uint32_t longest = 0;
+    char name[16];
+    std::uint32_t length = sizeof name;
+    EXPECT_EQ(kRegKeyDeleted, Store().QueryValue(victim, "v", &type, nullptr, &size));
+    EXPECT_EQ(kRegKeyDeleted, Store().SetValue(victim, "w", kRegBinary, data, 1));
+    EXPECT_EQ(kRegKeyDeleted, Store().DeleteValue(victim, "v"));
+    EXPECT_EQ(kRegKeyDeleted, Store().QueryInfoKey(victim, &count, &longest));
+    EXPECT_EQ(kRegKeyDeleted, Store().EnumKey(victim, 0, name, &length));
+    EXPECT_EQ(kRegKeyDeleted, Store().CreateKey(victim, "Sub", kKeyAllAccess, &key));
+    EXPECT_EQ(kRegKeyDeleted, Store().OpenKey(victim, "", kKeyAllAccess, &key));
+
+    // A key made again under the same name is a different key.
+    RegKey reborn = Create("Victim");
+    EXPECT_EQ(kRegFileNotFound, Read(Store(), reborn, "v").result);
+    EXPECT_EQ(kRegKeyDeleted, Store().QueryValue(victim, "v", &type, nullptr, &size));
+}
+
+TEST_P(RegistryConformance, ClosedHandleIsInvalid) {
+    RegKey key = 0;
+    ASSERT_EQ(kRegSuccess, Store().CreateKey(Base(), "Closed", kKeyAllAccess, &key));
+    EXPECT_EQ(kRegSuccess, Store().CloseKey(key));
+    std::uint32_t size = 0;
+    EXPECT_EQ(kRegInvalidHandle, Store().QueryValue(key, "v", nullptr, nullptr, &size));
+    EXPECT_EQ(kRegInvalidHandle, Store().CloseKey(key));
+    EXPECT_EQ(kRegInvalidHandle, Store().QueryValue(0, "v", nullptr, nullptr, &size));
+}
+
+int RegistryConformanceSuiteAnchor() { return 0; }
+
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RegistryConformance);
+
+} // namespace velbrook::testing
