@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/places_bar.h"
+#include "registry_fixture.h"
+#include "support/errors.h"
+
+namespace velbrook::testing {
+namespace {
+
+const std::string kKey = kPlacesBarKey;
+
+class PlacesBarTest : public RegistryTest {
+  protected:
+    std::optional<StoredValue> Place(int slot) { return Get(kKey, PlaceValueName(slot)); }
+    void PresetAllSlots(const std::string& text) {
+        for (int slot = 0; slot < kPlaceSlots; ++slot)
+            Put(kKey, PlaceValueName(slot), Sz(text + std::to_string(slot)));
+    }
+};
+
+TEST(PlaceValueNameTest, NamesSlotsZeroToFour) {
+    for (int slot = 0; slot < kPlaceSlots; ++slot)
+        EXPECT_EQ(PlaceValueName(slot), "Place" + std::to_string(slot));
+}
+
+TEST_F(PlacesBarTest, WritesTrimmedSlotsAsStringsAndCountFive) {
+    const PlacesList places{"C:\\A", "", " \t\r\n ", "  D:\\Work  ", "\x01\xE9t\xE9\x1F \xA0"};
+    PresetAllSlots("old");
+
+    EXPECT_TRUE(WritePlacesBar(&places));
+
+    EXPECT_EQ(Place(0), Sz("C:\\A"));
+    EXPECT_EQ(Place(1), std::nullopt);
+    EXPECT_EQ(Place(2), std::nullopt);
+    EXPECT_EQ(Place(3), Sz("D:\\Work"));
+    EXPECT_EQ(Place(4), Sz("\xE9t\xE9\x1F \xA0"));
+    EXPECT_EQ(Get(kKey, "Count"), Dword(5));
+
+    // Writing the same list again leaves the same content.
+    EXPECT_TRUE(WritePlacesBar(&places));
+    EXPECT_EQ(Place(0), Sz("C:\\A"));
+    EXPECT_EQ(Place(1), std::nullopt);
+    EXPECT_EQ(Place(3), Sz("D:\\Work"));
+    EXPECT_EQ(Get(kKey, "Count"), Dword(5));
+}
+
+TEST_F(PlacesBarTest, FiveEmptySlotsKeepTheKeyWithoutPlaces) {
+    PresetAllSlots("old");
+    const PlacesList empty(5);
+
+    EXPECT_TRUE(WritePlacesBar(&empty));
+
+    EXPECT_TRUE(KeyExists(kKey));
+    for (int slot = 0; slot < kPlaceSlots; ++slot)
+        EXPECT_EQ(Place(slot), std::nullopt) << slot;
+    EXPECT_EQ(Get(kKey, "Count"), Dword(5));
+}
+
+TEST_F(PlacesBarTest, ForeignValuesAndSubkeysSurviveAndExtraStringsAreIgnored) {
+    Put(kKey, "Place5", Sz("keep me"));
+    Put(kKey, "Other", Dword(7));
+    CreateKey(kKey + "\\Sub");
+    const PlacesList seven{"a", "b", "c", "d", "e", "f", "g"};
+
+    EXPECT_TRUE(WritePlacesBar(&seven));
+
+    EXPECT_EQ(Place(4), Sz("e"));
+    EXPECT_EQ(Get(kKey, "Place5"), Sz("keep me"));
+    EXPECT_EQ(Get(kKey, "Other"), Dword(7));
+    EXPECT_TRUE(KeyExists(kKey + "\\Sub"));
+}
+
+TEST_F(PlacesBarTest, ShortListLeavesMissingSlotsEmpty) {
+    PresetAllSlots("old");
+    const PlacesList two{"a", "b"};
+
+    EXPECT_TRUE(WritePlacesBar(&two));
+
+    EXPECT_EQ(Place(1), Sz("b"));
+    EXPECT_EQ(Place(2), std::nullopt);
+    EXPECT_EQ(Place(4), std::nullopt);
+}
+
+TEST_F(PlacesBarTest, ReadsOnlyStringValuesUntrimmed) {
+    EXPECT_FALSE(ReadPlacesBar().KeyExists);
+
+    CreateKey(kKey);
+    PlacesBarState state = ReadPlacesBar();
+    EXPECT_TRUE(state.KeyExists);
+    for (const auto& slot : state.Slots)
+        EXPECT_EQ(slot, std::nullopt);
+
+    Put(kKey, "Place0", Sz("  C:\\A "));
+    Put(kKey, "Place1", {kRegExpandSz, std::string("%TEMP%\0", 7)});
+    Put(kKey, "Place2", {kRegSz, std::string("x\0y\0", 4)});
+    Put(kKey, "Place3", Dword(3));
+    Put(kKey, "Place4", Sz(""));
+    state = ReadPlacesBar();
+    EXPECT_TRUE(state.KeyExists);
+    EXPECT_EQ(state.Slots[0], "  C:\\A ");
+    EXPECT_EQ(state.Slots[1], std::nullopt);
+    EXPECT_EQ(state.Slots[2], "x");
+    EXPECT_EQ(state.Slots[3], std::nullopt);
+    EXPECT_EQ(state.Slots[4], "");
+}
+
+TEST_F(PlacesBarTest, NextWriteReplacesValuesOfOtherTypes) {
+    Put(kKey, "Place1", {kRegExpandSz, std::string("%TEMP%\0", 7)});
+    Put(kKey, "Place3", Dword(3));
+    const PlacesList cleared{"a", "", "c", "", "e"};
+    EXPECT_TRUE(WritePlacesBar(&cleared));
+    EXPECT_EQ(Place(1), std::nullopt);
+    EXPECT_EQ(Place(3), std::nullopt);
+
+    Put(kKey, "Place1", {kRegExpandSz, std::string("%TEMP%\0", 7)});
+    Put(kKey, "Place3", Dword(3));
+    const PlacesList set{"a", "b", "c", "d", "e"};
+    EXPECT_TRUE(WritePlacesBar(&set));
+    EXPECT_EQ(Place(1), Sz("b"));
+    EXPECT_EQ(Place(3), Sz("d"));
+}
+
+TEST_F(PlacesBarTest, NoListDeletesTheKeyWithSubkeysAndKeepsItsParent) {
+    PresetAllSlots("old");
+    CreateKey(kKey + "\\Sub\\Deeper");
+
+    EXPECT_TRUE(WritePlacesBar(nullptr));
+    EXPECT_FALSE(KeyExists(kKey));
+    EXPECT_TRUE(KeyExists("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32"));
+    EXPECT_FALSE(ReadPlacesBar().KeyExists);
+
+    // The defaults are already there: still a success.
+    EXPECT_TRUE(WritePlacesBar(nullptr));
+}
+
+TEST_F(PlacesBarTest, KeyThatSurvivesDeletionIsAnError) {
+    PresetAllSlots("old");
+    store.ProtectKey(kKey);
+
+    try {
+        WritePlacesBar(nullptr);
+        FAIL() << "no error raised";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Cannot delete the registry key HKEY_CURRENT_USER\\Software\\"
+                                   "Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32\\"
+                                   "Placesbar");
+    }
+    EXPECT_TRUE(KeyExists(kKey));
+}
+
+TEST_F(PlacesBarTest, KeyThatCannotBeCreatedIsAnError) {
+    const PlacesList places{"a", "b", "c", "d", "e"};
+    store.FailNext(RegOp::Create);
+
+    try {
+        WritePlacesBar(&places);
+        FAIL() << "no error raised";
+    } catch (const ERegistryException&) {
+        FAIL() << "not a value error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Cannot open or create the registry key HKEY_CURRENT_USER\\"
+                                   "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\"
+                                   "comdlg32\\Placesbar");
+    }
+    EXPECT_FALSE(KeyExists(kKey));
+}
+
+TEST_F(PlacesBarTest, RefusedWriteKeepsEarlierSlotsAndSkipsTheRest) {
+    Put(kKey, "Place3", Sz("old3"));
+    const PlacesList places{"a", "b", "c", "d", "e"};
+    store.FailNext(RegOp::Set, kRegAccessDenied, 2);
+
+    try {
+        WritePlacesBar(&places);
+        FAIL() << "no error raised";
+    } catch (const ERegistryException& error) {
+        EXPECT_STREQ(error.what(), "Failed to set data for 'Place2'");
+    }
+
+    EXPECT_EQ(Place(0), Sz("a"));
+    EXPECT_EQ(Place(1), Sz("b"));
+    EXPECT_EQ(Place(2), std::nullopt);
+    EXPECT_EQ(Place(3), Sz("old3"));
+    EXPECT_EQ(Place(4), std::nullopt);
+    EXPECT_EQ(Get(kKey, "Count"), std::nullopt);
+    EXPECT_EQ(store.OpenHandleCount(), 0);
+}
+
+TEST_F(PlacesBarTest, KeyThatCannotBeOpenedReadsAsMissing) {
+    PresetAllSlots("old");
+    store.FailNext(RegOp::Open);
+
+    const PlacesBarState state = ReadPlacesBar();
+
+    EXPECT_FALSE(state.KeyExists);
+    EXPECT_EQ(state.Slots[0], std::nullopt);
+    EXPECT_EQ(ReadPlacesBar().Slots[0], "old0");
+}
+
+} // namespace
+} // namespace velbrook::testing

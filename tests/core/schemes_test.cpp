@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/schemes.h"
+#include "registry_fixture.h"
+#include "support/errors.h"
+#include "testlib/scripted_dialogs.h"
+
+namespace velbrook::testing {
+namespace {
+
+const std::string kSchemesKey = std::string(kProgramKey) + "\\" + kSchemesSubkey;
+
+std::string EntryKey(int index) {
+    return kSchemesKey + "\\" + std::to_string(index);
+}
+
+class SchemesTest : public RegistryTest {
+  protected:
+    // Stores name and places as the values "0", "1", ... of an entry key.
+    void StoreList(const std::string& key, const std::vector<std::string>& strings) {
+        CreateKey(key);
+        for (std::size_t k = 0; k < strings.size(); ++k)
+            Put(key, std::to_string(k), Sz(strings[k]));
+    }
+    void StoreScheme(int index, const std::string& name, const PlacesList& places) {
+        std::vector<std::string> strings{name};
+        strings.insert(strings.end(), places.begin(), places.end());
+        StoreList(EntryKey(index), strings);
+    }
+    void StoreCount(std::uint32_t count) { Put(kSchemesKey, "Count", Dword(count)); }
+
+    std::vector<std::string> Names(const SchemeList& schemes) {
+        std::vector<std::string> names;
+        for (int i = 0; i < schemes.Count(); ++i)
+            names.push_back(schemes.Name(i));
+        return names;
+    }
+
+    ScriptedDialogs dialogs;
+    DialogsScope dialogsScope{dialogs};
+};
+
+TEST_F(SchemesTest, FirstStartCreatesEmptyKeysAndSavesAnEmptyList) {
+    OrderedSchemeList schemes;
+    EXPECT_EQ(LoadSchemes(schemes), "");
+    EXPECT_EQ(schemes.Count(), 0);
+    EXPECT_TRUE(KeyExists(kSchemesKey));
+    EXPECT_EQ(Get(kSchemesKey, "Count"), std::nullopt);
+
+    SaveSchemes(schemes);
+    EXPECT_EQ(Get(kSchemesKey, "Count"), Dword(0));
+    EXPECT_FALSE(KeyExists(EntryKey(0)));
+}
+
+TEST_F(SchemesTest, SaveReplacesTheStoreAndLoadReadsItBack) {
+    for (int i = 0; i < 3; ++i)
+        StoreScheme(i, "Old" + std::to_string(i), {"p", "q", "r", "s", "t"});
+    StoreCount(3);
+    Put(EntryKey(1), "7", Sz("beyond a gap"));
+
+    OrderedSchemeList schemes;
+    schemes.Add("Home", std::make_unique<PlacesList>(PlacesList{"C:\\Users", "", "", "", ""}));
+    schemes.Add("Work", std::make_unique<PlacesList>(PlacesList{" C:\\Projects ", "D:\\Docs"}));
+    SaveSchemes(schemes);
+
+    EXPECT_EQ(Get(kSchemesKey, "Count"), Dword(2));
+    EXPECT_EQ(Get(EntryKey(0), "0"), Sz("Home"));
+    EXPECT_EQ(Get(EntryKey(0), "1"), Sz("C:\\Users"));
+    EXPECT_EQ(Get(EntryKey(0), "5"), Sz(""));
+    EXPECT_EQ(Get(EntryKey(1), "0"), Sz("Work"));
+    EXPECT_EQ(Get(EntryKey(1), "1"), Sz(" C:\\Projects "));
+    EXPECT_EQ(Get(EntryKey(1), "2"), Sz("D:\\Docs"));
+    // The tail of the longer earlier list goes, up to the first gap.
+    EXPECT_EQ(Get(EntryKey(1), "3"), std::nullopt);
+    EXPECT_EQ(Get(EntryKey(1), "5"), std::nullopt);
+    EXPECT_EQ(Get(EntryKey(1), "7"), Sz("beyond a gap"));
+    // Entries at or above the new count are left alone.
+    EXPECT_EQ(Get(EntryKey(2), "0"), Sz("Old2"));
+
+    OrderedSchemeList loaded;
+    EXPECT_EQ(LoadSchemes(loaded), "");
+    ASSERT_EQ(Names(loaded), (std::vector<std::string>{"Home", "Work"}));
+    EXPECT_EQ(loaded.Places(0), (PlacesList{"C:\\Users", "", "", "", ""}));
+    EXPECT_EQ(loaded.Places(1), (PlacesList{" C:\\Projects ", "D:\\Docs"}));
+}
+
+TEST_F(SchemesTest, CountDecidesWhatIsLoaded) {
+    for (int i = 0; i < 4; ++i)
+        StoreScheme(i, "S" + std::to_string(i), {"a", "", "", "", ""});
+
+    StoreCount(0);
+    OrderedSchemeList none;
+    LoadSchemes(none);
+    EXPECT_EQ(none.Count(), 0);
+    EXPECT_TRUE(KeyExists(EntryKey(3)));
+
+    StoreCount(2);
+    OrderedSchemeList two;
+    LoadSchemes(two);
+    EXPECT_EQ(Names(two), (std::vector<std::string>{"S0", "S1"}));
+}
+
+TEST_F(SchemesTest, EntryWithAGapEndsAtTheGap) {
+    StoreList(EntryKey(0), {"Gap", "C:\\A"});
+    Put(EntryKey(0), "3", Sz("C:\\C"));
+    StoreCount(1);
+
+    OrderedSchemeList schemes;
+    LoadSchemes(schemes);
+
+    ASSERT_EQ(schemes.Count(), 1);
+    EXPECT_EQ(schemes.Places(0), PlacesList{"C:\\A"});
+}
+
+TEST_F(SchemesTest, CountOfAnotherTypeStopsLoading) {
+    struct Case {
+        StoredValue count;
+        const char* message;
+    };
+    const Case cases[] = {
+        {Sz("3"), "Invalid data type for 'Count'"},
+        {{kRegBinary, std::string(8, '\1')}, "Failed to get data for 'Count'"},
+    };
+    StoreScheme(0, "S0", {"a", "", "", "", ""});
+    for (const Case& c : cases) {
+        Put(kSchemesKey, "Count", c.count);
+        OrderedSchemeList schemes;
+        try {
+            LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = true});
+            ADD_FAILURE() << "no error for " << c.message;
+        } catch (const ERegistryException& error) {
+            EXPECT_STREQ(error.what(), c.message);
+        }
+        EXPECT_EQ(schemes.Count(), 0);
+    }
+}
+
+class DamagedEntryTest;
+
+// Entry 1 damaged in one of several ways; entries 0 and 2 are sound.
+struct Damage {
+    const char* what;
+    void (*apply)(DamagedEntryTest&);
+    const char* message;
+};
+
+class DamagedEntryTest : public SchemesTest, public ::testing::WithParamInterface<Damage> {
+  protected:
+    void SetUp() override {
+        SchemesTest::SetUp();
+        StoreScheme(0, "First", {"a", "", "", "", ""});
+        StoreScheme(2, "Third", {"c", "", "", "", ""});
+        StoreCount(3);
+        GetParam().apply(*this);
+    }
+
+  public:
+    using SchemesTest::Put;
+    using SchemesTest::StoreList;
+};
+
+TEST_P(DamagedEntryTest, StopsAtTheEntryAndKeepsTheEarlierOnes) {
+    OrderedSchemeList schemes;
+    try {
+        LoadSchemes(schemes);
+        FAIL() << "no error raised";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), GetParam().message);
+    }
+    EXPECT_EQ(Names(schemes), std::vector<std::string>{"First"});
+}
+
+TEST_P(DamagedEntryTest, IsSkippedWhenAskedAndReported) {
+    OrderedSchemeList schemes;
+    const std::string failure =
+        LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = true});
+    EXPECT_EQ(failure, GetParam().message);
+    EXPECT_EQ(Names(schemes), (std::vector<std::string>{"First", "Third"}));
+    EXPECT_EQ(schemes.Places(1), (PlacesList{"c", "", "", "", ""}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, DamagedEntryTest,
+                         ::testing::Values(Damage{"MissingKey", [](DamagedEntryTest&) {},
+                                                  "List index out of bounds (0)"},
+                                           Damage{"NoNameValue",
+                                                  [](DamagedEntryTest& test) {
+                                                      test.Put(EntryKey(1), "1", Sz("C:\\A"));
+                                                  },
+                                                  "List index out of bounds (0)"},
+                                           Damage{"ValueOfAnotherType",
+                                                  [](DamagedEntryTest& test) {
+                                                      test.StoreList(EntryKey(1), {"Second"});
+                                                      test.Put(EntryKey(1), "1", Dword(1));
+                                                  },
+                                                  "Invalid data type for '1'"},
+                                           Damage{"DeleteEditOfAnotherType",
+                                                  [](DamagedEntryTest& test) {
+                                                      test.StoreList(EntryKey(1), {"Second", "x"});
+                                                      test.Put(EntryKey(1) + "\\Delete", "0",
+                                                               Dword(1));
+                                                  },
+                                                  "Invalid data type for '0'"}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(SchemesTest, ApplyMatchesTheFirstNameIgnoringCase) {
+    StoreScheme(0, "Work", {"C:\\First", "", "", "", ""});
+    StoreScheme(1, "WORK", {"C:\\Second", "", "", "", ""});
+    StoreCount(2);
+
+    EXPECT_TRUE(ApplyScheme("work"));
+
+    EXPECT_EQ(Get(kPlacesBarKey, "Place0"), Sz("C:\\First"));
+    EXPECT_EQ(Get(kPlacesBarKey, "Count"), Dword(5));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(SchemesTest, ApplyOfAnUnknownNameTellsTheUser) {
+    StoreScheme(0, "Work", {"C:\\First", "", "", "", ""});
+    StoreCount(1);
+
+    EXPECT_FALSE(ApplyScheme("Nothing"));
+
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Scheme \"Nothing\" not found");
+    EXPECT_EQ(dialogs.messages[0].caption, "Error");
+    EXPECT_EQ(dialogs.messages[0].flags, 0x30u);
+    EXPECT_EQ(dialogs.messages[0].owner, 0u);
+    EXPECT_FALSE(KeyExists(kPlacesBarKey));
+}
+
+TEST_F(SchemesTest, ApplyKeepsPendingEditsAndTheWindowLoadConsumesThem) {
+    StoreScheme(0, "Work", {"C:\\Old", "", "", "", ""});
+    StoreCount(1);
+    StoreList(EntryKey(0) + "\\Delete", {"c:\\old"});
+    StoreList(EntryKey(0) + "\\Add", {"C:\\New"});
+    const PlacesList merged{"", "", "", "", "C:\\New"};
+
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_TRUE(ApplyScheme("Work"));
+        EXPECT_EQ(Get(kPlacesBarKey, "Place0"), std::nullopt);
+        EXPECT_EQ(Get(kPlacesBarKey, "Place4"), Sz("C:\\New"));
+        EXPECT_TRUE(KeyExists(EntryKey(0) + "\\Add"));
+        EXPECT_TRUE(KeyExists(EntryKey(0) + "\\Delete"));
+    }
+
+    OrderedSchemeList schemes;
+    LoadSchemes(schemes);
+    ASSERT_EQ(schemes.Count(), 1);
+    EXPECT_EQ(schemes.Places(0), merged);
+    EXPECT_FALSE(KeyExists(EntryKey(0) + "\\Add"));
+    EXPECT_FALSE(KeyExists(EntryKey(0) + "\\Delete"));
+}
+
+TEST_F(SchemesTest, RefusedWriteStopsSavingAndKeepsWhatWasWritten) {
+    StoreScheme(1, "Before", {"b", "", "", "", ""});
+    OrderedSchemeList schemes;
+    schemes.Add("A", std::make_unique<PlacesList>(PlacesList{"1", "2", "3", "4", "5"}));
+    schemes.Add("B", std::make_unique<PlacesList>(PlacesList{"6", "7", "8", "9", "0"}));
+    // Count, then the six values of entry 0, then entry 1's name.
+    store.FailNext(RegOp::Set, kRegAccessDenied, 7);
+
+    try {
+        SaveSchemes(schemes);
+        FAIL() << "no error raised";
+    } catch (const ERegistryException& error) {
+        EXPECT_STREQ(error.what(), "Failed to set data for '0'");
+    }
+    EXPECT_EQ(Get(kSchemesKey, "Count"), Dword(2));
+    EXPECT_EQ(Get(EntryKey(0), "5"), Sz("5"));
+    EXPECT_EQ(Get(EntryKey(1), "0"), Sz("Before"));
+    EXPECT_EQ(store.OpenHandleCount(), 0);
+}
+
+TEST_F(SchemesTest, KeyThatCannotBeCreatedFailsSavingLoudlyAndLoadingSilently) {
+    OrderedSchemeList schemes;
+    schemes.Add("A", std::make_unique<PlacesList>(PlacesList{"1", "", "", "", ""}));
+
+    store.FailNext(RegOp::Create, kRegAccessDenied, 1);
+    try {
+        SaveSchemes(schemes);
+        FAIL() << "no error raised";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Cannot open or create the registry key HKEY_CURRENT_USER\\"
+                                   "Software\\Tarnwick\\Dorvane\\1.x\\Schemes");
+    }
+    EXPECT_FALSE(KeyExists(kSchemesKey));
+
+    StoreScheme(0, "Stored", {"s", "", "", "", ""});
+    StoreCount(1);
+    store.FailNext(RegOp::Create);
+    OrderedSchemeList loaded;
+    EXPECT_EQ(LoadSchemes(loaded), "");
+    EXPECT_EQ(loaded.Count(), 0);
+}
+
+TEST(OrderedSchemeListTest, KeepsOrderChecksIndexesAndFrees) {
+    OrderedSchemeList schemes;
+    schemes.Add("b", std::make_unique<PlacesList>(PlacesList{"x"}));
+    schemes.Add("A", nullptr);
+    EXPECT_EQ(schemes.Name(0), "b");
+    EXPECT_EQ(schemes.Name(1), "A");
+    EXPECT_TRUE(schemes.Places(1).empty());
+    EXPECT_THROW(schemes.Name(2), EListError);
+    EXPECT_THROW(schemes.Places(-1), EListError);
+
+    auto detached = schemes.DetachPlaces(0);
+    ASSERT_NE(detached, nullptr);
+    EXPECT_EQ(*detached, PlacesList{"x"});
+    EXPECT_TRUE(schemes.Places(0).empty());
+
+    FreeSchemes(schemes);
+    EXPECT_EQ(schemes.Count(), 0);
+}
+
+} // namespace
+} // namespace velbrook::testing
