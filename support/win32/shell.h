@@ -6,6 +6,7 @@
 
 #include "support/win32/windows_ansi.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 namespace velbrook::win32 {

@@ -1,0 +1,167 @@
+#include "app/win32/e2e_process.h"
+
+#include <cstring>
+#include <utility>
+
+namespace velbrook::e2e {
+
+namespace {
+
+constexpr DWORD kAnswerBoxTimeoutMs = 20000;
+constexpr DWORD kPollMs = 100;
+
+class OwnedHandle {
+  public:
+    OwnedHandle() = default;
+    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    ~OwnedHandle() { Reset(); }
+    HANDLE Get() const { return handle_; }
+    HANDLE* Out() { return &handle_; }
+    void Reset() {
+        if (handle_ != nullptr)
+            CloseHandle(handle_);
+        handle_ = nullptr;
+    }
+
+  private:
+    HANDLE handle_ = nullptr;
+};
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK CheckMainWindow(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char caption[32] = {};
+    char className[16] = {};
+    GetWindowTextA(window, caption, sizeof(caption));
+    GetClassNameA(window, className, sizeof(className));
+    if (owner == search.processId && IsWindowVisible(window) &&
+        std::strcmp(caption, "Velbrook") == 0 && std::strcmp(className, "#32770") != 0) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::string BinFolder() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.rfind('\\') + 1);
+}
+
+ChildProcess::ChildProcess(const std::string& exe, const std::string& arguments,
+                           const std::string& workDir) {
+    std::string commandLine = "\"" + BinFolder() + exe + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       workDir.c_str(), &startup, &info)) {
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        id_ = info.dwProcessId;
+    }
+}
+
+ChildProcess::ChildProcess(ChildProcess&& other) noexcept
+    : process_(std::exchange(other.process_, nullptr)), id_(other.id_) {}
+
+ChildProcess::~ChildProcess() {
+    if (process_ == nullptr)
+        return;
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT)
+        TerminateProcess(process_, 99);
+    CloseHandle(process_);
+}
+
+long ChildProcess::WaitForExit(DWORD timeoutMs) {
+    if (process_ == nullptr)
+        return -1;
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) {
+        TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, timeoutMs);
+        return -1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return static_cast<long>(code);
+}
+
+AnsweredBox AnswerMessageBox(const ChildProcess& process, const char* button) {
+    AnsweredBox result;
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    OwnedHandle readEnd, writeEnd;
+    if (!CreatePipe(readEnd.Out(), writeEnd.Out(), &inherit, 0))
+        return result;
+    SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
+
+    std::string commandLine = "\"" + BinFolder() + "answer_box.exe\" " +
+                              std::to_string(process.Id()) + " " + button + " " +
+                              std::to_string(kAnswerBoxTimeoutMs);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd.Get();
+    startup.hStdError = writeEnd.Get();
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return result;
+    OwnedHandle helper(info.hProcess);
+    CloseHandle(info.hThread);
+    writeEnd.Reset(); // so that reading ends when the helper does
+
+    std::string output;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(readEnd.Get(), chunk, sizeof(chunk), &read, nullptr) && read > 0)
+        output.append(chunk, read);
+    if (WaitForSingleObject(helper.Get(), kAnswerBoxTimeoutMs * 2) != WAIT_OBJECT_0) {
+        TerminateProcess(helper.Get(), 99);
+        return result;
+    }
+    DWORD code = 1;
+    GetExitCodeProcess(helper.Get(), &code);
+    const std::size_t lineEnd = output.find('\n');
+    if (code != 0 || lineEnd == std::string::npos)
+        return result;
+    result.answered = true;
+    result.caption = output.substr(0, lineEnd);
+    result.text = output.substr(lineEnd + 1);
+    return result;
+}
+
+bool CloseMainWindow(const ChildProcess& process, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs) {
+        WindowSearch search{process.Id(), nullptr};
+        EnumWindows(CheckMainWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr)
+            return PostMessageA(search.found, WM_CLOSE, 0, 0) != 0;
+        // Also the poll interval: returns early when the program ends.
+        if (WaitForSingleObject(process.Handle(), kPollMs) == WAIT_OBJECT_0)
+            return false;
+    }
+    return false;
+}
+
+} // namespace velbrook::e2e

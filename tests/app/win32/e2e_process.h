@@ -1,0 +1,49 @@
+#pragma once
+// Runs velbrook.exe and the answer_box helper for the end-to-end tests. Every
+// wait is bounded; a program that outlives its wait is terminated.
+#include <string>
+
+#include "support/win32/windows_ansi.h"
+
+namespace velbrook::e2e {
+
+// The folder of the test program, where velbrook.exe and answer_box.exe are
+// built; with a trailing backslash.
+std::string BinFolder();
+
+class ChildProcess {
+  public:
+    // Starts "<bin>\<exe>" with the raw argument text, in the folder workDir.
+    ChildProcess(const std::string& exe, const std::string& arguments, const std::string& workDir);
+    ChildProcess(ChildProcess&& other) noexcept;
+    ChildProcess& operator=(ChildProcess&&) = delete;
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+
+    bool Started() const { return process_ != nullptr; }
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_; }
+    // The exit code, or -1 when it did not end in time (it is terminated then).
+    long WaitForExit(DWORD timeoutMs);
+
+  private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+struct AnsweredBox {
+    bool answered = false;
+    std::string caption;
+    std::string text;
+};
+
+// Waits for a message box of the process, reads it and presses the button
+// ("OK", "YES", "NO" or "CANCEL").
+AnsweredBox AnswerMessageBox(const ChildProcess& process, const char* button);
+
+// Waits for the program's main window (top level, captioned "Velbrook"), posts
+// WM_CLOSE to it; false when the process ended or no window came in time.
+bool CloseMainWindow(const ChildProcess& process, DWORD timeoutMs);
+
+} // namespace velbrook::e2e
