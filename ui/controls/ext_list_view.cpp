@@ -363,8 +363,12 @@ bool TdfsExtListView::EditCaption(int row) {
     return SendMessageA(hwnd_, LVM_EDITLABELA, row, 0) != 0;
 }
 
+// Some list views accept the editor's text on LVM_EDITLABEL -1; the flag makes
+// the end of the edit a cancel whatever the notification carries.
 void TdfsExtListView::CancelEdit() {
+    cancelling_ = true;
     SendMessageA(hwnd_, LVM_EDITLABELA, static_cast<WPARAM>(-1), 0);
+    cancelling_ = false;
 }
 
 bool TdfsExtListView::IsEditing() const {
@@ -438,7 +442,7 @@ void TdfsExtListView::HandleEndEdit(NMLVDISPINFOA& info) {
     const int row = info.item.iItem;
     if (row == -1)
         return;
-    if (info.item.pszText != nullptr) {
+    if (info.item.pszText != nullptr && !cancelling_) {
         std::string text = info.item.pszText;
         if (OnEdited)
             OnEdited(row, text);

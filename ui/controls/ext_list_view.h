@@ -125,6 +125,7 @@ class TdfsExtListView {
     std::vector<int> storedColumnOrder_;
     bool requireComCtlUpdate_ = false;
     int updateCount_ = 0;
+    bool cancelling_ = false;
     int selectionMark_ = -1;
     int hoverTime_ = -1;
 };

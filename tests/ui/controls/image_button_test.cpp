@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include "tests/ui/controls/test_window.h"
+#include "ui/controls/image_button_host.h"
+
+namespace velbrook::ui {
+namespace {
+
+// The button sits at (100, 50)-(123, 72) of the test window's client area.
+constexpr RECT kBounds{100, 50, 123, 72};
+
+LPARAM At(int x, int y) {
+    return MAKELPARAM(x, y);
+}
+
+class ImageButtonTest : public ::testing::Test {
+  protected:
+    ImageButtonTest() : host(window.hwnd()) {
+        ImageButtonArgs args;
+        args.bounds = kBounds;
+        args.hint = "Delete quick adjust scheme";
+        args.imageIndex = 0;
+        args.onClick = [this] { ++clicks; };
+        button = &host.Add(args);
+        window.handler = [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+            if (message == WM_PAINT) {
+                PAINTSTRUCT ps;
+                HDC dc = BeginPaint(window.hwnd(), &ps);
+                host.Paint(dc, ps.rcPaint);
+                EndPaint(window.hwnd(), &ps);
+                ++paints;
+                return true;
+            }
+            return host.HandleMessage(message, wParam, lParam, result);
+        };
+    }
+    void Send(UINT message, int x, int y) {
+        SendMessageA(window.hwnd(), message, message == WM_MOUSEMOVE ? 0 : MK_LBUTTON, At(x, y));
+    }
+    void Press(int x, int y) {
+        Send(WM_MOUSEMOVE, x, y);
+        Send(WM_LBUTTONDOWN, x, y);
+    }
+
+    test::TestWindow window;
+    ImageButtonHost host;
+    TCSTButton* button = nullptr;
+    int clicks = 0;
+    int paints = 0;
+};
+
+TEST(ImageButtonLogic, ThemeStateTable) {
+    struct Row {
+        TCSTButtonState state;
+        bool hot;
+        int expected;
+    };
+    const Row rows[] = {
+        {TCSTButtonState::Up, false, kTsNormal},
+        {TCSTButtonState::Up, true, kTsHot},
+        {TCSTButtonState::Disabled, false, kTsDisabled},
+        {TCSTButtonState::Disabled, true, kTsDisabled},
+        {TCSTButtonState::Pressed, true, kTsHotChecked},
+        {TCSTButtonState::Pressed, false, kTsChecked},
+        {TCSTButtonState::Latched, false, kTsPressed},
+        {TCSTButtonState::Latched, true, kTsPressed},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ThemeStateFor(row.state, row.hot), row.expected)
+            << static_cast<int>(row.state) << " hot " << row.hot;
+}
+
+TEST(ImageButtonLogic, ImageAtThreeThreeAndFourFourWhenPressed) {
+    for (bool themed : {false, true}) {
+        const POINT idle = ImageOrigin(SIZE{23, 22}, SIZE{16, 16}, false, themed);
+        const POINT pressed = ImageOrigin(SIZE{23, 22}, SIZE{16, 16}, true, themed);
+        EXPECT_EQ(idle.x, 3);
+        EXPECT_EQ(idle.y, 3);
+        EXPECT_EQ(pressed.x, 4);
+        EXPECT_EQ(pressed.y, 4);
+    }
+}
+
+TEST_F(ImageButtonTest, PressAndReleaseInsideClicksOnce) {
+    Press(110, 60);
+    EXPECT_EQ(button->State(), TCSTButtonState::Pressed);
+    EXPECT_EQ(button->ThemeState(), kTsHotChecked);
+    EXPECT_EQ(GetCapture(), window.hwnd());
+    Send(WM_LBUTTONUP, 110, 60);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(button->State(), TCSTButtonState::Up);
+    EXPECT_TRUE(button->Hot());
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(ImageButtonTest, ReleaseOutsideDoesNotClickAndLeavesIdle) {
+    Press(110, 60);
+    Send(WM_MOUSEMOVE, 300, 200);
+    Send(WM_LBUTTONUP, 300, 200);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(button->State(), TCSTButtonState::Up);
+    EXPECT_FALSE(button->Hot());
+    EXPECT_FALSE(button->Dragging());
+}
+
+TEST_F(ImageButtonTest, OutAndBackShowsPressedHotPressed) {
+    Press(110, 60);
+    EXPECT_EQ(button->State(), TCSTButtonState::Pressed);
+    Send(WM_MOUSEMOVE, 200, 60);
+    EXPECT_EQ(button->State(), TCSTButtonState::Up);
+    EXPECT_EQ(button->ThemeState(), kTsHot);
+    Send(WM_MOUSEMOVE, 111, 61);
+    EXPECT_EQ(button->State(), TCSTButtonState::Pressed);
+    Send(WM_LBUTTONUP, 111, 61);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ImageButtonTest, ReleaseEdges) {
+    Press(110, 60);
+    Send(WM_LBUTTONUP, 110, kBounds.bottom); // one pixel below the last row
+    EXPECT_EQ(clicks, 1);
+    Press(110, 60);
+    Send(WM_LBUTTONUP, kBounds.right, 60); // one pixel right of the last column
+    EXPECT_EQ(clicks, 1);
+    Press(110, 60);
+    Send(WM_LBUTTONUP, 110, kBounds.bottom + 1);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ImageButtonTest, DoubleClickClicksTwice) {
+    Press(110, 60);
+    Send(WM_LBUTTONUP, 110, 60);
+    Send(WM_LBUTTONDBLCLK, 110, 60);
+    Send(WM_LBUTTONUP, 110, 60);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(ImageButtonTest, RightButtonNeverClicks) {
+    Send(WM_MOUSEMOVE, 110, 60);
+    SendMessageA(window.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, At(110, 60));
+    SendMessageA(window.hwnd(), WM_RBUTTONUP, 0, At(110, 60));
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(button->State(), TCSTButtonState::Up);
+}
+
+TEST_F(ImageButtonTest, HotTrackingFollowsThePointer) {
+    Send(WM_MOUSEMOVE, 110, 60);
+    EXPECT_TRUE(button->Hot());
+    Send(WM_MOUSEMOVE, 10, 10);
+    EXPECT_FALSE(button->Hot());
+    Send(WM_MOUSEMOVE, 110, 60);
+    SendMessageA(window.hwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(button->Hot());
+}
+
+TEST_F(ImageButtonTest, DisablingWhileHotRemovesHotLookAndIgnoresPresses) {
+    Send(WM_MOUSEMOVE, 110, 60);
+    ASSERT_TRUE(button->Hot());
+    UpdateWindow(window.hwnd());
+    const int paintsBefore = paints;
+    button->SetEnabled(false);
+    EXPECT_GT(paints, paintsBefore); // repainted at once
+    EXPECT_FALSE(button->Hot());
+    EXPECT_EQ(button->ThemeState(), kTsDisabled);
+    Press(110, 60);
+    Send(WM_LBUTTONUP, 110, 60);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(button->Hot());
+    EXPECT_EQ(button->State(), TCSTButtonState::Disabled);
+    button->SetEnabled(true);
+    EXPECT_EQ(button->State(), TCSTButtonState::Up);
+    Press(110, 60);
+    Send(WM_LBUTTONUP, 110, 60);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ImageButtonTest, LosingTheCaptureCancelsThePress) {
+    Press(110, 60);
+    ReleaseCapture();
+    EXPECT_FALSE(button->Dragging());
+    Send(WM_LBUTTONUP, 110, 60);
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(ImageButtonTest, TooltipCarriesTheHint) {
+    ASSERT_NE(host.Tooltip(), nullptr);
+    EXPECT_EQ(SendMessageA(host.Tooltip(), TTM_GETTOOLCOUNT, 0, 0), 1);
+    char text[80] = {};
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = window.hwnd();
+    tool.uId = 1;
+    tool.lpszText = text;
+    SendMessageA(host.Tooltip(), TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "Delete quick adjust scheme");
+}
+
+} // namespace
+} // namespace velbrook::ui
