@@ -1,5 +1,7 @@
 #include "support/strings.h"
 
+#include "support/errors.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -209,6 +211,15 @@ TEST(TrimControl, RemovesCodesUpTo32) {
     EXPECT_EQ(TrimControl("   "), "");
     EXPECT_EQ(TrimControl("x"), "x");
     EXPECT_EQ(TrimControl("\xA0x\xA0"), "\xA0x\xA0");
+}
+
+TEST(FormatText, ReplacesOnlyTheFirstPlaceholder) {
+    EXPECT_EQ(FormatText("File \"%s\" not found", "a%sb%d"), "File \"a%sb%d\" not found");
+    EXPECT_EQ(FormatText("%s and %s", "x"), "x and %s");
+    EXPECT_EQ(FormatText("no placeholder", "x"), "no placeholder");
+    EXPECT_EQ(FormatText("%s", ""), "");
+    EXPECT_EQ(FormatText("List index out of bounds (%d)", -1), "List index out of bounds (-1)");
+    EXPECT_EQ(FormatText("%d%d", 42LL), "42%d");
 }
 
 } // namespace
