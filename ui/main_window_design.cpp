@@ -1,0 +1,96 @@
+#include "ui/main_window_design.h"
+
+#include <cstring>
+#include <string>
+
+#include "support/errors.h"
+
+namespace velbrook::ui::design {
+
+namespace {
+
+using namespace layout;
+
+constexpr Anchors kTopRight = kAnchorTop | kAnchorRight;
+constexpr Anchors kRightBottom = kAnchorRight | kAnchorBottom;
+constexpr Anchors kLeftBottom = kAnchorLeft | kAnchorBottom;
+constexpr Anchors kLeftRightBottom = kAnchorLeft | kAnchorRight | kAnchorBottom;
+
+// Windowed controls in tab order (Label6 right before cbScheme, whose accelerator
+// it carries), then the windowless ones.
+constexpr Control kControls[] = {
+    {"rbDef", Kind::RadioButton, kIdDef, {88, 68, 389, 17}, kAnchorLeftTop, "Use &default buttons"},
+    {"rbCustom",
+     Kind::RadioButton,
+     kIdCustom,
+     {88, 88, 385, 17},
+     kAnchorLeftTop,
+     "&Custom places bar buttons (double-click to change):"},
+    {"lv", Kind::List, kIdList, {88, 112, 403, 141}, kAnchorAll, ""},
+    {"Label6",
+     Kind::Label,
+     kIdLabel6,
+     {88, 270, 126, 13},
+     kLeftBottom,
+     "Load quick adjust &scheme:"},
+    {"cbScheme", Kind::ComboBox, kIdScheme, {88, 288, 382, 21}, kLeftRightBottom, ""},
+    {"btHelp", Kind::PushButton, kIdHelp, {12, 327, 30, 25}, kLeftBottom, "?"},
+    {"btOk", Kind::PushButton, kIdOk, {341, 327, 90, 25}, kRightBottom, "Ok"},
+    {"btCancel", Kind::PushButton, kIdCancel, {433, 327, 90, 25}, kRightBottom, "Cancel"},
+    {"btChange",
+     Kind::ImageButton,
+     kNoId,
+     {498, 116, 23, 22},
+     kTopRight,
+     "Change selected item",
+     kGlyphChange},
+    {"CSTButton2",
+     Kind::ImageButton,
+     kNoId,
+     {498, 140, 23, 22},
+     kTopRight,
+     "Clear selected item",
+     kGlyphClear},
+    {"CSTButton3",
+     Kind::ImageButton,
+     kNoId,
+     {474, 287, 23, 22},
+     kRightBottom,
+     "Add to quick adjust scheme",
+     kGlyphAdd},
+    {"btDelete",
+     Kind::ImageButton,
+     kNoId,
+     {498, 287, 23, 22},
+     kRightBottom,
+     "Delete quick adjust scheme",
+     kGlyphClear},
+    {"Shape1", Kind::Band, kNoId, {0, 319, 534, 40}, kLeftRightBottom, ""},
+    {"CSTButton1",
+     Kind::ImageButton,
+     kNoId,
+     {498, 236, 23, 22},
+     kTopRight,
+     "Save scheme",
+     kGlyphSave},
+    {"Image1", Kind::Picture, kNoId, {16, 12, 48, 48}, kAnchorLeftTop, ""},
+    {"Label1", Kind::Link, kNoId, {80, 24, 351, 18}, kAnchorLeftTop, kLinkText},
+    {"cbDown", Kind::ImageButton, kNoId, {498, 200, 23, 22}, kTopRight, "Move down", kGlyphDown},
+    {"cbUp", Kind::ImageButton, kNoId, {498, 176, 23, 22}, kTopRight, "Move up", kGlyphUp},
+};
+
+} // namespace
+
+std::span<const Control> Controls() {
+    return kControls;
+}
+
+const Control& ControlNamed(const char* name) {
+    for (const Control& control : kControls) {
+        if (std::strcmp(control.name, name) == 0)
+            return control;
+    }
+    throw Error(std::string("No control named ") + name);
+}
+
+} // namespace velbrook::ui::design

@@ -1,0 +1,82 @@
+#pragma once
+// The design of the main window: every control with its design rectangle (pixels
+// of a 534 x 359 client area at text height 13), anchors, text and image, and the
+// window's own texts. Windowed controls are created in table order, which is also
+// their tab order.
+#include <span>
+
+#include "ui/layout/layout.h"
+
+namespace velbrook::ui::design {
+
+enum class Kind {
+    Label,
+    ImageButton,
+    Band,
+    Picture,
+    Link,
+    PushButton,
+    ComboBox,
+    RadioButton,
+    List
+};
+
+// Control ids; the OK and Cancel buttons carry the dialog ids 1 (IDOK) and 2 (IDCANCEL)
+// so that Enter and Esc reach them through the dialog keyboard handling.
+enum ControlId : int {
+    kNoId = 0,
+    kIdOk = 1,
+    kIdCancel = 2,
+    kIdDef = 100,
+    kIdCustom,
+    kIdList,
+    kIdLabel6,
+    kIdScheme,
+    kIdHelp,
+};
+
+// Glyphs of ImageList1.
+enum Glyph : int { kGlyphClear = 0, kGlyphChange, kGlyphAdd, kGlyphSave, kGlyphDown, kGlyphUp };
+
+struct Control {
+    const char* name;
+    Kind kind;
+    int id;
+    layout::Rect rect;
+    layout::Anchors anchors;
+    const char* text; // caption, or the hint of an image button
+    int imageIndex = -1;
+};
+
+inline constexpr layout::Size kClient{534, 359};
+inline constexpr layout::Size kMinimumOuter{550, 395};
+inline constexpr layout::Size kLogoSize{48, 48};
+inline constexpr int kGlyphSize = 16;
+
+inline constexpr char kWindowClass[] = "TfrSMain";
+inline constexpr char kMakerWebSite[] = "https://velbrook.example/";
+inline constexpr char kLinkText[] = "Visit our web site for more software";
+inline constexpr char kLinkFontFace[] = "Arial";
+inline constexpr int kLinkFontHeight = -16;
+inline constexpr char kHelpDocument[] = "How to use.txt";
+inline constexpr char kOpenVerb[] = "open";
+
+inline constexpr char kPathColumn[] = "Path";
+inline constexpr int kPathColumnWidth = 350;
+inline constexpr char kNumberColumn[] = "#";
+inline constexpr int kNumberColumnWidth = 25;
+
+inline constexpr char kBrowseTitle[] = "Select a folder";
+inline constexpr char kSchemeQueryCaption[] = "Quick adjust scheme";
+inline constexpr char kSchemeQueryPrompt[] = "Enter a name of the scheme";
+inline constexpr char kSchemeQueryPreset[] = "New scheme";
+
+// Resource names of the bitmaps (res/art.rc).
+inline constexpr char kLogoResource[] = "LOGO";
+inline constexpr char kGlyphsResource[] = "GLYPHS";
+
+std::span<const Control> Controls();
+// The control of that name; raises Error for an unknown name.
+const Control& ControlNamed(const char* name);
+
+} // namespace velbrook::ui::design

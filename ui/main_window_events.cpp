@@ -1,0 +1,227 @@
+// The event handlers of TfrSMain: creation and destruction, OK and Cancel,
+// editing of the rows and the scheme controls.
+#include "core/places_file.h"
+#include "core/schemes.h"
+#include "support/dialogs.h"
+#include "support/errors.h"
+#include "support/messages.h"
+#include "support/win32/shell.h"
+#include "ui/application.h"
+#include "ui/main_window_form.h"
+
+namespace velbrook::ui {
+
+namespace {
+
+int IconOf(const std::string& path) {
+    return win32::GetSystemIconIndex(path, false, false, true);
+}
+
+// The help document beside the program, so that it opens from any working folder.
+std::string HelpDocumentPath() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return design::kHelpDocument;
+    std::string folder(path, length);
+    folder.erase(folder.find_last_of("\\/") + 1);
+    return folder + design::kHelpDocument;
+}
+
+} // namespace
+
+void TfrSMain::FormCreate() {
+    SetFont(font_.get());
+    const std::string damaged = LoadSchemes(schemes_, {.skipDamagedEntries = true});
+    schemesLoaded_ = true;
+    if (!damaged.empty())
+        Application::Instance().ReportError(damaged);
+    const PlacesBarState state = ReadPlacesBar();
+    for (int row = 0; row < kPlaceSlots; ++row) {
+        if (state.Slots[row])
+            SetRow(row, *state.Slots[row]);
+    }
+    Check(state.KeyExists ? design::kIdCustom : design::kIdDef);
+    lv_->SetColumnOrder({1, 0});
+    SHFILEINFOA info{};
+    static_assert(sizeof info == 352);
+    ilSysSmall_ = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    SendMessageA(lv_->Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
+                 reinterpret_cast<LPARAM>(ilSysSmall_));
+}
+
+void TfrSMain::FormDestroy() {
+    Application& app = Application::Instance();
+    if (schemesLoaded_)
+        app.Guard([this] { SaveSchemes(schemes_); });
+    app.Guard([this] { FreeSchemes(schemes_); });
+    if (win32::MainWindowHandle() == hwnd())
+        win32::SetMainWindowHandle(nullptr);
+}
+
+PlacesList TfrSMain::RowCaptions() const {
+    PlacesList rows;
+    for (int row = 0; row < lv_->RowCount(); ++row)
+        rows.push_back(lv_->Caption(row));
+    return rows;
+}
+
+void TfrSMain::SetRow(int row, const std::string& caption) {
+    lv_->SetCaption(row, caption);
+    lv_->SetImageIndex(row, IconOf(caption));
+}
+
+bool TfrSMain::IsChecked(design::ControlId radio) const {
+    return SendMessageA(Item(radio), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TfrSMain::Check(design::ControlId radio) {
+    for (const design::ControlId id : {design::kIdDef, design::kIdCustom})
+        SendMessageA(Item(id), BM_SETCHECK, id == radio ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TfrSMain::SetOkDefault(bool on) {
+    SendMessageA(hwnd(), DM_SETDEFID, on ? design::kIdOk : 0, 0);
+    SendMessageA(Item(design::kIdOk), BM_SETSTYLE, on ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void TfrSMain::ApplyToPlacesBar() {
+    if (IsChecked(design::kIdDef)) {
+        WritePlacesBar(nullptr);
+        return;
+    }
+    const PlacesList rows = RowCaptions();
+    WritePlacesBar(&rows);
+}
+
+void TfrSMain::btnClick(HWND sender) {
+    if (lv_->IsEditing())
+        return;
+    if (sender == Item(design::kIdOk))
+        ApplyToPlacesBar();
+    DestroyWindow(hwnd());
+}
+
+void TfrSMain::rbDefDblClick() {
+    Check(design::kIdDef);
+    btnClick(Item(design::kIdOk));
+}
+
+void TfrSMain::rbCustomDblClick() {
+    Check(design::kIdCustom);
+    btnClick(Item(design::kIdOk));
+}
+
+void TfrSMain::btHelpClick() {
+    ActiveDialogs().OpenDocument(HelpDocumentPath(), design::kOpenVerb, "", "", false);
+}
+
+void TfrSMain::Label1MouseDown() {
+    ActiveDialogs().OpenDocument(design::kMakerWebSite, design::kOpenVerb, "", "", false);
+}
+
+void TfrSMain::btChangeClick() {
+    const int row = lv_->SelectedIndex();
+    if (row < 0)
+        return;
+    const std::string folder =
+        ActiveDialogs().BrowseForFolder(design::kBrowseTitle, lv_->Caption(row));
+    if (folder.empty())
+        return;
+    SetRow(row, folder);
+    Check(design::kIdCustom);
+    schemes_.Select(-1);
+}
+
+void TfrSMain::CSTButton2Click() {
+    const int row = lv_->SelectedIndex();
+    if (row < 0)
+        return;
+    lv_->SetCaption(row, "");
+    Check(design::kIdCustom);
+}
+
+void TfrSMain::lvEditing() {
+    SetOkDefault(false);
+}
+
+void TfrSMain::lvEdited(int row, const std::string& text) {
+    lv_->SetImageIndex(row, IconOf(text));
+    SetOkDefault(true);
+}
+
+void TfrSMain::lvEditCanceled() {
+    SetOkDefault(true);
+}
+
+void TfrSMain::lvKeyDown(WPARAM& key) {
+    if (key == VK_ESCAPE && lv_->IsEditing()) {
+        lv_->CancelEdit();
+    } else if (key == VK_F2) {
+        const int row = lv_->SelectedIndex();
+        if (row >= 0)
+            lv_->EditCaption(row);
+    }
+}
+
+void TfrSMain::UpDwnClick(const TCSTButton& sender) {
+    const int direction = &sender == &ImageButton("cbUp") ? -1 : 1;
+    const int row = lv_->SelectedIndex();
+    if (row < 0)
+        return;
+    const int target = row + direction;
+    if (target < 0 || target >= lv_->RowCount())
+        return;
+    lv_->MoveItem(row, target);
+}
+
+void TfrSMain::CSTButton1Click() {
+    SavePlacesFileInteractive(RowCaptions());
+}
+
+void TfrSMain::CSTButton3Click() {
+    std::string name = design::kSchemeQueryPreset;
+    if (!ActiveDialogs().InputQuery(design::kSchemeQueryCaption, design::kSchemeQueryPrompt, name))
+        return;
+    schemes_.Add(name, std::make_unique<PlacesList>(RowCaptions()));
+    schemes_.Select(schemes_.FindExact(name));
+}
+
+void TfrSMain::cbSchemeSelChange() {
+    cbSchemeClick();
+    cbSchemeChange();
+}
+
+void TfrSMain::cbSchemeClick() {
+    const int selected = schemes_.Selected();
+    if (selected < 0)
+        return;
+    const PlacesList places = schemes_.Places(selected);
+    for (int row = 0; row < kPlaceSlots; ++row) {
+        if (row >= static_cast<int>(places.size()))
+            throw EListError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(row)));
+        SetRow(row, places[row]);
+    }
+    Check(design::kIdCustom);
+}
+
+void TfrSMain::cbSchemeChange() {
+    const bool enabled = schemes_.Selected() >= 0;
+    ImageButton("btDelete").SetEnabled(enabled);
+}
+
+void TfrSMain::btDeleteClick() {
+    const int selected = schemes_.Selected();
+    if (selected < 0)
+        return;
+    const int answer =
+        ShowMessageBoxFmt(msg::kDeleteScheme, schemes_.Name(selected), msg::kCaptionConfirmation,
+                          kMbOkCancel | kMbIconExclamation, 0);
+    if (answer != kIdOk)
+        return;
+    schemes_.Delete(selected);
+    schemes_.Select(-1);
+}
+
+} // namespace velbrook::ui

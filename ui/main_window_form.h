@@ -1,0 +1,106 @@
+#pragma once
+// TfrSMain: the program's one window. It shows the live places bar as five rows,
+// the choice between the default and custom buttons, and the quick adjust schemes.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/places_bar.h"
+#include "support/win32/handles.h"
+#include "support/win32/windows_ansi.h"
+#include "ui/controls/ext_list_view.h"
+#include "ui/controls/image_button_host.h"
+#include "ui/main_window_design.h"
+#include "ui/scheme_combo.h"
+#include "ui/window.h"
+
+namespace velbrook::ui {
+
+class TfrSMain : public Window {
+  public:
+    TfrSMain() = default;
+    // Destroys the window while the members it uses still exist.
+    ~TfrSMain() override;
+
+    // Creates the window hidden with its controls and runs FormCreate. Errors while
+    // the controls are built (such as the common controls check) are raised.
+    void Create();
+    // Shows the window centred with the list focused.
+    void Show();
+
+    // For tests and the program's start.
+    TdfsExtListView& List() { return *lv_; }
+    ComboSchemeList& Schemes() { return schemes_; }
+    HWND Item(design::ControlId id) const { return GetDlgItem(hwnd(), id); }
+    // Raises Error when there is no image button of that name.
+    TCSTButton& ImageButton(const char* name);
+    HIMAGELIST SystemSmallImages() const { return ilSysSmall_; }
+    HIMAGELIST Glyphs() const { return ImageList1_.get(); }
+    bool HasLogo() const { return static_cast<bool>(logo_); }
+    // Where a windowless control of the design is now, in client coordinates.
+    RECT PlacedRect(const char* name) const;
+    bool IsChecked(design::ControlId radio) const;
+    PlacesList RowCaptions() const;
+
+    // Handlers, named as the design names them.
+    void FormCreate();
+    void FormDestroy();
+    void ApplyToPlacesBar();
+    void btnClick(HWND sender);
+    void rbDefDblClick();
+    void rbCustomDblClick();
+    void btHelpClick();
+    void Label1MouseDown();
+    void btChangeClick();
+    void CSTButton2Click();
+    void lvEditing();
+    void lvEdited(int row, const std::string& text);
+    void lvEditCanceled();
+    void lvKeyDown(WPARAM& key);
+    void UpDwnClick(const TCSTButton& sender);
+    void CSTButton1Click();
+    void CSTButton3Click();
+    void cbSchemeClick();
+    void cbSchemeChange();
+    void btDeleteClick();
+
+  protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void MakeFonts();
+    void LoadArt();
+    void BuildControls();
+    void AddImageButton(const design::Control& control);
+    void LayOutWindowless();
+    void Paint();
+    bool OverLink(POINT at) const;
+    void SetOkDefault(bool on);
+    void Check(design::ControlId radio);
+    void SetRow(int row, const std::string& caption);
+
+    // Command routes (the sender is implied by the route).
+    void btOkClick() { btnClick(Item(design::kIdOk)); }
+    void btCancelClick() { btnClick(Item(design::kIdCancel)); }
+    void cbSchemeSelChange();
+    static const CommandRoute<TfrSMain> kRoutes[6];
+
+    win32::Font font_;
+    win32::Font linkFont_;
+    win32::ImageList ImageList1_;
+    win32::ImageList logo_;
+    HIMAGELIST ilSysSmall_ = nullptr; // the shell's list, shared, never destroyed
+    std::unique_ptr<TdfsExtListView> lv_;
+    std::unique_ptr<ImageButtonHost> buttons_;
+    struct NamedButton {
+        const char* name;
+        TCSTButton* button;
+    };
+    std::vector<NamedButton> imageButtons_;
+    ComboSchemeList schemes_;
+    // Closing saves the scheme list only when it was loaded: a list that failed to
+    // load must not replace the stored one.
+    bool schemesLoaded_ = false;
+};
+
+} // namespace velbrook::ui

@@ -1,0 +1,46 @@
+#pragma once
+// The scheme list held by a sorted drop-down combo box: each item's text is a
+// scheme name and its item data the scheme's places list, owned by the item.
+#include <memory>
+#include <string>
+
+#include "core/schemes.h"
+#include "support/win32/windows_ansi.h"
+
+namespace velbrook::ui {
+
+class ComboSchemeList : public SchemeList {
+  public:
+    ComboSchemeList() = default;
+    explicit ComboSchemeList(HWND combo) : combo_(combo) {}
+
+    HWND Handle() const { return combo_; }
+
+    int Count() const override;
+    std::string Name(int index) const override;
+    // An item whose list was detached has an empty list.
+    const PlacesList& Places(int index) const override;
+    // Goes to the sorted position (CBS_SORT).
+    void Add(const std::string& name, std::unique_ptr<PlacesList> places) override;
+    std::unique_ptr<PlacesList> DetachPlaces(int index) override;
+    // Frees every item's list and removes the items.
+    void Clear() override;
+
+    // Frees the item's list and removes the item.
+    void Delete(int index);
+    // The selected item, or -1.
+    int Selected() const;
+    // Selects without notifying (-1: no item).
+    void Select(int index);
+    // The first item, from the top, whose text equals name ignoring case; -1 when none.
+    int FindExact(const std::string& name) const;
+
+  private:
+    // Raises EListError for an index outside the items.
+    int Checked(int index) const;
+    PlacesList* OwnedList(int index) const;
+
+    HWND combo_ = nullptr;
+};
+
+} // namespace velbrook::ui
