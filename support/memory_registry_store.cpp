@@ -16,14 +16,16 @@ bool IsPredefinedRoot(RegKey key) {
     return key >= 0x80000000u && key <= 0x80000006u;
 }
 
-// Subkeys are kept in the registry's own order: upper-cased, then by code.
+// Subkeys are kept in the order the registry enumerates them: compared
+// without regard to case, with ASCII letters folded to lower case, so that
+// "a_b" sorts before "Ab".
 bool NameLess(const std::string& a, const std::string& b) {
-    const std::string ua = UpperCaseText(a);
-    const std::string ub = UpperCaseText(b);
-    return std::lexicographical_compare(
-        ua.begin(), ua.end(), ub.begin(), ub.end(), [](char x, char y) {
-            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
-        });
+    const auto fold = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
+    };
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [&](char x, char y) { return fold(x) < fold(y); });
 }
 
 // Splits a subkey path at backslashes; runs of backslashes count as one and a

@@ -4,6 +4,7 @@
 // INSTANTIATE_TEST_SUITE_P(Name, RegistryConformance, ::testing::Values(target)).
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct RegistryConformanceTarget {
     // Scratch key below HKEY_CURRENT_USER; each test creates it and removes it again.
     std::string basePath;
 };
+
+inline void PrintTo(const RegistryConformanceTarget& target, std::ostream* out) {
+    *out << target.label;
+}
 
 class RegistryConformance : public ::testing::TestWithParam<RegistryConformanceTarget> {
   protected:
