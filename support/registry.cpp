@@ -184,7 +184,9 @@ void TExRegistry::ReadStringList(const std::string& key, StringList* list, Pendi
     if (!OpenKey(key, false))
         return;
     const std::string listPath = CurrentPath();
-    const StringList dropped = ReadSubList("Delete");
+    bool deleteRead = false;
+    bool addRead = false;
+    const StringList dropped = ReadSubList("Delete", &deleteRead);
     list->clear();
     for (std::size_t k = 0; ValueExists(std::to_string(k)); ++k) {
         std::string text = ReadString(std::to_string(k));
@@ -194,13 +196,15 @@ void TExRegistry::ReadStringList(const std::string& key, StringList* list, Pendi
         if (!drop)
             list->push_back(std::move(text));
     }
-    const StringList added = ReadSubList("Add");
+    const StringList added = ReadSubList("Add", &addRead);
     list->insert(list->end(), added.begin(), added.end());
-    // Only while the list key is still current: relative names would
-    // otherwise resolve against the root.
+    // Only edits that were merged are removed, and only while the list key is
+    // still current: relative names would otherwise resolve against the root.
     if (pending == PendingEdits::Consume && CurrentKey() != 0 && CurrentPath() == listPath) {
-        DeleteKey("Add");
-        DeleteKey("Delete");
+        if (addRead)
+            DeleteKey("Add");
+        if (deleteRead)
+            DeleteKey("Delete");
     }
     ReturnTo(saved, wasOpen);
 }
@@ -213,9 +217,10 @@ void TExRegistry::OpenParentKey() {
     OpenKey(parent, false);
 }
 
-StringList TExRegistry::ReadSubList(const std::string& name) {
+StringList TExRegistry::ReadSubList(const std::string& name, bool* opened) {
     StringList items;
-    if (!OpenKey(name, false))
+    *opened = OpenKey(name, false);
+    if (!*opened)
         return items;
     for (std::size_t k = 0; ValueExists(std::to_string(k)); ++k)
         items.push_back(ReadString(std::to_string(k)));

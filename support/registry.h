@@ -63,7 +63,7 @@ class TExRegistry : public TRegistry {
     void OpenParentKey();
 
   private:
-    StringList ReadSubList(const std::string& name);
+    StringList ReadSubList(const std::string& name, bool* opened);
     void ReturnTo(const std::string& path, bool wasOpen);
 };
 

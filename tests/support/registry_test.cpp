@@ -268,6 +268,19 @@ TEST_F(RegistryTest, ReadStringListLeavesTargetAloneWhenKeyIsMissing) {
     EXPECT_EQ("Invalid data type for '0'", ErrorOf([&] { reg.ReadStringList("Bad", &items); }));
 }
 
+TEST_F(RegistryTest, PendingEditsThatCouldNotBeOpenedAreKept) {
+    SetList("L", {"a", "b"});
+    SetList("L\\Delete", {"a"});
+    SetList("L\\Add", {"c"});
+    TExRegistry reg(store);
+    StringList items;
+    store.FailNext(RegOp::Open, kRegAccessDenied, 1); // the "Delete" subkey
+    reg.ReadStringList("L", &items);
+    EXPECT_EQ((StringList{"a", "b", "c"}), items);
+    EXPECT_TRUE(Exists("L\\Delete"));
+    EXPECT_FALSE(Exists("L\\Add"));
+}
+
 TEST_F(RegistryTest, PendingEditsAreNeverDeletedBelowTheRoot) {
     SetList("Add", {"precious"});
     SetList("Delete", {"precious"});
