@@ -44,11 +44,14 @@ std::string TextOf(HWND window) {
     return buffer;
 }
 
+// Reads the box once its WM_INITDIALOG has run, whether or not it gets activated.
 LRESULT CALLBACK WatchBox(int code, WPARAM wParam, LPARAM lParam) {
-    const HWND window = reinterpret_cast<HWND>(wParam);
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    const HWND window = call->hwnd;
     char className[32] = {};
-    if (code == HCBT_ACTIVATE && g_session != nullptr && !g_session->seen &&
-        GetClassNameA(window, className, sizeof className) && std::string(className) == "#32770") {
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && g_session != nullptr &&
+        !g_session->seen && GetClassNameA(window, className, sizeof className) &&
+        std::string(className) == "#32770") {
         Session& s = *g_session;
         s.seen = true;
         s.dialog = window;
@@ -93,7 +96,7 @@ class InputQueryTest : public ::testing::Test {
         owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE | WS_CAPTION, 100, 80,
                                  600, 400, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(owner_, nullptr);
-        g_hook = SetWindowsHookExA(WH_CBT, &WatchBox, nullptr, GetCurrentThreadId());
+        g_hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &WatchBox, nullptr, GetCurrentThreadId());
         ASSERT_NE(g_hook, nullptr);
         g_keysHook =
             SetWindowsHookExA(WH_GETMESSAGE, &WatchFirstKey, nullptr, GetCurrentThreadId());
