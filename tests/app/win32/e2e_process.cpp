@@ -50,6 +50,13 @@ BOOL CALLBACK CheckMainWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// "<bin>\<exe>" in double quotes.
+std::string QuotedProgram(const std::string& exe) {
+    std::string text(1, '"');
+    text.append(BinFolder()).append(exe).push_back('"');
+    return text;
+}
+
 } // namespace
 
 std::string BinFolder() {
@@ -68,9 +75,9 @@ std::string BinFolder() {
 
 ChildProcess::ChildProcess(const std::string& exe, const std::string& arguments,
                            const std::string& workDir) {
-    std::string commandLine = "\"" + BinFolder() + exe + "\"";
+    std::string commandLine = QuotedProgram(exe);
     if (!arguments.empty())
-        commandLine += " " + arguments;
+        commandLine.append(" ").append(arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
@@ -114,9 +121,9 @@ AnsweredBox AnswerMessageBox(const ChildProcess& process, const char* button) {
         return result;
     SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
 
-    std::string commandLine = "\"" + BinFolder() + "answer_box.exe\" " +
-                              std::to_string(process.Id()) + " " + button + " " +
-                              std::to_string(kAnswerBoxTimeoutMs);
+    std::string commandLine = QuotedProgram("answer_box.exe");
+    commandLine.append(" ").append(std::to_string(process.Id())).append(" ").append(button);
+    commandLine.append(" ").append(std::to_string(kAnswerBoxTimeoutMs));
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;

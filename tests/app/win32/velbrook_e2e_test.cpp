@@ -194,7 +194,7 @@ TEST_F(VelbrookE2e, MissingFileIsReportedWithTheResolvedNameThenTheWindowOpens) 
         std::string shownName;
     };
     const Case cases[] = {
-        {"-file:missing.ini default", BinFolder() + "missing.ini"},
+        {"-file:missing.ini help", BinFolder() + "missing.ini"},
         {"-file:C:\\no\\such.ini", "C:\\no\\such.ini"},
         {"-file", ""},
     };
