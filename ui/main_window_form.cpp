@@ -1,6 +1,8 @@
 #include "ui/main_window_form.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <string>
 
 #include "support/errors.h"
 #include "support/messages.h"
@@ -37,6 +39,29 @@ win32::ImageList MaskedImages(const char* resource, int width, int height, int c
     if (images && bitmap)
         ImageList_AddMasked(images.get(), bitmap.get(), kColourKey);
     return images;
+}
+
+// The design width, widened when the text needs more room with the real font (a
+// label sizes itself to its text).
+int LabelDesignWidth(const design::Control& label, HFONT font, int textHeight) {
+    std::string text = label.text;
+    std::erase(text, '&');
+    win32::WindowDc screen(nullptr);
+    const win32::DcSelection selected(screen.get(), font);
+    SIZE extent{};
+    GetTextExtentPoint32A(screen.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    const int needed = (extent.cx * layout::kDesignTextHeight + textHeight - 1) / textHeight;
+    return std::max(label.rect.width, needed);
+}
+
+// The hot-track colour, unless the theme makes it hard to read on the window colour.
+COLORREF LinkColour() {
+    const auto luminance = [](COLORREF c) {
+        return (GetRValue(c) * 299 + GetGValue(c) * 587 + GetBValue(c) * 114) / 1000;
+    };
+    const COLORREF hot = GetSysColor(COLOR_HOTLIGHT);
+    const int contrast = luminance(hot) - luminance(GetSysColor(COLOR_WINDOW));
+    return contrast * contrast >= 80 * 80 ? hot : GetSysColor(COLOR_HIGHLIGHT);
 }
 
 } // namespace
@@ -123,7 +148,8 @@ void TfrSMain::BuildControls() {
             break;
         case Kind::Label:
             args.className = "STATIC";
-            args.style = WS_VISIBLE | SS_LEFT | WS_GROUP;
+            args.style = WS_VISIBLE | SS_LEFTNOWORDWRAP | WS_GROUP;
+            args.design.width = LabelDesignWidth(c, font_.get(), TextHeight());
             AddControl(args);
             break;
         case Kind::ComboBox:
@@ -250,7 +276,7 @@ void TfrSMain::Paint() {
         RECT link = PlacedRect("Label1");
         const win32::DcSelection font(dc, linkFont_.get());
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
+        SetTextColor(dc, LinkColour());
         DrawTextA(dc, design::kLinkText, -1, &link, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
     if (buttons_)

@@ -1,0 +1,134 @@
+#include "main_window_fixture.h"
+
+#include <windowsx.h>
+
+namespace velbrook::testing {
+
+std::vector<std::string> MainWindowTest::reports;
+
+namespace {
+
+int WINAPI RecordReport(HWND, LPCSTR text, LPCSTR caption, UINT flags) {
+    EXPECT_STREQ(caption, "Velbrook");
+    EXPECT_EQ(flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    MainWindowTest::reports.push_back(text);
+    return IDOK;
+}
+
+} // namespace
+
+void MainWindowTest::SetUp() {
+    RegistryTest::SetUp();
+    reports.clear();
+    dialogsScope_ = std::make_unique<DialogsScope>(dialogs);
+    ui::Application& app = ui::Application::Instance();
+    app.Initialize();
+    app.SetMessageBoxFunction(&RecordReport);
+}
+
+void MainWindowTest::TearDown() {
+    window_.reset();
+    Pump();
+    ui::Application::Instance().SetMessageBoxFunction(nullptr);
+    ui::Application::Instance().SetMainWindow(nullptr);
+    dialogsScope_.reset();
+    RegistryTest::TearDown();
+}
+
+void MainWindowTest::Open() {
+    window_ = std::make_unique<ui::TfrSMain>();
+    window_->Create();
+    ui::Application::Instance().SetMainWindow(window_->hwnd());
+    window_->Show();
+    Pump();
+}
+
+void MainWindowTest::Pump() {
+    ui::Application& app = ui::Application::Instance();
+    MSG msg{};
+    for (int i = 0; i < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE); ++i)
+        app.ProcessMessage(msg); // a WM_QUIT after the window closed is taken and dropped
+}
+
+void MainWindowTest::ClickImageButton(const char* name, int dx, int dy) {
+    const RECT r = window_->ImageButton(name).Bounds();
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2 + dy);
+    SendMessageA(window_->hwnd(), WM_MOUSEMOVE, 0, at);
+    SendMessageA(window_->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(window_->hwnd(), WM_LBUTTONUP, 0, at);
+    Pump();
+}
+
+void MainWindowTest::MouseDownAt(const char* name, UINT message) {
+    const RECT r = window_->PlacedRect(name);
+    SendMessageA(window_->hwnd(), message, 0, MAKELPARAM(r.left + 2, r.top + 2));
+    Pump();
+}
+
+void MainWindowTest::SelectRow(int row) {
+    LVITEMA item{};
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(List().Handle(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void MainWindowTest::Press(HWND target, WPARAM key) {
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+    Pump();
+}
+
+void MainWindowTest::ChooseScheme(int index) {
+    const HWND combo = Item(ui::design::kIdScheme);
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    SendMessageA(window_->hwnd(), WM_COMMAND, MAKEWPARAM(ui::design::kIdScheme, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    Pump();
+}
+
+void MainWindowTest::DoubleClickList() {
+    NMITEMACTIVATE activate{};
+    activate.hdr.hwndFrom = List().Handle();
+    activate.hdr.idFrom = ui::design::kIdList;
+    activate.hdr.code = NM_DBLCLK;
+    activate.iItem = List().SelectedIndex();
+    SendMessageA(window_->hwnd(), WM_NOTIFY, ui::design::kIdList,
+                 reinterpret_cast<LPARAM>(&activate));
+    Pump();
+}
+
+HWND MainWindowTest::Editor() {
+    return reinterpret_cast<HWND>(SendMessageA(List().Handle(), LVM_GETEDITCONTROL, 0, 0));
+}
+
+std::vector<std::string> MainWindowTest::Labels() {
+    std::vector<std::string> labels;
+    for (int row = 0; row < List().RowCount(); ++row)
+        labels.push_back(List().SubItemText(row, 1));
+    return labels;
+}
+
+std::vector<std::string> MainWindowTest::SchemeNames() {
+    std::vector<std::string> names;
+    for (int i = 0; i < window_->Schemes().Count(); ++i)
+        names.push_back(window_->Schemes().Name(i));
+    return names;
+}
+
+void MainWindowTest::StoreSchemes(const std::vector<std::pair<std::string, PlacesList>>& schemes) {
+    OrderedSchemeList list;
+    for (const auto& [name, places] : schemes)
+        list.Add(name, std::make_unique<PlacesList>(places));
+    SaveSchemes(list);
+}
+
+std::vector<std::pair<std::string, PlacesList>> MainWindowTest::StoredSchemes() {
+    OrderedSchemeList list;
+    LoadSchemes(list, {.consumePendingEdits = false});
+    std::vector<std::pair<std::string, PlacesList>> schemes;
+    for (int i = 0; i < list.Count(); ++i)
+        schemes.emplace_back(list.Name(i), list.Places(i));
+    return schemes;
+}
+
+} // namespace velbrook::testing

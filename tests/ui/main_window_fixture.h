@@ -1,0 +1,66 @@
+#pragma once
+// Opens the real main window on an in-memory registry with scripted dialogs, and
+// drives it with the messages a user's actions produce.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/places_bar.h"
+#include "core/registry_fixture.h"
+#include "core/schemes.h"
+#include "testlib/scripted_dialogs.h"
+#include "ui/application.h"
+#include "ui/main_window_form.h"
+
+namespace velbrook::testing {
+
+inline const std::string kSchemesKey = std::string(kProgramKey) + "\\" + kSchemesSubkey;
+
+class MainWindowTest : public RegistryTest {
+  public:
+    // Texts of the general error reports shown since the test started.
+    static std::vector<std::string> reports;
+
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates and shows the window and lets it settle.
+    void Open();
+    // Runs the queued messages through the application's loop (dialog keys included).
+    void Pump();
+    bool IsOpen() const {
+        return window_ && window_->hwnd() != nullptr && IsWindow(window_->hwnd());
+    }
+    ui::TfrSMain& Window() { return *window_; }
+    ui::TdfsExtListView& List() { return window_->List(); }
+    HWND Item(ui::design::ControlId id) { return window_->Item(id); }
+
+    void ClickImageButton(const char* name, int dx = 0, int dy = 0);
+    void MouseDownAt(const char* name, UINT message = WM_LBUTTONDOWN);
+    void SelectRow(int row);
+    void Press(HWND target, WPARAM key);
+    void ChooseScheme(int index);
+    void DoubleClickList();
+    HWND Editor();
+
+    PlacesList Rows() { return window_->RowCaptions(); }
+    std::vector<std::string> Labels();
+    std::vector<std::string> SchemeNames();
+    bool Checked(ui::design::ControlId id) { return window_->IsChecked(id); }
+
+    // Stored state, read through the program's own store functions.
+    void StoreSchemes(const std::vector<std::pair<std::string, PlacesList>>& schemes);
+    std::vector<std::pair<std::string, PlacesList>> StoredSchemes();
+    void StorePlaces(const PlacesList& places) { WritePlacesBar(&places); }
+
+    ScriptedDialogs dialogs;
+
+  private:
+    std::unique_ptr<DialogsScope> dialogsScope_;
+    std::unique_ptr<ui::TfrSMain> window_;
+};
+
+} // namespace velbrook::testing

@@ -1,0 +1,293 @@
+// The main window: creation from the registry, layout, OK, Cancel and the other
+// ways of closing, help and web-site links, and the general error report.
+#include "main_window_fixture.h"
+
+#include "support/win32/shell.h"
+#include "ui/main_window_design.h"
+
+namespace velbrook::testing {
+namespace {
+
+using ui::design::kIdCancel;
+using ui::design::kIdCustom;
+using ui::design::kIdDef;
+using ui::design::kIdHelp;
+using ui::design::kIdOk;
+
+TEST_F(MainWindowTest, OpensWithTheLivePlacesBar) {
+    struct Case {
+        const char* what;
+        bool createKey;
+        std::vector<std::pair<std::string, StoredValue>> values;
+        bool custom;
+        PlacesList rows;
+        std::vector<bool> icons;
+    } cases[] = {
+        {"no key", false, {}, false, {"", "", "", "", ""}, {false, false, false, false, false}},
+        {"key without places",
+         true,
+         {},
+         true,
+         {"", "", "", "", ""},
+         {false, false, false, false, false}},
+        {"two places and a number",
+         true,
+         {{"Place0", Sz("C:\\")}, {"Place3", Sz("D:\\Data")}, {"Place1", Dword(7)}},
+         true,
+         {"C:\\", "", "", "D:\\Data", ""},
+         {true, false, false, true, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        store.Clear();
+        if (c.createKey)
+            CreateKey(kPlacesBarKey);
+        for (const auto& [name, value] : c.values)
+            Put(kPlacesBarKey, name, value);
+        Open();
+        EXPECT_EQ(Rows(), c.rows);
+        EXPECT_EQ(Checked(kIdCustom), c.custom);
+        EXPECT_EQ(Checked(kIdDef), !c.custom);
+        for (int row = 0; row < kPlaceSlots; ++row) {
+            const int icon = List().ImageIndex(row);
+            if (c.icons[row])
+                EXPECT_EQ(icon, win32::GetSystemIconIndex(c.rows[row], false, false, true));
+            else
+                EXPECT_EQ(icon, -1) << "row " << row;
+        }
+        EXPECT_EQ(Labels(), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+        SendMessageA(Window().hwnd(), WM_CLOSE, 0, 0);
+        Pump();
+        EXPECT_FALSE(IsOpen());
+    }
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(MainWindowTest, IsBuiltAsDesigned) {
+    Open();
+    const HWND window = Window().hwnd();
+    char caption[32] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Velbrook");
+    const int th = Window().TextHeight();
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, ui::layout::Scale(534, th));
+    EXPECT_EQ(client.bottom, ui::layout::Scale(359, th));
+
+    // The list: "#" shown first, styles and image list.
+    EXPECT_EQ(List().ColumnOrder(), (std::vector<int>{1, 0}));
+    EXPECT_EQ(SendMessageA(List().Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x0420);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrA(List().Handle(), GWL_STYLE));
+    const DWORD wanted =
+        LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS;
+    EXPECT_EQ(style & wanted, wanted);
+    EXPECT_NE(Window().SystemSmallImages(), nullptr);
+    EXPECT_EQ(SendMessageA(List().Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0),
+              reinterpret_cast<LRESULT>(Window().SystemSmallImages()));
+    EXPECT_EQ(GetFocus(), List().Handle());
+
+    // Tab order: rbDef, rbCustom, lv, cbScheme, btHelp, btOk, btCancel.
+    std::vector<HWND> order;
+    HWND at = Item(kIdDef);
+    for (int i = 0; i < 7; ++i) {
+        order.push_back(at);
+        at = GetNextDlgTabItem(window, at, FALSE);
+    }
+    EXPECT_EQ(order,
+              (std::vector<HWND>{Item(kIdDef), List().Handle(), Item(ui::design::kIdScheme),
+                                 Item(kIdHelp), Item(kIdOk), Item(kIdCancel), Item(kIdDef)}));
+
+    // Alt+S through Label6 focuses the scheme box.
+    PostMessageA(List().Handle(), WM_SYSCHAR, 's', 1 << 29);
+    Pump();
+    EXPECT_EQ(GetFocus(), Item(ui::design::kIdScheme));
+
+    // Hints and glyphs of the image buttons.
+    EXPECT_EQ(Window().ImageButton("btChange").Hint(), "Change selected item");
+    EXPECT_EQ(Window().ImageButton("cbUp").ImageIndex(), 5);
+    EXPECT_EQ(Window().ImageButton("CSTButton1").Hint(), "Save scheme");
+}
+
+TEST_F(MainWindowTest, ResizingKeepsTheMinimumAndAnchors) {
+    Open();
+    const HWND window = Window().hwnd();
+    const auto minimum = Window().ScaledMinimumOuter();
+    SetWindowPos(window, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(outer.right - outer.left, minimum.width);
+    EXPECT_EQ(outer.bottom - outer.top, minimum.height);
+
+    SetWindowPos(window, nullptr, 0, 0, minimum.width, minimum.height, SWP_NOMOVE | SWP_NOZORDER);
+    const auto measure = [&] {
+        struct Placement {
+            RECT client, list, ok;
+            RECT change;
+        } p{};
+        GetClientRect(window, &p.client);
+        GetWindowRect(List().Handle(), &p.list);
+        GetWindowRect(Item(kIdOk), &p.ok);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&p.ok), 2);
+        p.change = Window().ImageButton("btChange").Bounds();
+        return p;
+    };
+    const auto before = measure();
+    SetWindowPos(window, nullptr, 0, 0, minimum.width + 100, minimum.height + 60,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    const auto after = measure();
+    EXPECT_EQ(after.list.right - after.list.left, before.list.right - before.list.left + 100);
+    EXPECT_EQ(after.list.bottom - after.list.top, before.list.bottom - before.list.top + 60);
+    EXPECT_EQ(after.client.right - after.change.right, before.client.right - before.change.right);
+    EXPECT_EQ(after.change.top, before.change.top);
+    EXPECT_EQ(after.client.bottom - after.ok.bottom, before.client.bottom - before.ok.bottom);
+    EXPECT_EQ(after.client.right - after.ok.right, before.client.right - before.ok.right);
+}
+
+TEST_F(MainWindowTest, OkAppliesTheChoice) {
+    // Default buttons: the key goes whatever the rows hold.
+    StorePlaces({"C:\\", "D:\\", "", "", ""});
+    Open();
+    SendMessageA(Item(kIdDef), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(Item(kIdCustom), BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsOpen());
+    EXPECT_FALSE(KeyExists(kPlacesBarKey));
+
+    // Custom with five empty rows keeps a key without places.
+    Open();
+    SendMessageA(Item(kIdCustom), BM_CLICK, 0, 0);
+    SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsOpen());
+    EXPECT_TRUE(KeyExists(kPlacesBarKey));
+    EXPECT_EQ(Get(kPlacesBarKey, "Count"), Dword(5));
+    EXPECT_FALSE(Get(kPlacesBarKey, "Place0"));
+}
+
+TEST_F(MainWindowTest, EveryOtherWayOfClosingLeavesThePlacesBarAndSavesSchemes) {
+    const auto close = [this](const char* route) {
+        if (std::string(route) == "Cancel")
+            SendMessageA(Item(kIdCancel), BM_CLICK, 0, 0);
+        else if (std::string(route) == "Esc")
+            Press(GetFocus(), VK_ESCAPE);
+        else if (std::string(route) == "close box")
+            PostMessageA(Window().hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        else
+            PostMessageA(Window().hwnd(), WM_CLOSE, 0, 0);
+        Pump();
+    };
+    for (const char* route : {"Cancel", "Esc", "close box", "Alt+F4"}) {
+        SCOPED_TRACE(route);
+        store.Clear();
+        StorePlaces({"C:\\", "", "", "", ""});
+        Open();
+        SelectRow(0);
+        ClickImageButton("CSTButton2"); // clears row 0 in the window only
+        dialogs.inputAnswers.push_back(route);
+        ClickImageButton("CSTButton3");
+        EXPECT_TRUE(StoredSchemes().empty()) << "saved before closing";
+        close(route);
+        EXPECT_FALSE(IsOpen());
+        EXPECT_EQ(Get(kPlacesBarKey, "Place0"), Sz("C:\\"));
+        const auto stored = StoredSchemes();
+        ASSERT_EQ(stored.size(), 1u);
+        EXPECT_EQ(stored[0].first, route);
+        EXPECT_EQ(stored[0].second, (PlacesList{"", "", "", "", ""}));
+    }
+}
+
+TEST_F(MainWindowTest, RegistryErrorOnOkIsReportedAndTheWindowStays) {
+    Open();
+    SendMessageA(Item(kIdCustom), BM_CLICK, 0, 0);
+    SelectRow(0);
+    dialogs.folderAnswers.push_back("C:\\Windows");
+    ClickImageButton("btChange");
+    store.FailNext(RegOp::Set);
+    SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+    Pump();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], "Failed to set data for 'Place0'");
+    EXPECT_TRUE(IsOpen());
+    EXPECT_EQ(Rows()[0], "C:\\Windows");
+
+    SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsOpen());
+    EXPECT_EQ(Get(kPlacesBarKey, "Place0"), Sz("C:\\Windows"));
+}
+
+TEST_F(MainWindowTest, RadioDoubleClickChecksAndApplies) {
+    StorePlaces({"C:\\", "", "", "", ""});
+    Open();
+    SendMessageA(Window().hwnd(), WM_COMMAND, MAKEWPARAM(kIdDef, BN_DOUBLECLICKED),
+                 reinterpret_cast<LPARAM>(Item(kIdDef)));
+    Pump();
+    EXPECT_FALSE(IsOpen());
+    EXPECT_FALSE(KeyExists(kPlacesBarKey));
+
+    Open();
+    EXPECT_TRUE(Checked(kIdDef));
+    SelectRow(2);
+    dialogs.folderAnswers.push_back("C:\\Temp");
+    ClickImageButton("btChange");
+    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    SendMessageA(Window().hwnd(), WM_COMMAND, MAKEWPARAM(kIdCustom, BN_DOUBLECLICKED),
+                 reinterpret_cast<LPARAM>(Item(kIdCustom)));
+    Pump();
+    EXPECT_FALSE(IsOpen());
+    EXPECT_EQ(Get(kPlacesBarKey, "Place2"), Sz("C:\\Temp"));
+}
+
+TEST_F(MainWindowTest, HelpAndTheWebSiteOpenDocuments) {
+    Open();
+    SendMessageA(Item(kIdHelp), BM_CLICK, 0, 0);
+    MouseDownAt("Label1");
+    MouseDownAt("Image1", WM_RBUTTONDOWN);
+    ASSERT_EQ(dialogs.documents.size(), 3u);
+    const std::string help = dialogs.documents[0].fileName;
+    EXPECT_EQ(help.substr(help.size() - 15), "\\How to use.txt");
+    for (const OpenedDocument& document : dialogs.documents) {
+        EXPECT_EQ(document.verb, "open");
+        EXPECT_EQ(document.parameters, "");
+        EXPECT_FALSE(document.wait);
+    }
+    EXPECT_EQ(dialogs.documents[1].fileName, ui::design::kMakerWebSite);
+    EXPECT_EQ(dialogs.documents[2].fileName, ui::design::kMakerWebSite);
+    EXPECT_TRUE(IsOpen());
+}
+
+TEST_F(MainWindowTest, DamagedSchemeCostsOnlyItself) {
+    StoreSchemes({{"Alpha", {"A", "", "", "", ""}},
+                  {"Broken", {"B", "", "", "", ""}},
+                  {"Gamma", {"G", "", "", "", ""}}});
+    Put(kSchemesKey + "\\1", "Count", Sz("not a number"));
+    StorePlaces({"C:\\", "", "", "", ""});
+    Open();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"Alpha", "Gamma"}));
+    EXPECT_EQ(Rows()[0], "C:\\");
+    EXPECT_TRUE(Checked(kIdCustom));
+    EXPECT_EQ(List().ColumnOrder(), (std::vector<int>{1, 0}));
+    EXPECT_NE(SendMessageA(List().Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
+    SendMessageA(Item(kIdCancel), BM_CLICK, 0, 0);
+    Pump();
+    const auto stored = StoredSchemes();
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[1].first, "Gamma");
+}
+
+TEST_F(MainWindowTest, SchemesThatCannotBeLoadedAreNotOverwritten) {
+    StoreSchemes({{"Alpha", {"A", "", "", "", ""}}});
+    Put(kSchemesKey, "Count", Sz("x"));
+    Open();
+    EXPECT_EQ(reports.size(), 1u);
+    SendMessageA(Item(kIdCancel), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(Get(kSchemesKey, "Count"), Sz("x"));
+    EXPECT_TRUE(KeyExists(kSchemesKey + "\\0"));
+}
+
+} // namespace
+} // namespace velbrook::testing
