@@ -27,21 +27,13 @@ namespace fs = std::filesystem;
 const std::string kKey = kPlacesBarKey;
 
 #ifdef _WIN32
-// A read-only file cannot be replaced.
+// A file that another program holds open without delete sharing cannot be replaced.
 class WriteBlocker {
   public:
-    explicit WriteBlocker(std::string file) : file_(std::move(file)) {
-        fs::permissions(file_, fs::perms::all_write, fs::perm_options::remove);
-    }
-    ~WriteBlocker() {
-        std::error_code ignored;
-        fs::permissions(file_, fs::perms::owner_write, fs::perm_options::add, ignored);
-    }
-    WriteBlocker(const WriteBlocker&) = delete;
-    WriteBlocker& operator=(const WriteBlocker&) = delete;
+    explicit WriteBlocker(const std::string& file) : holder_(file, std::ios::binary) {}
 
   private:
-    std::string file_;
+    std::ifstream holder_;
 };
 #else
 // Permissions do not stop root, but a file size limit stops every writer.

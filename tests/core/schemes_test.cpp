@@ -88,8 +88,9 @@ TEST_F(SchemesTest, SaveReplacesTheStoreAndLoadReadsItBack) {
 }
 
 TEST_F(SchemesTest, CountDecidesWhatIsLoaded) {
+    const char* const names[] = {"S0", "S1", "S2", "S3"};
     for (int i = 0; i < 4; ++i)
-        StoreScheme(i, "S" + std::to_string(i), {"a", "", "", "", ""});
+        StoreScheme(i, names[i], {"a", "", "", "", ""});
 
     StoreCount(0);
     OrderedSchemeList none;
