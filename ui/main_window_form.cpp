@@ -336,6 +336,14 @@ LRESULT TfrSMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         }
         break;
+    case WM_NEXTDLGCTL: {
+        // The dialog keyboard handling asks for this on Tab and on label accelerators.
+        const HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                              : GetNextDlgTabItem(hwnd(), GetFocus(), wParam != 0);
+        if (next != nullptr)
+            SetFocus(next);
+        return 0;
+    }
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
         SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));

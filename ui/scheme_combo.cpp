@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "support/errors.h"
+#include "support/locale_text.h"
 #include "support/messages.h"
 
 namespace velbrook::ui {
@@ -70,7 +71,14 @@ void ComboSchemeList::Select(int index) {
 int ComboSchemeList::FindExact(const std::string& name) const {
     const LRESULT found = SendMessageA(combo_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                        reinterpret_cast<LPARAM>(name.c_str()));
-    return found == CB_ERR ? -1 : static_cast<int>(found);
+    if (found != CB_ERR)
+        return static_cast<int>(found);
+    // Some combo boxes find no item for an empty text; look through the items then.
+    for (int index = 0; index < Count(); ++index) {
+        if (SameTextIgnoreCase(Name(index), name))
+            return index;
+    }
+    return -1;
 }
 
 int ComboSchemeList::Checked(int index) const {

@@ -98,7 +98,10 @@ TEST_F(MainWindowTest, IsBuiltAsDesigned) {
               (std::vector<HWND>{Item(kIdDef), List().Handle(), Item(ui::design::kIdScheme),
                                  Item(kIdHelp), Item(kIdOk), Item(kIdCancel), Item(kIdDef)}));
 
-    // Alt+S through Label6 focuses the scheme box.
+    // Tab moves on in tab order; Alt+S through Label6 focuses the scheme box.
+    Press(List().Handle(), VK_TAB);
+    EXPECT_EQ(GetFocus(), Item(ui::design::kIdScheme));
+    SetFocus(List().Handle());
     PostMessageA(List().Handle(), WM_SYSCHAR, 's', 1 << 29);
     Pump();
     EXPECT_EQ(GetFocus(), Item(ui::design::kIdScheme));
@@ -262,10 +265,11 @@ TEST_F(MainWindowTest, DamagedSchemeCostsOnlyItself) {
     StoreSchemes({{"Alpha", {"A", "", "", "", ""}},
                   {"Broken", {"B", "", "", "", ""}},
                   {"Gamma", {"G", "", "", "", ""}}});
-    Put(kSchemesKey + "\\1", "Count", Sz("not a number"));
+    Put(kSchemesKey + "\\1", "0", Dword(1)); // the name is not a string
     StorePlaces({"C:\\", "", "", "", ""});
     Open();
     ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], "Invalid data type for '0'");
     EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"Alpha", "Gamma"}));
     EXPECT_EQ(Rows()[0], "C:\\");
     EXPECT_TRUE(Checked(kIdCustom));

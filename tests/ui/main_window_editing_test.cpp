@@ -1,0 +1,318 @@
+// Editing the five rows: change, clear, typing in place, moving; the scheme
+// controls; saving the rows to a places file.
+#include "main_window_fixture.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "support/win32/shell.h"
+#include "ui/main_window_design.h"
+
+namespace velbrook::testing {
+namespace {
+
+using ui::design::kIdCustom;
+using ui::design::kIdDef;
+using ui::design::kIdOk;
+using ui::design::kIdScheme;
+
+int IconOf(const std::string& path) {
+    return win32::GetSystemIconIndex(path, false, false, true);
+}
+
+std::string TempFile(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + name;
+    DeleteFileA(path.c_str());
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST_F(MainWindowTest, WithoutASelectedRowNothingChanges) {
+    StorePlaces({"C:\\", "", "", "", ""});
+    Open();
+    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    for (const char* button : {"btChange", "CSTButton2", "cbUp", "cbDown"})
+        ClickImageButton(button);
+    DoubleClickList();
+    Press(List().Handle(), VK_F2);
+    EXPECT_TRUE(dialogs.browseTitles.empty());
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(Rows(), (PlacesList{"C:\\", "", "", "", ""}));
+    EXPECT_TRUE(Checked(kIdDef));
+}
+
+TEST_F(MainWindowTest, ChangeTakesTheBrowsedFolder) {
+    StoreSchemes({{"Work", {"A", "B", "C", "D", "E"}}});
+    Open();
+    ChooseScheme(0);
+    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    SelectRow(2);
+    List().SetCaption(2, "");
+
+    ClickImageButton("btChange"); // the browser is cancelled
+    EXPECT_EQ(Rows()[2], "");
+    EXPECT_TRUE(Checked(kIdDef));
+    EXPECT_EQ(Window().Schemes().Selected(), 0);
+
+    dialogs.folderAnswers.push_back("C:\\Windows");
+    DoubleClickList();
+    EXPECT_EQ(dialogs.browseTitles,
+              (std::vector<std::string>{"Select a folder", "Select a folder"}));
+    EXPECT_EQ(dialogs.browseInitialFolders, (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(Rows()[2], "C:\\Windows");
+    EXPECT_EQ(List().ImageIndex(2), IconOf("C:\\Windows"));
+    EXPECT_TRUE(Checked(kIdCustom));
+    EXPECT_EQ(Window().Schemes().Selected(), -1);
+    EXPECT_TRUE(Window().ImageButton("btDelete").Enabled()) << "no scheme handler ran";
+
+    ClickImageButton("btChange"); // preselects the row's folder
+    EXPECT_EQ(dialogs.browseInitialFolders.back(), "C:\\Windows");
+}
+
+TEST_F(MainWindowTest, ClearEmptiesTheCaptionAndKeepsTheIcon) {
+    StoreSchemes({{"Work", {"A", "B", "C", "D", "E"}}});
+    StorePlaces({"", "C:\\", "", "", ""});
+    Open();
+    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    ChooseScheme(0);
+    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    SelectRow(1);
+    const int icon = List().ImageIndex(1);
+    ClickImageButton("CSTButton2");
+    EXPECT_EQ(Rows()[1], "");
+    EXPECT_EQ(List().ImageIndex(1), icon);
+    EXPECT_TRUE(Checked(kIdCustom));
+    EXPECT_EQ(Window().Schemes().Selected(), 0);
+}
+
+TEST_F(MainWindowTest, TypingInPlace) {
+    Open();
+    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    SelectRow(3);
+    SetFocus(List().Handle());
+    Press(List().Handle(), VK_F2);
+    ASSERT_NE(Editor(), nullptr);
+    EXPECT_EQ(LOWORD(SendMessageA(Window().hwnd(), DM_GETDEFID, 0, 0)), 0) << "OK is not default";
+
+    // Enter accepts the text and neither applies nor closes.
+    SetWindowTextA(Editor(), "D:\\Work");
+    Press(Editor(), VK_RETURN);
+    EXPECT_TRUE(IsOpen());
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(Rows()[3], "D:\\Work");
+    EXPECT_EQ(List().ImageIndex(3), IconOf("D:\\Work"));
+    EXPECT_TRUE(Checked(kIdDef));
+    EXPECT_EQ(LOWORD(SendMessageA(Window().hwnd(), DM_GETDEFID, 0, 0)), kIdOk);
+    EXPECT_FALSE(KeyExists(kPlacesBarKey));
+
+    // Esc restores the caption and does not close.
+    Press(List().Handle(), VK_F2);
+    ASSERT_NE(Editor(), nullptr);
+    SetWindowTextA(Editor(), "E:\\Other");
+    Press(Editor(), VK_ESCAPE);
+    EXPECT_TRUE(IsOpen());
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(Rows()[3], "D:\\Work");
+    EXPECT_EQ(LOWORD(SendMessageA(Window().hwnd(), DM_GETDEFID, 0, 0)), kIdOk);
+
+    // OK and Cancel clicks are ignored while the editor is open.
+    Press(List().Handle(), VK_F2);
+    ASSERT_NE(Editor(), nullptr);
+    SendMessageA(Window().hwnd(), WM_COMMAND, MAKEWPARAM(kIdOk, BN_CLICKED), 0);
+    SendMessageA(Window().hwnd(), WM_COMMAND, MAKEWPARAM(ui::design::kIdCancel, BN_CLICKED), 0);
+    EXPECT_TRUE(IsOpen());
+    Press(Editor(), VK_ESCAPE);
+
+    // After editing, Enter presses OK again.
+    SendMessageA(Item(kIdCustom), BM_CLICK, 0, 0);
+    SetFocus(List().Handle());
+    Press(List().Handle(), VK_RETURN);
+    EXPECT_FALSE(IsOpen());
+    EXPECT_EQ(Get(kPlacesBarKey, "Place3"), Sz("D:\\Work"));
+}
+
+TEST_F(MainWindowTest, MovingRows) {
+    StorePlaces({"A:\\", "B:\\", "", "", "E:\\"});
+    Open();
+    SelectRow(0);
+    ClickImageButton("cbUp");
+    SelectRow(4);
+    ClickImageButton("cbDown");
+    EXPECT_EQ(Rows(), (PlacesList{"A:\\", "B:\\", "", "", "E:\\"}));
+
+    SelectRow(1);
+    ClickImageButton("cbUp");
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2", "1", "3", "4", "5"}));
+    EXPECT_EQ(List().SelectedIndex(), 0);
+    EXPECT_EQ(List().ImageIndex(0), IconOf("B:\\"));
+
+    SelectRow(2);
+    ClickImageButton("cbDown");
+    ClickImageButton("cbDown");
+    EXPECT_EQ(List().SelectedIndex(), 4);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2", "1", "4", "5", "3"}));
+
+    // A release just right of a button is no click.
+    ClickImageButton("cbUp", 12, 0);
+    EXPECT_EQ(List().SelectedIndex(), 4);
+
+    SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(Get(kPlacesBarKey, "Place0"), Sz("B:\\"));
+    EXPECT_EQ(Get(kPlacesBarKey, "Place1"), Sz("A:\\"));
+    EXPECT_EQ(Get(kPlacesBarKey, "Place3"), Sz("E:\\"));
+}
+
+TEST_F(MainWindowTest, AddingSchemes) {
+    StorePlaces({"C:\\", "", "D:\\", "", ""});
+    StoreSchemes({{"New scheme", {"1", "2", "3", "4", "5"}}});
+    Open();
+    dialogs.inputAnswers = {ScriptedDialogs::kCancelInput, "New scheme", "NEW SCHEME", ""};
+    ClickImageButton("CSTButton3");
+    EXPECT_EQ(SchemeNames().size(), 1u);
+    EXPECT_EQ(dialogs.inputPresets, (std::vector<std::string>{"New scheme"}));
+
+    ClickImageButton("CSTButton3");
+    EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"New scheme", "New scheme"}));
+    EXPECT_EQ(Window().Schemes().Selected(), 0) << "the first of that name";
+    ClickImageButton("CSTButton3");
+    EXPECT_EQ(SchemeNames().size(), 3u);
+    EXPECT_EQ(Window().Schemes().Selected(), 0);
+    ClickImageButton("CSTButton3");
+    EXPECT_EQ(SchemeNames().front(), "");
+    EXPECT_EQ(Window().Schemes().Selected(), 0);
+    EXPECT_EQ(Window().Schemes().Places(0), (PlacesList{"C:\\", "", "D:\\", "", ""}));
+    EXPECT_EQ(Rows(), (PlacesList{"C:\\", "", "D:\\", "", ""}));
+    EXPECT_TRUE(Checked(kIdCustom));
+    EXPECT_TRUE(Window().ImageButton("btDelete").Enabled());
+
+    EXPECT_EQ(StoredSchemes().size(), 1u) << "not before closing";
+    SendMessageA(Item(ui::design::kIdCancel), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(StoredSchemes().size(), 4u);
+}
+
+TEST_F(MainWindowTest, ChoosingASchemeFillsTheRows) {
+    StoreSchemes(
+        {{"Beta", {"C:\\", "", "C:\\Windows", "", ""}}, {"alpha", {"", "", "", "", "D:\\"}}});
+    Open();
+    EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"alpha", "Beta"}));
+    EXPECT_EQ(Window().Schemes().Selected(), -1);
+    SelectRow(0);
+    ClickImageButton("cbDown");
+    ChooseScheme(1);
+    EXPECT_EQ(Rows(), (PlacesList{"C:\\", "", "C:\\Windows", "", ""}));
+    for (int row = 0; row < kPlaceSlots; ++row)
+        EXPECT_EQ(List().ImageIndex(row), IconOf(Rows()[row])) << row;
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"2", "1", "3", "4", "5"}));
+    EXPECT_TRUE(Checked(kIdCustom));
+
+    // A selection the program makes runs no handler.
+    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    SendMessageA(Item(kIdScheme), CB_SETCURSEL, 0, 0);
+    Pump();
+    EXPECT_EQ(Rows()[4], "");
+    EXPECT_TRUE(Checked(kIdDef));
+
+    // The delete button follows the user's selection.
+    ChooseScheme(-1);
+    EXPECT_FALSE(Window().ImageButton("btDelete").Enabled());
+    ChooseScheme(0);
+    EXPECT_TRUE(Window().ImageButton("btDelete").Enabled());
+    EXPECT_EQ(Rows()[4], "D:\\");
+}
+
+TEST_F(MainWindowTest, AShortPlacesListIsReported) {
+    Open();
+    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    Window().Schemes().Add("Short",
+                           std::make_unique<PlacesList>(PlacesList{"A:\\", "B:\\", "C:\\"}));
+    ChooseScheme(0);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], "List index out of bounds (3)");
+    EXPECT_EQ(Rows(), (PlacesList{"A:\\", "B:\\", "C:\\", "", ""}));
+    EXPECT_TRUE(Checked(kIdDef));
+    EXPECT_TRUE(IsOpen());
+}
+
+TEST_F(MainWindowTest, DeletingSchemes) {
+    StoreSchemes({{"Keep", {"", "", "", "", ""}}, {"Old", {"", "", "", "", ""}}});
+    Open();
+    ClickImageButton("btDelete"); // nothing selected
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    ChooseScheme(1);
+    dialogs.messageAnswers = {kIdCancel, kIdOk};
+    ClickImageButton("btDelete");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Delete scheme \"Old\"?");
+    EXPECT_EQ(dialogs.messages[0].caption, "Confirmation");
+    EXPECT_EQ(dialogs.messages[0].flags, 49u);
+    EXPECT_EQ(dialogs.messages[0].owner, 0u);
+    EXPECT_EQ(SchemeNames().size(), 2u);
+
+    ClickImageButton("btDelete");
+    EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"Keep"}));
+    EXPECT_EQ(Window().Schemes().Selected(), -1);
+    EXPECT_TRUE(Window().ImageButton("btDelete").Enabled());
+    ClickImageButton("btDelete");
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+
+    EXPECT_EQ(StoredSchemes().size(), 2u);
+    SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+    Pump();
+    ASSERT_EQ(StoredSchemes().size(), 1u);
+    EXPECT_EQ(StoredSchemes()[0].first, "Keep");
+}
+
+TEST_F(MainWindowTest, SavingThePlacesFile) {
+    Open();
+    List().SetCaption(0, "C:\\Work");
+    List().SetCaption(2, "D:\\Photos");
+    const std::string file = TempFile("velbrook window places");
+
+    // Cancelled: nothing written.
+    ClickImageButton("CSTButton1");
+    EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A new name, typed without an extension, is used as it is.
+    dialogs.fileNameAnswers.push_back(file);
+    ClickImageButton("CSTButton1");
+    EXPECT_EQ(ReadFile(file), "[Places]\r\nPlace0=C:\\Work\r\nPlace2=D:\\Photos\r\n\r\n");
+
+    // Existing file: No keeps it, Yes replaces it.
+    for (int row = 0; row < kPlaceSlots; ++row)
+        List().SetCaption(row, "");
+    dialogs.fileNameAnswers = {file, file};
+    dialogs.messageAnswers = {kIdNo, kIdYes};
+    ClickImageButton("CSTButton1");
+    EXPECT_EQ(ReadFile(file), "[Places]\r\nPlace0=C:\\Work\r\nPlace2=D:\\Photos\r\n\r\n");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Do you wish to overwrite \"" + file + "\"?");
+    EXPECT_EQ(dialogs.messages[0].flags, 52u);
+    ClickImageButton("CSTButton1");
+    EXPECT_EQ(ReadFile(file), "");
+    EXPECT_EQ(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+
+    DeleteFileA(file.c_str());
+
+    // A file that cannot be created is reported; the window stays.
+    const std::string unwritable = TempFile("velbrook no such folder\\places.ini");
+    dialogs.fileNameAnswers = {unwritable};
+    ClickImageButton("CSTButton1");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], "Cannot create file " + unwritable + ".");
+    EXPECT_TRUE(IsOpen());
+    EXPECT_FALSE(KeyExists(kPlacesBarKey));
+}
+
+} // namespace
+} // namespace velbrook::testing
