@@ -124,5 +124,64 @@ TEST_F(ApplicationReport, AnErrorInAWindowHandlerIsReportedAndTheWindowStays) {
     EXPECT_TRUE(IsWindow(window.hwnd()));
 }
 
+// The real MessageBoxA, read and answered from a CBT hook when it activates.
+struct RealBox {
+    bool seen = false;
+    std::string caption, text;
+    bool ownerDisabled = false, otherDisabled = false;
+    HWND box = nullptr;
+};
+RealBox* g_real = nullptr;
+HHOOK g_cbt = nullptr;
+
+LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
+    const HWND window = reinterpret_cast<HWND>(wParam);
+    char className[32] = {};
+    if (code == HCBT_ACTIVATE && g_real != nullptr && !g_real->seen &&
+        GetClassNameA(window, className, sizeof className) && std::string(className) == "#32770") {
+        RealBox& r = *g_real;
+        r.seen = true;
+        r.box = window;
+        char buffer[256] = {};
+        GetWindowTextA(window, buffer, sizeof buffer);
+        r.caption = buffer;
+        GetDlgItemTextA(window, 0xFFFF, buffer, sizeof buffer); // the message text
+        r.text = buffer;
+        const HWND owner = GetWindow(window, GW_OWNER);
+        r.ownerDisabled = owner != nullptr && !IsWindowEnabled(owner);
+        r.otherDisabled = !IsWindowEnabled(g_other);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(g_cbt, code, wParam, lParam);
+}
+
+// Closes a box that the hook missed so that a failing test cannot hang.
+void CALLBACK CloseForgottenBox(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_real != nullptr && g_real->box != nullptr)
+        PostMessageA(g_real->box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(ApplicationReport, TheRealBoxDisablesTheOwnerAndTheOtherWindowsWhileItShows) {
+    Application& app = Application::Instance();
+    app.SetMessageBoxFunction(nullptr);
+    RealBox real;
+    g_real = &real;
+    g_cbt = SetWindowsHookExA(WH_CBT, &AnswerBox, nullptr, GetCurrentThreadId());
+    ASSERT_NE(g_cbt, nullptr);
+    const UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, &CloseForgottenBox);
+    app.ReportError("Cannot create file C:\\x.ini");
+    KillTimer(nullptr, watchdog);
+    UnhookWindowsHookEx(g_cbt);
+    g_real = nullptr;
+
+    ASSERT_TRUE(real.seen);
+    EXPECT_EQ(real.caption, "Velbrook");
+    EXPECT_EQ(real.text, "Cannot create file C:\\x.ini.");
+    EXPECT_TRUE(real.ownerDisabled);
+    EXPECT_TRUE(real.otherDisabled);
+    EXPECT_TRUE(IsWindowEnabled(active_));
+    EXPECT_TRUE(IsWindowEnabled(g_other));
+}
+
 } // namespace
 } // namespace velbrook::ui
