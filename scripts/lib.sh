@@ -19,25 +19,22 @@ velbrook_ensure_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return 0
     fi
-    if [ -n "${DISPLAY:-}" ] && ! command -v xdpyinfo >/dev/null 2>&1 && [ -z "${VELBROOK_XVFB_PID:-}" ]; then
-        return 0
-    fi
-    local n
-    for n in 91 92 93 94 95 96 97 98 99; do
-        if [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-            VELBROOK_XVFB_PID=$!
-            export DISPLAY=":$n"
-            local i
-            for i in $(seq 1 100); do
-                [ -e "/tmp/.X11-unix/X$n" ] && return 0
-                sleep 0.1
-            done
-            echo "Xvfb did not start on :$n" >&2
-            return 1
+    # Xvfb picks a free display number itself and writes it to the file.
+    local numfile i
+    numfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+    VELBROOK_XVFB_PID=$!
+    for i in $(seq 1 200); do
+        if [ -s "$numfile" ]; then
+            export DISPLAY=":$(tr -dc '0-9' <"$numfile")"
+            rm -f "$numfile"
+            return 0
         fi
+        kill -0 "$VELBROOK_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
-    echo "No free display number for Xvfb" >&2
+    rm -f "$numfile"
+    echo "Xvfb did not start" >&2
     return 1
 }
 
