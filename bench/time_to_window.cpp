@@ -1,0 +1,96 @@
+// time_to_window RUNS PROGRAM [ARGUMENTS...]
+// Starts the program RUNS times and prints the median time in milliseconds from
+// CreateProcess to the first visible top-level window of that process; each
+// window is then closed. Exit code 1 when a run shows no window within 30 s.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/win32/windows_ansi.h"
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
+}
+
+std::string Quote(const std::string& s) {
+    return s.find_first_of(" \t\"") == std::string::npos ? s : "\"" + s + "\"";
+}
+
+// Milliseconds to the first visible window, or a negative value on failure.
+double TimeOneRun(std::string commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    LARGE_INTEGER start, now;
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    Search search{process.dwProcessId, nullptr};
+    double elapsed = -1;
+    for (;;) {
+        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+        QueryPerformanceCounter(&now);
+        if (search.found != nullptr) {
+            elapsed = Seconds(start, now) * 1000.0;
+            break;
+        }
+        if (Seconds(start, now) > 30 || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0)
+            break;
+        Sleep(1);
+    }
+    if (search.found != nullptr)
+        PostMessageA(search.found, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return elapsed;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: time_to_window RUNS PROGRAM [ARGUMENTS...]\n");
+        return 2;
+    }
+    const int runs = std::max(1, std::atoi(argv[1]));
+    std::string commandLine = Quote(argv[2]);
+    for (int i = 3; i < argc; ++i)
+        commandLine += " " + Quote(argv[i]);
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const double ms = TimeOneRun(commandLine);
+        if (ms < 0) {
+            std::fprintf(stderr, "no visible window from %s\n", commandLine.c_str());
+            return 1;
+        }
+        times.push_back(ms);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("%.1f\n", times[times.size() / 2]);
+    return 0;
+}
