@@ -11,6 +11,12 @@ velbrook_ensure_prefix() {
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
+        # Debian's Wine does not find its own Marlett font, which draws the
+        # title bar buttons; give the prefix a copy.
+        local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+        if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ]; then
+            cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+        fi
     fi
 }
 
@@ -52,4 +58,28 @@ velbrook_build() {
     cmake -S "$VELBROOK_ROOT" -B "$VELBROOK_ROOT/build/win32" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$VELBROOK_ROOT/cmake/mingw-i686.cmake" >/dev/null
     cmake --build "$VELBROOK_ROOT/build/win32" -j "$jobs" "$@"
+}
+
+# Shows velbrook.exe on a Wine virtual desktop of the running display and saves a
+# picture of that desktop: velbrook_window_picture BIN_DIR OUT.png [dropdown].
+# Returns the program's exit code (1 when no picture was taken).
+velbrook_window_picture() {
+    local bin=$1 out=$2 mode=${3:-} work i
+    work=$(mktemp -d)
+    wine explorer /desktop=velbrook,800x600 "$bin/window_tool.exe" show \
+        "$(winepath -w "$bin/velbrook.exe")" "$(winepath -w "$work/ready")" \
+        "$(winepath -w "$work/done")" $mode >"$work/exit" 2>/dev/null &
+    for i in $(seq 1 600); do
+        [ -e "$work/ready" ] && break
+        sleep 0.1
+    done
+    local status=1
+    if [ -e "$work/ready" ]; then
+        mkdir -p "$(dirname "$out")"
+        import -window root -crop 800x600+0+0 +repage "$out" && status=0
+    fi
+    touch "$work/done"
+    wineserver -w
+    rm -rf "$work"
+    return $status
 }

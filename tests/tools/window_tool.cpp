@@ -2,6 +2,11 @@
 // scripts and tests can work with the program's window without a person.
 //   window_tool wait  CAPTION [TIMEOUT_MS]   exit 0 once the window is up and painted
 //   window_tool close CAPTION [TIMEOUT_MS]   posts WM_CLOSE, exit 0 once it is gone
+//   window_tool show PROGRAM READY DONE [dropdown]
+//       starts the program, waits for its visible main window ("Velbrook"),
+//       optionally drops down its combo box, creates the file READY, waits for
+//       the file DONE, closes the window and exits with the program's exit code.
+//       Lets a script on the host take a picture of a window on a Wine desktop.
 #include <windows.h>
 
 #include <cstdio>
@@ -26,6 +31,69 @@ bool WaitFor(const char* caption, bool present, DWORD timeoutMs) {
     }
 }
 
+struct Search {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char caption[64] = {};
+    GetWindowTextA(hwnd, caption, sizeof caption);
+    if (pid == search->processId && IsWindowVisible(hwnd) && std::strcmp(caption, "Velbrook") == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool FileExists(const char* name) {
+    return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
+}
+
+int Show(char* program, const char* readyFile, const char* doneFile, bool dropDown) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, program, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return 2;
+    CloseHandle(process.hThread);
+    Search search{process.dwProcessId, nullptr};
+    for (int i = 0; i < 1200 && search.found == nullptr; ++i) {
+        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr)
+            Sleep(50);
+    }
+    int exitCode = 1;
+    if (search.found != nullptr) {
+        HWND combo = FindWindowExA(search.found, nullptr, "ComboBox", nullptr);
+        if (dropDown && combo != nullptr)
+            SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        RedrawWindow(search.found, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
+        CloseHandle(CreateFileA(readyFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        for (int i = 0; i < 2400 && !FileExists(doneFile); ++i)
+            Sleep(50);
+        if (dropDown && combo != nullptr)
+            SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        PostMessageA(search.found, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) {
+        DWORD code = 1;
+        GetExitCodeProcess(process.hProcess, &code);
+        exitCode = search.found != nullptr ? static_cast<int>(code) : 1;
+    } else {
+        TerminateProcess(process.hProcess, 1);
+    }
+    CloseHandle(process.hProcess);
+    return exitCode;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -34,6 +102,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const char* mode = argv[1];
+    if (std::strcmp(mode, "show") == 0) {
+        if (argc < 5)
+            return 2;
+        return Show(argv[2], argv[3], argv[4], argc > 5 && std::strcmp(argv[5], "dropdown") == 0);
+    }
     const char* caption = argv[2];
     const DWORD timeoutMs = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 30000;
 
