@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "app/command_line.h"
-#include "app/syntax_message.h"
 #include "support/dialogs.h"
 #include "support/messages.h"
 #include "support/strings.h"

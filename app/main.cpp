@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "app/entry.h"
 #include "support/win32/dll_safety.h"
+#include "support/win32/program_path.h"
 #include "support/win32/shell.h"
 #include "support/win32/windows_ansi.h"
 #include "ui/main_window.h"
@@ -30,22 +31,6 @@ class ProgramState {
     bool oleInitialized_;
 };
 
-// The full path of the program's executable, also beyond MAX_PATH.
-std::string ProgramPath() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -54,6 +39,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     velbrook::EntryActions actions;
     actions.runMainWindow = velbrook::RunMainWindow;
-    return velbrook::RunEntrySequence(velbrook::SplitCommandLine(GetCommandLineA()), ProgramPath(),
-                                      actions);
+    return velbrook::RunEntrySequence(velbrook::SplitCommandLine(GetCommandLineA()),
+                                      velbrook::win32::ProgramFilePath(), actions);
 }

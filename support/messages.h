@@ -36,4 +36,41 @@ inline constexpr char kDeleteScheme[] = "Delete scheme \"%s\"?";
 // Common controls check.
 inline constexpr char kOldComCtl[] = "COMCTL32.DLL is older than required version";
 
+// The command-line syntax: eleven lines joined by a carriage return only, the
+// way the message box shows them.
+inline constexpr char kCommandLineSyntax[] =
+    "COMMAND LINE SYNTAX\r"
+    "\r"
+    "velbrook.exe [-load:<scheme_name>]| [-file:<file_name>] | [default]\r"
+    "  -load:<scheme_name> - load <scheme_name> and exit\r"
+    "                        <scheme_name> - is an exact (case insensitive)\r"
+    "                        name of any existing sheme.\r"
+    "  -file:<file_name> - setup buttons using external file\r"
+    "                      (see sample.ini for sample)\r"
+    "                      If path to file contain spaces, don't forget\r"
+    "                      to quote it!\r"
+    "  -default - restore system-default settings";
+
+// Main window: captions, hints and the texts of the dialogs it shows.
+inline constexpr char kCaptionUseDefault[] = "Use &default buttons";
+inline constexpr char kCaptionCustom[] = "&Custom places bar buttons (double-click to change):";
+inline constexpr char kCaptionSchemeLabel[] = "Load quick adjust &scheme:";
+inline constexpr char kCaptionHelp[] = "?";
+inline constexpr char kCaptionOk[] = "Ok";
+inline constexpr char kCaptionCancel[] = "Cancel";
+inline constexpr char kHintChange[] = "Change selected item";
+inline constexpr char kHintClear[] = "Clear selected item";
+inline constexpr char kHintAddScheme[] = "Add to quick adjust scheme";
+inline constexpr char kHintDeleteScheme[] = "Delete quick adjust scheme";
+inline constexpr char kHintSaveScheme[] = "Save scheme";
+inline constexpr char kHintMoveDown[] = "Move down";
+inline constexpr char kHintMoveUp[] = "Move up";
+inline constexpr char kLinkText[] = "Visit our web site for more software";
+inline constexpr char kPathColumn[] = "Path";
+inline constexpr char kNumberColumn[] = "#";
+inline constexpr char kBrowseTitle[] = "Select a folder";
+inline constexpr char kSchemeQueryCaption[] = "Quick adjust scheme";
+inline constexpr char kSchemeQueryPrompt[] = "Enter a name of the scheme";
+inline constexpr char kSchemeQueryPreset[] = "New scheme";
+
 } // namespace velbrook::msg

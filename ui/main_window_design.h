@@ -55,21 +55,13 @@ inline constexpr int kGlyphSize = 16;
 
 inline constexpr char kWindowClass[] = "TfrSMain";
 inline constexpr char kMakerWebSite[] = "https://velbrook.example/";
-inline constexpr char kLinkText[] = "Visit our web site for more software";
 inline constexpr char kLinkFontFace[] = "Arial";
 inline constexpr int kLinkFontHeight = -16;
 inline constexpr char kHelpDocument[] = "How to use.txt";
 inline constexpr char kOpenVerb[] = "open";
 
-inline constexpr char kPathColumn[] = "Path";
 inline constexpr int kPathColumnWidth = 350;
-inline constexpr char kNumberColumn[] = "#";
 inline constexpr int kNumberColumnWidth = 25;
-
-inline constexpr char kBrowseTitle[] = "Select a folder";
-inline constexpr char kSchemeQueryCaption[] = "Quick adjust scheme";
-inline constexpr char kSchemeQueryPrompt[] = "Enter a name of the scheme";
-inline constexpr char kSchemeQueryPreset[] = "New scheme";
 
 // Resource names of the bitmaps (res/art.rc).
 inline constexpr char kLogoResource[] = "LOGO";

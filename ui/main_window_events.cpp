@@ -5,6 +5,7 @@
 #include "support/dialogs.h"
 #include "support/errors.h"
 #include "support/messages.h"
+#include "support/win32/program_path.h"
 #include "support/win32/shell.h"
 #include "ui/application.h"
 #include "ui/main_window_form.h"
@@ -19,13 +20,7 @@ int IconOf(const std::string& path) {
 
 // The help document beside the program, so that it opens from any working folder.
 std::string HelpDocumentPath() {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return design::kHelpDocument;
-    std::string folder(path, length);
-    folder.erase(folder.find_last_of("\\/") + 1);
-    return folder + design::kHelpDocument;
+    return win32::ProgramFolder() + design::kHelpDocument;
 }
 
 } // namespace
@@ -47,8 +42,7 @@ void TfrSMain::FormCreate() {
     static_assert(sizeof info == 352);
     ilSysSmall_ = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    SendMessageA(lv_->Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
-                 reinterpret_cast<LPARAM>(ilSysSmall_));
+    lv_->SetSmallImages(ilSysSmall_);
 }
 
 void TfrSMain::FormDestroy() {
@@ -126,7 +120,7 @@ void TfrSMain::btChangeClick() {
     if (row < 0)
         return;
     const std::string folder =
-        ActiveDialogs().BrowseForFolder(design::kBrowseTitle, lv_->Caption(row));
+        ActiveDialogs().BrowseForFolder(msg::kBrowseTitle, lv_->Caption(row));
     if (folder.empty())
         return;
     SetRow(row, folder);
@@ -181,8 +175,8 @@ void TfrSMain::CSTButton1Click() {
 }
 
 void TfrSMain::CSTButton3Click() {
-    std::string name = design::kSchemeQueryPreset;
-    if (!ActiveDialogs().InputQuery(design::kSchemeQueryCaption, design::kSchemeQueryPrompt, name))
+    std::string name = msg::kSchemeQueryPreset;
+    if (!ActiveDialogs().InputQuery(msg::kSchemeQueryCaption, msg::kSchemeQueryPrompt, name))
         return;
     schemes_.Add(name, std::make_unique<PlacesList>(RowCaptions()));
     schemes_.Select(schemes_.FindExact(name));

@@ -164,8 +164,8 @@ void TfrSMain::BuildControls() {
             list.parent = hwnd();
             list.id = c.id;
             list.bounds = PlacedRect(c.name);
-            list.columns = {{design::kPathColumn, layout::Scale(design::kPathColumnWidth, th)},
-                            {design::kNumberColumn, layout::Scale(design::kNumberColumnWidth, th)}};
+            list.columns = {{msg::kPathColumn, layout::Scale(design::kPathColumnWidth, th)},
+                            {msg::kNumberColumn, layout::Scale(design::kNumberColumnWidth, th)}};
             list.extendedStyles = {TLVExtendedStyle::lvxFullRowSelect,
                                    TLVExtendedStyle::lvxInfoTip};
             list.hideSelection = false;
@@ -277,7 +277,7 @@ void TfrSMain::Paint() {
         const win32::DcSelection font(dc, linkFont_.get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, LinkColour());
-        DrawTextA(dc, design::kLinkText, -1, &link, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextA(dc, msg::kLinkText, -1, &link, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
     if (buttons_)
         buttons_->Paint(dc, paint.rcPaint);
@@ -336,14 +336,6 @@ LRESULT TfrSMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         }
         break;
-    case WM_NEXTDLGCTL: {
-        // The dialog keyboard handling asks for this on Tab and on label accelerators.
-        const HWND next = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
-                                              : GetNextDlgTabItem(hwnd(), GetFocus(), wParam != 0);
-        if (next != nullptr)
-            SetFocus(next);
-        return 0;
-    }
     case WM_CTLCOLORSTATIC:
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
         SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));

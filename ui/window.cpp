@@ -115,6 +115,25 @@ void Window::LayOutControls() {
         EndDeferWindowPos(batch);
 }
 
+// The dialog keyboard handling asks for this on Tab and on label accelerators:
+// LOWORD(lParam) set means wParam is the control, otherwise wParam picks the
+// previous (non-zero) or next tab stop.
+void Window::MoveDialogFocus(WPARAM wParam, LPARAM lParam) {
+    HWND next = nullptr;
+    if (LOWORD(lParam) != 0) {
+        next = reinterpret_cast<HWND>(wParam);
+    } else {
+        const HWND focus = GetFocus();
+        const HWND from = focus != nullptr && IsChild(hwnd_, focus) ? focus : nullptr;
+        next = GetNextDlgTabItem(hwnd_, from, wParam != 0);
+    }
+    if (next == nullptr || !IsChild(hwnd_, next))
+        return;
+    SetFocus(next);
+    if (SendMessageA(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageA(next, EM_SETSEL, 0, -1);
+}
+
 layout::Size Window::ScaledMinimumOuter() const {
     return layout::Scale(minimumOuter_, textHeight_);
 }
@@ -141,6 +160,9 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case DM_SETDEFID:
         defaultId_ = static_cast<int>(wParam);
         return TRUE;
+    case WM_NEXTDLGCTL:
+        MoveDialogFocus(wParam, lParam);
+        return 0;
     default:
         return DefWindowProcA(hwnd_, message, wParam, lParam);
     }

@@ -77,7 +77,7 @@ class Window {
 
   protected:
     // Derived windows switch on the message and fall back to this one, which
-    // handles layout, minimum size and the default button.
+    // handles layout, minimum size, the default button and WM_NEXTDLGCTL.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
@@ -85,6 +85,7 @@ class Window {
         HWND control;
         layout::Item item;
     };
+    void MoveDialogFocus(WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;

@@ -33,6 +33,40 @@ class FileHandle {
 
 constexpr DWORD kChunk = 1u << 20;
 
+std::wstring Widen(const std::string& text) {
+    if (text.empty())
+        return {};
+    const int size =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                            size);
+    return wide;
+}
+
+// The ANSI file functions stop at MAX_PATH, so files are opened through the wide
+// ones; a long name gets its "\\?\" form, which lifts that limit.
+std::wstring FileNameW(const std::string& name) {
+    std::wstring wide = Widen(name);
+    if (wide.size() < MAX_PATH - 1 || wide.rfind(L"\\\\?\\", 0) == 0)
+        return wide;
+    std::wstring full(wide.size() + MAX_PATH, L'\0');
+    DWORD length =
+        GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length =
+            GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (length == 0 || length >= full.size())
+        return wide;
+    full.resize(length);
+    if (full.rfind(L"\\\\", 0) == 0)
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
 bool WriteAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -64,8 +98,8 @@ FileHandle CreateTemporaryBeside(const std::string& target, std::string& tempNam
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempName = folder + "~vb" + std::to_string(GetCurrentProcessId()) + "-" +
                    std::to_string(++counter) + ".tmp";
-        FileHandle file(CreateFileA(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        FileHandle file(CreateFileW(FileNameW(tempName).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file || GetLastError() != ERROR_FILE_EXISTS)
             return file;
     }
@@ -75,7 +109,7 @@ FileHandle CreateTemporaryBeside(const std::string& target, std::string& tempNam
 bool WriteReplacement(const std::string& fileName, const std::string& tempName, FileHandle file,
                       const std::string& bytes) {
     return WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) && file.Close() &&
-           MoveFileExA(tempName.c_str(), fileName.c_str(),
+           MoveFileExW(FileNameW(tempName).c_str(), FileNameW(fileName).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
@@ -84,13 +118,14 @@ bool WriteReplacement(const std::string& fileName, const std::string& tempName, 
 bool FileExists(const std::string& fileName) {
     if (fileName.empty())
         return false;
-    const DWORD attributes = GetFileAttributesA(fileName.c_str());
+    const DWORD attributes = GetFileAttributesW(FileNameW(fileName).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
-    FileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(FileNameW(fileName).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     std::string content;
@@ -116,12 +151,12 @@ bool ReplaceFileContent(const std::string& fileName, const std::string& bytes) {
         return false;
     if (WriteReplacement(fileName, tempName, std::move(file), bytes))
         return true;
-    DeleteFileA(tempName.c_str());
+    DeleteFileW(FileNameW(tempName).c_str());
     return false;
 }
 
 bool DeleteFileByName(const std::string& fileName) {
-    return !fileName.empty() && DeleteFileA(fileName.c_str()) != FALSE;
+    return !fileName.empty() && DeleteFileW(FileNameW(fileName).c_str()) != FALSE;
 }
 
 } // namespace velbrook

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
-#include <system_error>
+
+#include "testlib/temporary_folder.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -16,26 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed with its content.
-class FilesTest : public ::testing::Test {
+class FilesTest : public testing::TemporaryFolderTest {
   protected:
-    void SetUp() override {
-        std::random_device random;
-        folder_ = fs::temp_directory_path() / ("velbrook-files-" + std::to_string(random()));
-        ASSERT_TRUE(fs::create_directory(folder_));
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(folder_, ignored);
-    }
-    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+    FilesTest() : TemporaryFolderTest("velbrook-files-") {}
     std::size_t EntryCount() const {
         return static_cast<std::size_t>(
             std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
     }
-
-    fs::path folder_;
 };
 
 TEST_F(FilesTest, FileExistsOnlyForFiles) {

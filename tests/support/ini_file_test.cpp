@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
-#include <system_error>
+
+#include "testlib/temporary_folder.h"
 
 #include "support/errors.h"
 #include "support/files.h"
@@ -78,27 +78,14 @@ TEST(IniText, WritingAndDeleting) {
     EXPECT_EQ(ini.Text(), "[Places]\r\nPlace0= C:\\A \r\nPlace1=x=y\r\n\r\n[Extra]\r\n\r\n");
 }
 
-// A fresh folder under the system's temporary folder, removed with its content.
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public testing::TemporaryFolderTest {
   protected:
-    void SetUp() override {
-        std::random_device random;
-        folder_ = fs::temp_directory_path() / ("velbrook-ini-" + std::to_string(random()));
-        ASSERT_TRUE(fs::create_directory(folder_));
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(folder_, ignored);
-    }
-    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+    IniFileTest() : TemporaryFolderTest("velbrook-ini-") {}
     static std::string Content(const std::string& file) {
         std::string bytes;
         EXPECT_TRUE(ReadWholeFile(file, bytes)) << file;
         return bytes;
     }
-
-    fs::path folder_;
 };
 
 TEST_F(IniFileTest, ChangedFileIsWrittenOnClose) {

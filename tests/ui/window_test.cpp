@@ -173,6 +173,31 @@ TEST_F(WindowTest, TabFollowsTheCreationOrderAndAltLetterFindsItsControl) {
     EXPECT_EQ(SendMessageA(window.radio, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
+TEST_F(WindowTest, NextDialogControlMovesFocusForwardBackAndToAGivenControl) {
+    SetWindowTextA(window.list, "some text");
+    SetFocus(window.ok);
+    SendMessageA(window.hwnd(), WM_NEXTDLGCTL, 0, 0);
+    EXPECT_EQ(GetFocus(), window.cancel);
+    SendMessageA(window.hwnd(), WM_NEXTDLGCTL, 1, 0);
+    EXPECT_EQ(GetFocus(), window.ok);
+    SendMessageA(window.hwnd(), WM_NEXTDLGCTL, 1, 0);
+    SendMessageA(window.hwnd(), WM_NEXTDLGCTL, 1, 0);
+    ASSERT_EQ(GetFocus(), window.list);
+    DWORD start = 1, end = 0;
+    SendMessageA(window.list, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 9u) << "an edit reached by keyboard has its text selected";
+
+    SendMessageA(window.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window.cancel), TRUE);
+    EXPECT_EQ(GetFocus(), window.cancel);
+
+    TestWindow other;
+    other.Build(13);
+    SendMessageA(window.hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(other.ok), TRUE);
+    EXPECT_EQ(GetFocus(), window.cancel) << "a control of another window is not taken";
+}
+
 TEST(WindowScale, ATallerTextScalesSizesAndMinimum) {
     TestWindow window;
     window.Build(20); // kept within the 1024 by 768 test screen

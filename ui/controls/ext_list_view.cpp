@@ -24,6 +24,22 @@ std::string ItemText(HWND list, int row, int subItem) {
     }
 }
 
+std::string ColumnText(HWND list, int index, int& width) {
+    std::vector<char> buffer(260);
+    for (;;) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = buffer.data();
+        column.cchTextMax = static_cast<int>(buffer.size());
+        SendMessageA(list, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+        width = column.cx;
+        const std::size_t length = strnlen(buffer.data(), buffer.size());
+        if (length + 1 < buffer.size())
+            return std::string(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
 void SetItemText(HWND list, int row, int subItem, const std::string& text) {
     LVITEMA item{};
     item.iSubItem = subItem;
@@ -124,13 +140,9 @@ void TdfsExtListView::DestroyHandle() {
 void TdfsExtListView::RecreateHandle() {
     std::vector<ListColumn> columns;
     for (int i = 0, n = ColumnCount(); i < n; ++i) {
-        char text[260] = {};
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = text;
-        column.cchTextMax = sizeof(text);
-        SendMessageA(hwnd_, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-        columns.push_back({text, column.cx});
+        int width = 0;
+        std::string caption = ColumnText(hwnd_, i, width);
+        columns.push_back({std::move(caption), width});
     }
     std::vector<SavedRow> rows;
     for (int i = 0, n = RowCount(); i < n; ++i)
@@ -179,6 +191,12 @@ void TdfsExtListView::SetRequireComCtlUpdate(bool require) {
     requireComCtlUpdate_ = require;
     if (require)
         RequireComCtlVersion(ReadFileVersion("COMCTL32.DLL"));
+}
+
+void TdfsExtListView::SetSmallImages(HIMAGELIST images) {
+    args_.smallImages = images;
+    if (hwnd_ != nullptr)
+        SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
 }
 
 void TdfsExtListView::SetColumnOrder(const std::vector<int>& orders) {
@@ -434,8 +452,14 @@ void TdfsExtListView::HandleBeginEdit(NMLVDISPINFOA& info, LRESULT& result) {
     if (!allow)
         return;
     const auto edit = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETEDITCONTROL, 0, 0));
-    if (edit != nullptr)
-        SetWindowSubclass(edit, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (edit == nullptr)
+        return;
+    // The list fills its editor from a MAX_PATH buffer and limits it to that:
+    // give it the whole caption and no limit of its own.
+    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+    SetWindowTextA(edit, Caption(info.item.iItem).c_str());
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SetWindowSubclass(edit, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void TdfsExtListView::HandleEndEdit(NMLVDISPINFOA& info) {

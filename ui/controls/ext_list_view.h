@@ -1,7 +1,8 @@
 #pragma once
 // TdfsExtListView: the report list of the places rows, over "SysListView32".
 // The parent forwards the list's WM_NOTIFY to HandleNotify; extended styles and
-// the column display order are kept and re-applied whenever the window is created.
+// the column display order and the small image list are kept and re-applied whenever the window is
+// created.
 #include <functional>
 #include <string>
 #include <vector>
@@ -54,6 +55,10 @@ class TdfsExtListView {
     void SetColumnOrder(const std::vector<int>& orders);
     std::vector<int> ColumnOrder() const;
     int ColumnCount() const;
+
+    // The small icons of the rows (borrowed, never destroyed); kept across re-creation.
+    void SetSmallImages(HIMAGELIST images);
+    HIMAGELIST SmallImages() const { return args_.smallImages; }
 
     // Rows.
     int AddRow(const std::string& caption, int imageIndex = -1,

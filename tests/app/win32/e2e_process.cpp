@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "support/win32/program_path.h"
+
 namespace velbrook::e2e {
 
 namespace {
@@ -50,27 +52,19 @@ BOOL CALLBACK CheckMainWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
-// "<bin>\<exe>" in double quotes.
+// "<bin>\<exe>" in double quotes; a path with a folder is taken as it is.
 std::string QuotedProgram(const std::string& exe) {
     std::string text(1, '"');
-    text.append(BinFolder()).append(exe).push_back('"');
+    if (exe.find('\\') == std::string::npos)
+        text.append(BinFolder());
+    text.append(exe).push_back('"');
     return text;
 }
 
 } // namespace
 
 std::string BinFolder() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.rfind('\\') + 1);
+    return win32::ProgramFolder();
 }
 
 ChildProcess::ChildProcess(const std::string& exe, const std::string& arguments,

@@ -13,7 +13,8 @@ std::string BinFolder();
 
 class ChildProcess {
   public:
-    // Starts "<bin>\<exe>" with the raw argument text, in the folder workDir.
+    // Starts "<bin>\<exe>" (or exe itself when it names a folder) with the raw argument text, in
+    // the folder workDir.
     ChildProcess(const std::string& exe, const std::string& arguments, const std::string& workDir);
     ChildProcess(ChildProcess&& other) noexcept;
     ChildProcess& operator=(ChildProcess&&) = delete;

@@ -6,49 +6,18 @@
 #include <fstream>
 #include <optional>
 
-#include "app/syntax_message.h"
+#include "support/messages.h"
 #include "app/win32/e2e_process.h"
+#include "app/win32/e2e_places.h"
 #include "app/win32/e2e_registry.h"
 
 namespace velbrook::e2e {
 namespace {
 
-constexpr char kPolicyKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32";
-constexpr char kPlacesBar[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32\\Placesbar";
-constexpr char kMakerKey[] = "Software\\Tarnwick";
-constexpr char kSchemes[] = "Software\\Tarnwick\\Dorvane\\1.x\\Schemes";
 constexpr DWORD kTimeoutMs = 30000;
 constexpr char kWorkDir[] = "C:\\";
 constexpr char kSpacedFolder[] = "e2e files";
 constexpr char kSpacedFile[] = "e2e files\\places one.ini";
-
-using Places = std::array<std::optional<std::string>, 5>;
-
-Places ReadPlaces() {
-    Places places;
-    for (int i = 0; i < 5; ++i)
-        places[i] = ReadStringValue(kPlacesBar, "Place" + std::to_string(i));
-    return places;
-}
-
-void WritePlaces(const Places& places) {
-    DeleteKeyTree(kPlacesBar);
-    for (int i = 0; i < 5; ++i) {
-        if (places[i])
-            WriteStringValue(kPlacesBar, "Place" + std::to_string(i), *places[i]);
-    }
-    WriteDwordValue(kPlacesBar, "Count", 5);
-}
-
-void StoreScheme(const std::string& name, const std::array<std::string, 5>& places) {
-    DeleteKeyTree(kSchemes);
-    WriteDwordValue(kSchemes, "Count", 1);
-    const std::string entry = std::string(kSchemes) + "\\0";
-    WriteStringValue(entry, "0", name);
-    for (int i = 0; i < 5; ++i)
-        WriteStringValue(entry, std::to_string(i + 1), places[i]);
-}
 
 void WriteTextFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;

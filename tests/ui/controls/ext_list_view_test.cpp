@@ -116,6 +116,35 @@ TEST_F(ExtListViewTest, StylesAndColumnOrderSurviveRecreation) {
     EXPECT_EQ(list.SelectedIndex(), 2);
 }
 
+TEST_F(ExtListViewTest, SmallImagesAndLongColumnCaptionsSurviveRecreation) {
+    const HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 4, 0);
+    ASSERT_NE(images, nullptr);
+    list.SetSmallImages(images);
+    EXPECT_EQ(
+        reinterpret_cast<HIMAGELIST>(SendMessageA(list.Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+        images);
+    const std::string longCaption(600, 'c');
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = const_cast<char*>(longCaption.c_str());
+    SendMessageA(list.Handle(), LVM_SETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+
+    list.RecreateHandle();
+    EXPECT_EQ(list.SmallImages(), images);
+    EXPECT_EQ(
+        reinterpret_cast<HIMAGELIST>(SendMessageA(list.Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+        images);
+    std::string text(1024, '\0');
+    column.pszText = text.data();
+    column.cchTextMax = static_cast<int>(text.size());
+    SendMessageA(list.Handle(), LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    EXPECT_EQ(std::string(text.c_str()), longCaption);
+
+    list.SetSmallImages(nullptr);
+    EXPECT_EQ(SendMessageA(list.Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
+    ImageList_Destroy(images); // LVS_SHAREIMAGELISTS: the list never destroys it
+}
+
 TEST_F(ExtListViewTest, InfoTips) {
     const std::string longPath = "C:\\" + std::string(300, 'x');
     list.SetCaption(0, longPath);
@@ -192,6 +221,20 @@ TEST_F(ExtListViewTest, LabelEditEventsInOrder) {
     EXPECT_FALSE(list.IsEditing());
     EXPECT_EQ(events, "editing1;canceled1;");
     EXPECT_EQ(list.Caption(1), "D:\\Work!");
+}
+
+TEST_F(ExtListViewTest, TheEditorHoldsAndReturnsCaptionsBeyondMaxPath) {
+    const std::string longPath = "C:\\" + std::string(400, 'p') + "\\\xC4rger";
+    list.SetCaption(3, longPath);
+    ASSERT_TRUE(list.EditCaption(3));
+    const HWND edit = reinterpret_cast<HWND>(SendMessageA(list.Handle(), LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(GetWindowTextLengthA(edit), static_cast<int>(longPath.size()));
+    const std::string typed = longPath + "\\" + std::string(300, 'q');
+    SetWindowTextA(edit, typed.c_str());
+    SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_FALSE(list.IsEditing());
+    EXPECT_EQ(list.Caption(3), typed);
 }
 
 TEST_F(ExtListViewTest, RefusedEditOpensNoEditor) {
