@@ -35,7 +35,11 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
 }
 
 std::string Quote(const std::string& s) {
-    return s.find_first_of(" \t\"") == std::string::npos ? s : "\"" + s + "\"";
+    if (s.find_first_of(" \t\"") == std::string::npos)
+        return s;
+    std::string quoted(1, '"');
+    quoted.append(s).push_back('"');
+    return quoted;
 }
 
 // Milliseconds to the first visible window, or a negative value on failure.
