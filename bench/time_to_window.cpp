@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     const int runs = std::max(1, std::atoi(argv[1]));
     std::string commandLine = Quote(argv[2]);
     for (int i = 3; i < argc; ++i)
-        commandLine += " " + Quote(argv[i]);
+        commandLine.append(" ").append(Quote(argv[i]));
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         const double ms = TimeOneRun(commandLine);
