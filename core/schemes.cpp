@@ -26,6 +26,25 @@ int StoredCount(TExRegistry& registry) {
     return registry.ReadInteger(kCountValue);
 }
 
+// One past the highest entry key that exists below `count`: no entry can be read
+// beyond it, however large a damaged "Count" claims the store to be. When the
+// keys cannot be listed, every entry up to `count` is tried.
+int EntryLimit(TExRegistry& registry, int count) {
+    std::vector<std::string> names;
+    if (!registry.GetKeyNames(names))
+        return count;
+    int limit = 0;
+    for (const std::string& name : names) {
+        if (name.empty() || name.size() > 10 || (name.size() > 1 && name[0] == '0') ||
+            name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const long long index = std::stoll(name);
+        if (index < count && index >= limit)
+            limit = static_cast<int>(index) + 1;
+    }
+    return limit;
+}
+
 void LoadEntry(TExRegistry& registry, int index, PendingEdits pending, SchemeList& schemes) {
     auto places = std::make_unique<PlacesList>();
     registry.ReadStringList(std::to_string(index), places.get(), pending);
@@ -72,7 +91,8 @@ std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
         options.consumePendingEdits ? PendingEdits::Consume : PendingEdits::Keep;
     std::string firstFailure;
     const int count = StoredCount(registry);
-    for (int index = 0; index < count; ++index) {
+    const int limit = options.skipDamagedEntries ? EntryLimit(registry, count) : count;
+    for (int index = 0; index < limit; ++index) {
         if (!options.skipDamagedEntries) {
             LoadEntry(registry, index, pending, schemes);
             continue;
@@ -88,6 +108,8 @@ std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
                 break;
         }
     }
+    if (limit < count && firstFailure.empty())
+        firstFailure = FormatText(msg::kListIndexOutOfBounds, 0LL);
     registry.CloseKey();
     return firstFailure;
 }

@@ -69,6 +69,22 @@ bool TRegistry::DeleteKey(const std::string& path) {
     return DeleteKeyTree(BaseKeyFor(absolute), std::string(relative));
 }
 
+bool TRegistry::GetKeyNames(std::vector<std::string>& names) {
+    names.clear();
+    std::uint32_t count = 0;
+    std::uint32_t longest = 0;
+    if (!currentKey_ || store_->QueryInfoKey(currentKey_.Get(), &count, &longest) != kRegSuccess)
+        return false;
+    std::string name(longest + 1, '\0');
+    for (std::uint32_t index = 0; index < count; ++index) {
+        auto length = static_cast<std::uint32_t>(name.size());
+        if (store_->EnumKey(currentKey_.Get(), index, name.data(), &length) != kRegSuccess)
+            return false;
+        names.push_back(name.substr(0, length));
+    }
+    return true;
+}
+
 bool TRegistry::DeleteKeyTree(RegKey base, const std::string& subkey) {
     RegKey opened = 0;
     if (store_->OpenKey(base, subkey.c_str(), kKeyAllAccess, &opened) == kRegSuccess) {

@@ -35,6 +35,9 @@ class TRegistry {
     void WriteString(const std::string& name, const std::string& value);
     void WriteInteger(const std::string& name, std::int32_t value);
     bool DeleteValue(const std::string& name);
+    // Names of the subkeys of the current key. False when no key is open or the
+    // store could not list them all.
+    bool GetKeyNames(std::vector<std::string>& names);
 
   private:
     RegKey BaseKeyFor(bool absolute) const;

@@ -183,6 +183,19 @@ TEST_P(DamagedEntryTest, IsSkippedWhenAskedAndReported) {
     EXPECT_EQ(schemes.Places(1), (PlacesList{"c", "", "", "", ""}));
 }
 
+TEST_F(SchemesTest, HugeCountWithSkippingReadsOnlyTheEntriesThatExist) {
+    StoreScheme(0, "First", {"a", "", "", "", ""});
+    StoreScheme(5, "Sixth", {"f", "", "", "", ""});
+    CreateKey(kSchemesKey + "\\Other");
+    CreateKey(kSchemesKey + "\\07");
+    StoreCount(0x7FFFFFFF);
+    OrderedSchemeList schemes;
+    const std::string failure =
+        LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = true});
+    EXPECT_EQ(failure, "List index out of bounds (0)");
+    EXPECT_EQ(Names(schemes), (std::vector<std::string>{"First", "Sixth"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Entries, DamagedEntryTest,
                          ::testing::Values(Damage{"MissingKey", [](DamagedEntryTest&) {},
                                                   "List index out of bounds (0)"},
