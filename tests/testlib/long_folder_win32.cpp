@@ -27,6 +27,14 @@ void RemoveTree(const std::wstring& folder) {
 
 } // namespace
 
+std::string TemporaryFolderPath() {
+    std::string folder(MAX_PATH + 1, '\0');
+    folder.resize(GetTempPathA(MAX_PATH + 1, folder.data()));
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
+}
+
 std::wstring ExtendedPathW(const std::string& path) {
     const int size =
         MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);

@@ -26,6 +26,8 @@ class LongFolder {
     bool created_ = false;
 };
 
+// The system's temporary folder, without trailing backslash.
+std::string TemporaryFolderPath();
 // The "\\?\" wide form of an ANSI path.
 std::wstring ExtendedPathW(const std::string& path);
 bool CopyFileLong(const std::string& from, const std::string& to);

@@ -74,10 +74,7 @@ TEST_F(MainWindowTest, LongCaptionsAreSavedWholeToSchemesAndThePlacesFile) {
     ASSERT_EQ(SchemeNames(), (std::vector<std::string>{schemeName}));
     EXPECT_EQ(Window().Schemes().Places(0), (PlacesList{kBrowsed, "", "", "", kTyped}));
 
-    std::string temp(MAX_PATH, '\0');
-    temp.resize(GetTempPathA(MAX_PATH, temp.data()));
-    temp.pop_back();
-    const LongFolder folder(temp, {"vb-ui-\xE9", "\xFF", "places"});
+    const LongFolder folder(TemporaryFolderPath(), {"vb-ui-\xE9", "\xFF", "places"});
     ASSERT_TRUE(folder.Created());
     const std::string file = folder.Path() + "\\\xC4.ini";
     dialogs.fileNameAnswers = {file};

@@ -15,14 +15,6 @@ constexpr char kWorkDir[] = "C:\\";
 
 const Places kOldPlaces = {"C:\\Old", std::nullopt, std::nullopt, std::nullopt, std::nullopt};
 
-std::string TempFolder() {
-    std::string folder(MAX_PATH, '\0');
-    folder.resize(GetTempPathA(MAX_PATH, folder.data()));
-    if (!folder.empty() && folder.back() == '\\')
-        folder.pop_back();
-    return folder;
-}
-
 // Five paths: beyond MAX_PATH, with Windows-1252 letters, and a short one.
 Places LongPlaces() {
     return {"C:\\" + std::string(300, 'p') + "\\\xC4rger", std::nullopt,
@@ -55,7 +47,8 @@ class VelbrookLongInputE2e : public ::testing::Test {
 };
 
 TEST_F(VelbrookLongInputE2e, RunsFromAFolderBeyondMaxPathWithARelativePlacesFile) {
-    const testing::LongFolder folder(TempFolder(), {"vb-e2e-\xC4", "Caf\xE9", "\xFF"});
+    const testing::LongFolder folder(testing::TemporaryFolderPath(),
+                                     {"vb-e2e-\xC4", "Caf\xE9", "\xFF"});
     ASSERT_TRUE(folder.Created()) << folder.Path();
     const std::string program = folder.Path() + "\\velbrook.exe";
     ASSERT_GT(program.size(), static_cast<std::size_t>(MAX_PATH));
@@ -79,7 +72,8 @@ TEST_F(VelbrookLongInputE2e, RunsFromAFolderBeyondMaxPathWithARelativePlacesFile
 }
 
 TEST_F(VelbrookLongInputE2e, AppliesAnAbsolutePlacesFileNameBeyondMaxPath) {
-    const testing::LongFolder folder(TempFolder(), {"vb-e2e-file", "\xE4\xF6\xFC", "more"});
+    const testing::LongFolder folder(testing::TemporaryFolderPath(),
+                                     {"vb-e2e-file", "\xE4\xF6\xFC", "more"});
     ASSERT_TRUE(folder.Created()) << folder.Path();
     const std::string file = folder.Path() + "\\places \xC9t\xE9.ini";
     ASSERT_GT(file.size(), static_cast<std::size_t>(MAX_PATH));

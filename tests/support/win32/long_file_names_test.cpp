@@ -9,16 +9,9 @@
 namespace velbrook {
 namespace {
 
-std::string TempFolder() {
-    std::string folder(MAX_PATH, '\0');
-    folder.resize(GetTempPathA(MAX_PATH, folder.data()));
-    if (!folder.empty() && folder.back() == '\\')
-        folder.pop_back();
-    return folder;
-}
-
 TEST(LongFileNames, ReadWriteReplaceAndDeleteBeyondMaxPath) {
-    const testing::LongFolder folder(TempFolder(), {"vb-long-\xC4rger", "Caf\xE9", "\xFF"});
+    const testing::LongFolder folder(testing::TemporaryFolderPath(),
+                                     {"vb-long-\xC4rger", "Caf\xE9", "\xFF"});
     ASSERT_TRUE(folder.Created()) << folder.Path();
     const std::string file = folder.Path() + "\\places \xE4.ini";
     ASSERT_GT(file.size(), static_cast<std::size_t>(MAX_PATH));
