@@ -159,7 +159,7 @@ TEST_F(ExtListViewTest, InfoTips) {
 
 TEST_F(ExtListViewTest, MoveUpKeepsContentSelectionAndFocus) {
     for (int i = 0; i < 5; ++i) {
-        list.SetCaption(i, "P" + std::to_string(i));
+        list.SetCaption(i, std::string("P").append(std::to_string(i)));
         list.SetImageIndex(i, 10 + i);
     }
     list.SelectRow(2);
