@@ -1,5 +1,8 @@
 #include "core/schemes.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "support/dialogs.h"
 #include "support/errors.h"
 #include "support/locale_text.h"
@@ -20,29 +23,29 @@ bool OpenSchemesKey(TExRegistry& registry) {
     return registry.OpenKey(kProgramKey, true) && registry.OpenKey(kSchemesSubkey, true);
 }
 
+// A missing "Count" means no schemes; a count that cannot be read raises.
 int StoredCount(TExRegistry& registry) {
-    if (!registry.ValueExists(kCountValue))
-        return 0;
-    return registry.ReadInteger(kCountValue);
+    return registry.ReadIntegerIfExists(kCountValue).value_or(0);
 }
 
-// One past the highest entry key that exists below `count`: no entry can be read
-// beyond it, however large a damaged "Count" claims the store to be. When the
-// keys cannot be listed, every entry up to `count` is tried.
-int EntryLimit(TExRegistry& registry, int count) {
+// The indexes below `count` that name an existing entry key (canonical decimal
+// names only), ascending. False when the keys cannot be listed.
+bool ExistingEntries(TExRegistry& registry, int count, std::vector<int>& indexes) {
+    indexes.clear();
     std::vector<std::string> names;
     if (!registry.GetKeyNames(names))
-        return count;
-    int limit = 0;
+        return false;
     for (const std::string& name : names) {
         if (name.empty() || name.size() > 10 || (name.size() > 1 && name[0] == '0') ||
             name.find_first_not_of("0123456789") != std::string::npos)
             continue;
         const long long index = std::stoll(name);
-        if (index < count && index >= limit)
-            limit = static_cast<int>(index) + 1;
+        if (index < count)
+            indexes.push_back(static_cast<int>(index));
     }
-    return limit;
+    std::sort(indexes.begin(), indexes.end());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    return true;
 }
 
 void LoadEntry(TExRegistry& registry, int index, PendingEdits pending, SchemeList& schemes) {
@@ -83,35 +86,69 @@ std::size_t OrderedSchemeList::Checked(int index) const {
     return static_cast<std::size_t>(index);
 }
 
+namespace {
+
+std::string MissingEntryText() {
+    return FormatText(msg::kListIndexOutOfBounds, 0LL);
+}
+
+// Loads what can be read; the message of the lowest entry that could not be
+// read is returned. Only the entry keys that exist are tried, so a damaged
+// "Count" costs nothing.
+std::string LoadSkippingDamaged(TExRegistry& registry, int count, PendingEdits pending,
+                                SchemeList& schemes) {
+    std::string firstFailure;
+    const auto note = [&](const std::string& text) {
+        if (firstFailure.empty())
+            firstFailure = text;
+    };
+    std::vector<int> indexes;
+    const bool listed = ExistingEntries(registry, count, indexes);
+    if (!listed) {
+        // Without the names, walk from 0 but stop at the first failure.
+        for (int index = 0; index < count && firstFailure.empty(); ++index) {
+            try {
+                LoadEntry(registry, index, pending, schemes);
+            } catch (const Error& error) {
+                note(error.what());
+            }
+        }
+        return firstFailure;
+    }
+    int expected = 0;
+    for (const int index : indexes) {
+        if (index > expected)
+            note(MissingEntryText());
+        expected = index + 1;
+        try {
+            LoadEntry(registry, index, pending, schemes);
+        } catch (const Error& error) {
+            note(error.what());
+            // A failed list read can leave the cursor on the entry key or below it.
+            registry.CloseKey();
+            if (!registry.OpenKey(SchemesKeyPath(), false))
+                return firstFailure;
+        }
+    }
+    if (expected < count)
+        note(MissingEntryText());
+    return firstFailure;
+}
+
+} // namespace
+
 std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
     TExRegistry registry;
     if (!OpenSchemesKey(registry))
         return {};
     const PendingEdits pending =
         options.consumePendingEdits ? PendingEdits::Consume : PendingEdits::Keep;
-    std::string firstFailure;
     const int count = StoredCount(registry);
-    const int limit = options.skipDamagedEntries ? EntryLimit(registry, count) : count;
-    for (int index = 0; index < limit; ++index) {
-        if (!options.skipDamagedEntries) {
-            LoadEntry(registry, index, pending, schemes);
-            continue;
-        }
-        try {
-            LoadEntry(registry, index, pending, schemes);
-        } catch (const Error& error) {
-            if (firstFailure.empty())
-                firstFailure = error.what();
-            // A failed list read can leave the cursor on the entry key or below it.
-            registry.CloseKey();
-            if (!registry.OpenKey(SchemesKeyPath(), false))
-                break;
-        }
-    }
-    if (limit < count && firstFailure.empty())
-        firstFailure = FormatText(msg::kListIndexOutOfBounds, 0LL);
-    registry.CloseKey();
-    return firstFailure;
+    if (options.skipDamagedEntries)
+        return LoadSkippingDamaged(registry, count, pending, schemes);
+    for (int index = 0; index < count; ++index)
+        LoadEntry(registry, index, pending, schemes);
+    return {};
 }
 
 void SaveSchemes(const SchemeList& schemes) {
@@ -123,9 +160,10 @@ void SaveSchemes(const SchemeList& schemes) {
         StringList entry{schemes.Name(index)};
         const PlacesList& places = schemes.Places(index);
         entry.insert(entry.end(), places.begin(), places.end());
-        registry.WriteStringList(std::to_string(index), &entry);
+        const std::string key = std::to_string(index);
+        if (!registry.WriteStringList(key, &entry))
+            throw Error(FormatText(msg::kCannotOpenOrCreateKey, SchemesKeyPath() + "\\" + key));
     }
-    registry.CloseKey();
 }
 
 void FreeSchemes(SchemeList& schemes) {

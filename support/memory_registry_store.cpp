@@ -16,18 +16,6 @@ bool IsPredefinedRoot(RegKey key) {
     return key >= 0x80000000u && key <= 0x80000006u;
 }
 
-// Subkeys are kept in the order the registry enumerates them: compared
-// without regard to case, with ASCII letters folded to lower case, so that
-// "a_b" sorts before "Ab".
-bool NameLess(const std::string& a, const std::string& b) {
-    const auto fold = [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
-    };
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [&](char x, char y) { return fold(x) < fold(y); });
-}
-
 // Splits a subkey path at backslashes; runs of backslashes count as one and a
 // trailing one is ignored, as the registry does.
 std::vector<std::string> SplitPath(const char* subkey) {
@@ -46,6 +34,21 @@ std::vector<std::string> SplitPath(const char* subkey) {
     return parts;
 }
 
+// Key of a subkey in its parent: the name with ASCII letters folded to lower
+// case. Ordering these keys bytewise is the registry's enumeration order.
+std::string FoldedName(const std::string& name) {
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+    return folded;
+}
+
+bool HasNonAscii(const std::string& name) {
+    return std::any_of(name.begin(), name.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
 } // namespace
 
 struct MemoryRegistryStore::Node {
@@ -54,18 +57,53 @@ struct MemoryRegistryStore::Node {
         std::uint32_t type;
         std::vector<std::uint8_t> data;
     };
+    using Children = std::map<std::string, std::shared_ptr<Node>>; // by FoldedName
 
     std::string name;
     Node* parent = nullptr;
     bool deleted = false;
-    std::vector<std::shared_ptr<Node>> children; // sorted by NameLess
+    Children children;
     std::vector<Value> values;
+    // Position of the last enumerated child, so that walking the children by
+    // index costs O(1) per step.
+    std::size_t cursorIndex = 0;
+    Children::iterator cursor;
+    bool cursorValid = false;
 
     std::shared_ptr<Node> FindChild(const std::string& childName) const {
-        for (const auto& child : children)
+        const auto found = children.find(FoldedName(childName));
+        if (found != children.end())
+            return found->second;
+        // Letters beyond ASCII match under the locale's case rules only.
+        if (!HasNonAscii(childName))
+            return nullptr;
+        for (const auto& [key, child] : children)
             if (SameTextIgnoreCase(child->name, childName))
                 return child;
         return nullptr;
+    }
+    void AddChild(const std::shared_ptr<Node>& child) {
+        children.emplace(FoldedName(child->name), child);
+        cursorValid = false;
+    }
+    void RemoveChild(const Node* child) {
+        children.erase(FoldedName(child->name));
+        cursorValid = false;
+    }
+    const Node* ChildAt(std::size_t index) {
+        if (index >= children.size())
+            return nullptr;
+        // Start again from the first child when that is nearer than the cursor.
+        if (!cursorValid || index < cursorIndex - index) {
+            cursor = children.begin();
+            cursorIndex = 0;
+            cursorValid = true;
+        }
+        for (; cursorIndex < index; ++cursorIndex)
+            ++cursor;
+        for (; cursorIndex > index; --cursorIndex)
+            --cursor;
+        return cursor->second.get();
     }
     Value* FindValue(const std::string& valueName) {
         for (auto& value : values)
@@ -82,9 +120,10 @@ struct MemoryRegistryStore::Node {
     void MarkDeleted() {
         deleted = true;
         parent = nullptr;
-        for (auto& child : children)
+        for (auto& [key, child] : children)
             child->MarkDeleted();
         children.clear();
+        cursorValid = false;
     }
 };
 
@@ -140,13 +179,7 @@ long MemoryRegistryStore::Walk(Node* from, const char* subkey, bool create, Node
             child = std::make_shared<Node>();
             child->name = part;
             child->parent = current;
-            auto& siblings = current->children;
-            const auto at =
-                std::lower_bound(siblings.begin(), siblings.end(), part,
-                                 [](const std::shared_ptr<Node>& n, const std::string& s) {
-                                     return NameLess(n->name, s);
-                                 });
-            siblings.insert(at, child);
+            current->AddChild(child);
         }
         current = child.get();
     }
@@ -293,11 +326,8 @@ long MemoryRegistryStore::DeleteKey(RegKey base, const char* subkey) {
     for (const std::string& protectedPath : protected_)
         if (SameTextIgnoreCase(protectedPath, path))
             return kRegAccessDenied;
-    auto& siblings = node->parent->children;
-    const auto it = std::find_if(siblings.begin(), siblings.end(),
-                                 [&](const std::shared_ptr<Node>& n) { return n.get() == node; });
-    const std::shared_ptr<Node> keep = *it;
-    siblings.erase(it);
+    const std::shared_ptr<Node> keep = node->parent->FindChild(node->name);
+    node->parent->RemoveChild(node);
     keep->MarkDeleted();
     return kRegSuccess;
 }
@@ -310,7 +340,7 @@ long MemoryRegistryStore::QueryInfoKey(RegKey key, std::uint32_t* subkeys,
     if (const long error = Resolve(key, &node))
         return error;
     std::size_t longest = 0;
-    for (const auto& child : node->children)
+    for (const auto& [key, child] : node->children)
         longest = std::max(longest, child->name.size());
     if (subkeys != nullptr)
         *subkeys = static_cast<std::uint32_t>(node->children.size());
@@ -328,9 +358,10 @@ long MemoryRegistryStore::EnumKey(RegKey key, std::uint32_t index, char* name,
         return error;
     if (name == nullptr || nameLen == nullptr)
         return kRegInvalidParameter;
-    if (index >= node->children.size())
+    const Node* child = node->ChildAt(index);
+    if (child == nullptr)
         return kRegNoMoreItems;
-    const std::string& childName = node->children[index]->name;
+    const std::string& childName = child->name;
     if (childName.size() >= *nameLen)
         return kRegMoreData;
     std::memcpy(name, childName.c_str(), childName.size() + 1);
@@ -376,9 +407,10 @@ void MemoryRegistryStore::ProtectKey(const std::string& path, bool on) {
 }
 
 void MemoryRegistryStore::Clear() {
-    for (auto& child : root_->children)
+    for (auto& [key, child] : root_->children)
         child->MarkDeleted();
     root_->children.clear();
+    root_->cursorValid = false;
     root_->values.clear();
 }
 

@@ -36,7 +36,8 @@ RegKey TRegistry::BaseKeyFor(bool absolute) const {
     return (currentKey_ && !absolute) ? currentKey_.Get() : rootKey_;
 }
 
-bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
+bool TRegistry::OpenKeyHandle(const std::string& path, bool canCreate, RegKeyHandle& handle,
+                              std::string& newPath) const {
     std::string_view relative = path;
     const bool absolute = StripAbsolute(relative);
     const std::string subkey(relative);
@@ -47,11 +48,35 @@ bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
                             : store_->OpenKey(base, subkey.c_str(), kKeyAllAccess, &opened);
     if (result != kRegSuccess)
         return false;
-    RegKeyHandle handle(*store_, opened);
-    std::string newPath = (!absolute && currentKey_) ? currentPath_ + "\\" + subkey : subkey;
+    handle = RegKeyHandle(*store_, opened);
+    newPath = (!absolute && currentKey_) ? currentPath_ + "\\" + subkey : subkey;
+    return true;
+}
+
+bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
+    RegKeyHandle handle;
+    std::string newPath;
+    if (!OpenKeyHandle(path, canCreate, handle, newPath))
+        return false;
     currentKey_ = std::move(handle);
     currentPath_ = std::move(newPath);
     return true;
+}
+
+bool TRegistry::OpenKeyKeeping(const std::string& path, bool canCreate, KeptKey& previous) {
+    RegKeyHandle handle;
+    std::string newPath;
+    if (!OpenKeyHandle(path, canCreate, handle, newPath))
+        return false;
+    previous.key = std::move(currentKey_);
+    previous.path = std::exchange(currentPath_, std::move(newPath));
+    currentKey_ = std::move(handle);
+    return true;
+}
+
+void TRegistry::Restore(KeptKey& kept) {
+    currentKey_ = std::move(kept.key);
+    currentPath_ = std::move(kept.path);
 }
 
 void TRegistry::CloseKey() {
@@ -129,27 +154,54 @@ TRegDataType TRegistry::GetDataType(const std::string& name) {
 }
 
 std::string TRegistry::ReadString(const std::string& name) {
+    return ReadStringIfExists(name).value_or(std::string());
+}
+
+std::optional<std::string> TRegistry::ReadStringIfExists(const std::string& name) {
+    // Most values fit the small buffer, which saves sizing them first.
+    std::uint8_t small[256];
+    std::vector<std::uint8_t> large;
+    std::uint8_t* data = small;
+    std::uint32_t capacity = sizeof small;
     std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    if (store_->QueryValue(CurrentKey(), name.c_str(), &type, nullptr, &size) != kRegSuccess ||
-        size == 0)
-        return {};
-    std::vector<std::uint8_t> data(size);
-    if (store_->QueryValue(CurrentKey(), name.c_str(), &type, data.data(), &size) != kRegSuccess)
+    std::uint32_t size = capacity;
+    long result = store_->QueryValue(CurrentKey(), name.c_str(), &type, data, &size);
+    if (result == kRegFileNotFound)
+        return std::nullopt;
+    if (result == kRegMoreData && size > capacity) {
+        large.resize(size);
+        data = large.data();
+        capacity = size;
+        result = store_->QueryValue(CurrentKey(), name.c_str(), &type, data, &size);
+    }
+    if (result != kRegSuccess)
         Raise(msg::kRegGetDataFailed, name);
+    if (size == 0)
+        return std::string();
     if (type != kRegSz && type != kRegExpandSz)
         Raise(msg::kRegInvalidDataType, name);
     // The data need not end in a NUL; never look past what the store returned.
-    const auto end = data.begin() + std::min<std::size_t>(size, data.size());
-    return std::string(data.begin(), std::find(data.begin(), end, std::uint8_t{0}));
+    const std::uint8_t* begin = data;
+    const std::uint8_t* end = begin + std::min(size, capacity);
+    return std::string(begin, std::find(begin, end, std::uint8_t{0}));
 }
 
 std::int32_t TRegistry::ReadInteger(const std::string& name) {
+    const std::optional<std::int32_t> value = ReadIntegerIfExists(name);
+    if (!value)
+        Raise(msg::kRegGetDataFailed, name);
+    return *value;
+}
+
+std::optional<std::int32_t> TRegistry::ReadIntegerIfExists(const std::string& name) {
     // Zero-filled, so a shorter value reads as its bytes extended with zeros.
     std::uint8_t data[4] = {0, 0, 0, 0};
     std::uint32_t type = 0;
     std::uint32_t size = sizeof data;
-    if (store_->QueryValue(CurrentKey(), name.c_str(), &type, data, &size) != kRegSuccess)
+    const long result = store_->QueryValue(CurrentKey(), name.c_str(), &type, data, &size);
+    if (result == kRegFileNotFound)
+        return std::nullopt;
+    if (result != kRegSuccess)
         Raise(msg::kRegGetDataFailed, name);
     if (type != kRegDword)
         Raise(msg::kRegInvalidDataType, name);
@@ -178,51 +230,57 @@ bool TRegistry::DeleteValue(const std::string& name) {
     return store_->DeleteValue(CurrentKey(), name.c_str()) == kRegSuccess;
 }
 
-void TExRegistry::WriteStringList(const std::string& key, const StringList* list) {
+bool TExRegistry::WriteStringList(const std::string& key, const StringList* list) {
     if (list == nullptr)
-        return;
-    const std::string saved = CurrentPath();
-    const bool wasOpen = CurrentKey() != 0;
-    if (!OpenKey(key, true))
-        return;
+        return true;
+    KeptKey previous;
+    if (!OpenKeyKeeping(key, true, previous))
+        return false;
     for (std::size_t k = 0; k < list->size(); ++k)
         WriteString(std::to_string(k), (*list)[k]);
-    for (std::size_t k = list->size(); ValueExists(std::to_string(k)); ++k)
-        DeleteValue(std::to_string(k));
-    ReturnTo(saved, wasOpen);
+    // Remove the tail of a longer earlier list, up to the first gap. A refused
+    // delete of a value that is there does not end the tail.
+    for (std::size_t k = list->size();; ++k) {
+        const std::string name = std::to_string(k);
+        const long result = Store().DeleteValue(CurrentKey(), name.c_str());
+        if (result == kRegFileNotFound || (result != kRegSuccess && !ValueExists(name)))
+            break;
+    }
+    Restore(previous);
+    return true;
 }
 
 void TExRegistry::ReadStringList(const std::string& key, StringList* list, PendingEdits pending) {
     if (list == nullptr)
         return;
-    const std::string saved = CurrentPath();
-    const bool wasOpen = CurrentKey() != 0;
-    if (!OpenKey(key, false))
+    KeptKey previous;
+    if (!OpenKeyKeeping(key, false, previous))
         return;
-    const std::string listPath = CurrentPath();
     bool deleteRead = false;
     bool addRead = false;
     const StringList dropped = ReadSubList("Delete", &deleteRead);
     list->clear();
-    for (std::size_t k = 0; ValueExists(std::to_string(k)); ++k) {
-        std::string text = ReadString(std::to_string(k));
+    for (std::size_t k = 0;; ++k) {
+        std::optional<std::string> text = ReadStringIfExists(std::to_string(k));
+        if (!text)
+            break;
         const bool drop = std::any_of(dropped.begin(), dropped.end(), [&](const std::string& d) {
-            return SameTextIgnoreCase(d, text);
+            return SameTextIgnoreCase(d, *text);
         });
         if (!drop)
-            list->push_back(std::move(text));
+            list->push_back(std::move(*text));
     }
     const StringList added = ReadSubList("Add", &addRead);
     list->insert(list->end(), added.begin(), added.end());
-    // Only edits that were merged are removed, and only while the list key is
-    // still current: relative names would otherwise resolve against the root.
-    if (pending == PendingEdits::Consume && CurrentKey() != 0 && CurrentPath() == listPath) {
+    // Only edits that were merged are removed: a subkey that could not be
+    // opened stays for a later reader.
+    if (pending == PendingEdits::Consume) {
         if (addRead)
             DeleteKey("Add");
         if (deleteRead)
             DeleteKey("Delete");
     }
-    ReturnTo(saved, wasOpen);
+    Restore(previous);
 }
 
 void TExRegistry::OpenParentKey() {
@@ -235,21 +293,18 @@ void TExRegistry::OpenParentKey() {
 
 StringList TExRegistry::ReadSubList(const std::string& name, bool* opened) {
     StringList items;
-    *opened = OpenKey(name, false);
+    KeptKey listKey;
+    *opened = OpenKeyKeeping(name, false, listKey);
     if (!*opened)
         return items;
-    for (std::size_t k = 0; ValueExists(std::to_string(k)); ++k)
-        items.push_back(ReadString(std::to_string(k)));
-    OpenParentKey();
+    for (std::size_t k = 0;; ++k) {
+        std::optional<std::string> text = ReadStringIfExists(std::to_string(k));
+        if (!text)
+            break;
+        items.push_back(std::move(*text));
+    }
+    Restore(listKey);
     return items;
-}
-
-// Makes the key that was current before a list operation current again; with
-// none open before, none stays open (opening "" would open the root itself).
-void TExRegistry::ReturnTo(const std::string& path, bool wasOpen) {
-    CloseKey();
-    if (wasOpen)
-        OpenKey(path, false);
 }
 
 } // namespace velbrook

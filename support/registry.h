@@ -1,6 +1,7 @@
 #pragma once
 // Registry cursor over HKEY_CURRENT_USER on top of the registry seam.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,12 @@ class TRegistry {
     bool ValueExists(const std::string& name);
     TRegDataType GetDataType(const std::string& name);
     std::string ReadString(const std::string& name);
+    // As ReadString, but nullopt when the value does not exist; any other
+    // failure raises.
+    std::optional<std::string> ReadStringIfExists(const std::string& name);
     std::int32_t ReadInteger(const std::string& name);
+    // As ReadInteger, but nullopt when the value does not exist.
+    std::optional<std::int32_t> ReadIntegerIfExists(const std::string& name);
     void WriteString(const std::string& name, const std::string& value);
     void WriteInteger(const std::string& name, std::int32_t value);
     bool DeleteValue(const std::string& name);
@@ -39,8 +45,23 @@ class TRegistry {
     // store could not list them all.
     bool GetKeyNames(std::vector<std::string>& names);
 
+  protected:
+    // The open key and its path, taken out of the cursor so that it can be made
+    // current again without reopening it by path.
+    struct KeptKey {
+        RegKeyHandle key;
+        std::string path;
+    };
+    // OpenKey that hands the previously current key to `previous` instead of
+    // closing it.
+    bool OpenKeyKeeping(const std::string& path, bool canCreate, KeptKey& previous);
+    // Closes the current key and makes `kept` current again.
+    void Restore(KeptKey& kept);
+
   private:
     RegKey BaseKeyFor(bool absolute) const;
+    bool OpenKeyHandle(const std::string& path, bool canCreate, RegKeyHandle& handle,
+                       std::string& newPath) const;
     bool DeleteKeyTree(RegKey base, const std::string& subkey);
 
     RegistryStore* store_;
@@ -59,15 +80,15 @@ class TExRegistry : public TRegistry {
   public:
     using TRegistry::TRegistry;
 
-    // list == nullptr: nothing happens.
-    void WriteStringList(const std::string& key, const StringList* list);
+    // list == nullptr: nothing happens. False when the list key could be neither
+    // opened nor created (nothing was written).
+    bool WriteStringList(const std::string& key, const StringList* list);
     void ReadStringList(const std::string& key, StringList* list,
                         PendingEdits pending = PendingEdits::Consume);
     void OpenParentKey();
 
   private:
     StringList ReadSubList(const std::string& name, bool* opened);
-    void ReturnTo(const std::string& path, bool wasOpen);
 };
 
 } // namespace velbrook

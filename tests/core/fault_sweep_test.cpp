@@ -419,11 +419,12 @@ TEST(FaultSweep, SaveSchemes) {
                 EXPECT_EQ(run.outcome.text, FormatText(msg::kCannotOpenOrCreateKey, kSchemesKey));
                 EXPECT_EQ(e.Take(run.store), e.before);
             } else {
-                // An entry key that cannot be opened is skipped silently.
-                EXPECT_FALSE(run.outcome.raised) << run.outcome.text;
+                // An entry key that cannot be opened or created stops the save,
+                // naming the key; the entries before it stay written.
                 const std::string entry = run.failed.path + "\\" + run.failed.name;
-                ExpectCleanResultExcept(run, e,
-                                        [&](const std::string& key) { return under(key, entry); });
+                EXPECT_FALSE(run.outcome.registryError);
+                EXPECT_EQ(run.outcome.text, FormatText(msg::kCannotOpenOrCreateKey, entry));
+                ExpectPrefixWritten(run, e);
             }
             break;
         case RegOp::Set:

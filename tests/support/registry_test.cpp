@@ -140,9 +140,17 @@ TEST_F(RegistryTest, ReadStringHandlesUntrustedData) {
     EXPECT_EQ("Invalid data type for 'dword'", ErrorOf([&] { reg.ReadString("dword"); }));
     EXPECT_EQ("Invalid data type for 'binary'", ErrorOf([&] { reg.ReadString("binary"); }));
 
-    // Sized, then refused: the read itself fails.
-    store.FailNext(RegOp::Query, kRegMoreData, 1);
-    EXPECT_EQ("Failed to get data for 'plain'", ErrorOf([&] { reg.ReadString("plain"); }));
+    // Too long for the first query, then refused: the read itself fails.
+    store.FailNext(RegOp::Query, kRegAccessDenied, 1);
+    EXPECT_EQ("Failed to get data for 'huge'", ErrorOf([&] { reg.ReadString("huge"); }));
+    // Only a missing value reads as empty; any other failure is raised.
+    for (const long error : {kRegAccessDenied, kRegInvalidHandle, kRegKeyDeleted}) {
+        store.FailNext(RegOp::Query, error);
+        EXPECT_EQ("Failed to get data for 'plain'", ErrorOf([&] { reg.ReadString("plain"); }))
+            << error;
+    }
+    store.FailNext(RegOp::Query, kRegFileNotFound);
+    EXPECT_EQ("", reg.ReadString("plain"));
 }
 
 TEST_F(RegistryTest, ReadIntegerHandlesUntrustedData) {
