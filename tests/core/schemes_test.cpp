@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -194,6 +195,153 @@ TEST_F(SchemesTest, HugeCountWithSkippingReadsOnlyTheEntriesThatExist) {
         LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = true});
     EXPECT_EQ(failure, "List index out of bounds (0)");
     EXPECT_EQ(Names(schemes), (std::vector<std::string>{"First", "Sixth"}));
+}
+
+TEST_F(SchemesTest, StrayEntryKeyWithAHugeCountTriesOnlyTheKeysThatExist) {
+    for (const char* stray : {"3000000", "1999999999"}) {
+        store.Clear();
+        StoreScheme(0, "First", {"a", "", "", "", ""});
+        StoreScheme(std::stoi(stray), "Stray", {"s", "", "", "", ""});
+        StoreCount(2000000000);
+        store.ResetCounters();
+        OrderedSchemeList schemes;
+        const std::string failure =
+            LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = true});
+        EXPECT_EQ(failure, "List index out of bounds (0)") << stray;
+        EXPECT_EQ(Names(schemes), (std::vector<std::string>{"First", "Stray"})) << stray;
+        EXPECT_LT(store.OperationCount(), 60) << stray;
+    }
+}
+
+TEST_F(SchemesTest, SkippingReportsTheLowestEntryThatFailed) {
+    struct Case {
+        const char* what;
+        std::vector<int> sound;
+        int wrongType; // an entry whose place is not a string, or -1
+        const char* message;
+    };
+    const Case cases[] = {
+        {"missing before wrong type", {0, 3}, 2, "List index out of bounds (0)"},
+        {"wrong type before missing", {0, 3}, 1, "Invalid data type for '1'"},
+        {"first entry missing", {1, 2, 3}, -1, "List index out of bounds (0)"},
+        {"last entries missing", {0, 1}, -1, "List index out of bounds (0)"},
+        {"all there", {0, 1, 2, 3}, -1, ""},
+    };
+    for (const Case& c : cases) {
+        store.Clear();
+        std::vector<std::string> expected;
+        for (int index : c.sound) {
+            StoreScheme(index, "S" + std::to_string(index), {"p", "", "", "", ""});
+            expected.push_back("S" + std::to_string(index));
+        }
+        if (c.wrongType >= 0) {
+            StoreList(EntryKey(c.wrongType), {"Bad"});
+            Put(EntryKey(c.wrongType), "1", Dword(1));
+        }
+        StoreCount(4);
+        OrderedSchemeList schemes;
+        EXPECT_EQ(LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = true}),
+                  c.message)
+            << c.what;
+        EXPECT_EQ(Names(schemes), expected) << c.what;
+    }
+}
+
+TEST_F(SchemesTest, EntryKeysThatCannotBeListedAreReadUpToTheFirstFailure) {
+    StoreScheme(0, "First", {"a", "", "", "", ""});
+    StoreScheme(1, "Second", {"b", "", "", "", ""});
+    StoreScheme(5, "Sixth", {"f", "", "", "", ""});
+    StoreCount(2000000000);
+    for (const RegOp op : {RegOp::QueryInfo, RegOp::EnumKey}) {
+        store.ResetCounters();
+        store.FailNext(op);
+        OrderedSchemeList schemes;
+        EXPECT_EQ(LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = true}),
+                  "List index out of bounds (0)");
+        EXPECT_EQ(Names(schemes), (std::vector<std::string>{"First", "Second"}));
+        EXPECT_LT(store.OperationCount(), 60);
+    }
+}
+
+TEST_F(SchemesTest, CountThatCannotBeReadIsAnErrorAndAMissingOneIsNone) {
+    StoreScheme(0, "First", {"a", "", "", "", ""});
+    for (const bool skip : {false, true}) {
+        StoreCount(1);
+        store.FailNext(RegOp::Query, kRegAccessDenied);
+        OrderedSchemeList schemes;
+        try {
+            LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = skip});
+            ADD_FAILURE() << "no error raised";
+        } catch (const ERegistryException& error) {
+            EXPECT_STREQ(error.what(), "Failed to get data for 'Count'");
+        }
+        EXPECT_EQ(schemes.Count(), 0);
+
+        RegKey key = 0;
+        ASSERT_EQ(store.OpenKey(kHkeyCurrentUser, kSchemesKey.c_str(), kKeyAllAccess, &key),
+                  kRegSuccess);
+        store.DeleteValue(key, "Count");
+        store.CloseKey(key);
+        EXPECT_EQ(LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = skip}),
+                  "");
+        EXPECT_EQ(schemes.Count(), 0);
+    }
+}
+
+TEST_F(SchemesTest, EntryKeyThatCannotBeCreatedStopsSavingAndNamesIt) {
+    StoreScheme(1, "Old", {"old", "", "", "", ""});
+    OrderedSchemeList schemes;
+    schemes.Add("A", std::make_unique<PlacesList>(PlacesList{"1", "", "", "", ""}));
+    schemes.Add("B", std::make_unique<PlacesList>(PlacesList{"2", "", "", "", ""}));
+    schemes.Add("C", std::make_unique<PlacesList>(PlacesList{"3", "", "", "", ""}));
+    store.FailNext(RegOp::Create, kRegAccessDenied, 3); // program, scheme key, entry 0, entry 1
+    try {
+        SaveSchemes(schemes);
+        FAIL() << "no error raised";
+    } catch (const Error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Cannot open or create the registry key HKEY_CURRENT_USER\\" + EntryKey(1));
+    }
+    EXPECT_EQ(Get(EntryKey(0), "0"), Sz("A"));
+    EXPECT_EQ(Get(EntryKey(1), "0"), Sz("Old"));
+    EXPECT_FALSE(KeyExists(EntryKey(2)));
+}
+
+// The store calls per scheme do not grow with the number of schemes.
+TEST_F(SchemesTest, StoreCallsPerSchemeAreFewAndConstant) {
+    const auto callsFor = [&](int count, auto&& operation) {
+        store.Clear();
+        OrderedSchemeList schemes;
+        for (int i = 0; i < count; ++i)
+            schemes.Add("S" + std::to_string(i),
+                        std::make_unique<PlacesList>(PlacesList{"C:\\", "D:\\x", "", "", ""}));
+        SaveSchemes(schemes);
+        store.ResetCounters();
+        operation(schemes);
+        return store.OperationCount();
+    };
+    struct Case {
+        const char* what;
+        std::function<void(const OrderedSchemeList&)> operation;
+        int perScheme;
+    };
+    const auto load = [](SchemeLoadOptions options) {
+        return [options](const OrderedSchemeList&) {
+            OrderedSchemeList loaded;
+            LoadSchemes(loaded, options);
+        };
+    };
+    const Case cases[] = {
+        {"save", [](const OrderedSchemeList& schemes) { SaveSchemes(schemes); }, 9},
+        {"load keeping edits", load({.consumePendingEdits = false}), 11},
+        {"load consuming edits", load({.consumePendingEdits = true}), 11},
+        {"window load", load({.consumePendingEdits = true, .skipDamagedEntries = true}), 12},
+    };
+    for (const Case& c : cases) {
+        const int ten = callsFor(10, c.operation);
+        const int twenty = callsFor(20, c.operation);
+        EXPECT_EQ(twenty - ten, 10 * c.perScheme) << c.what;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, DamagedEntryTest,

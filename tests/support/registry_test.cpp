@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "support/memory_registry_store.h"
 #include "support/registry.h"
 
@@ -277,16 +279,79 @@ TEST_F(RegistryTest, ReadStringListLeavesTargetAloneWhenKeyIsMissing) {
 }
 
 TEST_F(RegistryTest, PendingEditsThatCouldNotBeOpenedAreKept) {
-    SetList("L", {"a", "b"});
-    SetList("L\\Delete", {"a"});
-    SetList("L\\Add", {"c"});
+    struct Case {
+        int skip; // opens before the refused one: the list key, then "Delete", then "Add"
+        StringList items;
+        bool deleteKept, addKept;
+    };
+    const Case cases[] = {
+        {1, {"a", "b", "c"}, true, false},
+        {2, {"b"}, false, true},
+    };
+    for (const Case& c : cases) {
+        store.Clear();
+        SetList("L", {"a", "b"});
+        SetList("L\\Delete", {"a"});
+        SetList("L\\Add", {"c"});
+        TExRegistry reg(store);
+        StringList items;
+        store.FailNext(RegOp::Open, kRegAccessDenied, c.skip);
+        reg.ReadStringList("L", &items);
+        EXPECT_EQ(c.items, items) << c.skip;
+        EXPECT_EQ(c.deleteKept, Exists("L\\Delete")) << c.skip;
+        EXPECT_EQ(c.addKept, Exists("L\\Add")) << c.skip;
+    }
+}
+
+TEST_F(RegistryTest, ListOperationsMakeTheKeptKeyCurrentAgain) {
+    SetList("S\\L", {"x", "y"});
     TExRegistry reg(store);
+    ASSERT_TRUE(reg.OpenKey("S", false));
+    const RegKey before = reg.CurrentKey();
     StringList items;
-    store.FailNext(RegOp::Open, kRegAccessDenied, 1); // the "Delete" subkey
     reg.ReadStringList("L", &items);
-    EXPECT_EQ((StringList{"a", "b", "c"}), items);
-    EXPECT_TRUE(Exists("L\\Delete"));
-    EXPECT_FALSE(Exists("L\\Add"));
+    EXPECT_EQ((StringList{"x", "y"}), items);
+    EXPECT_EQ(before, reg.CurrentKey());
+    EXPECT_EQ("S", reg.CurrentPath());
+    const StringList one = {"z"};
+    EXPECT_TRUE(reg.WriteStringList("L", &one));
+    EXPECT_EQ(before, reg.CurrentKey());
+    EXPECT_EQ("S", reg.CurrentPath());
+    // No open by path is needed to get back, so a store that opens nothing
+    // more still leaves the cursor on "S".
+    store.FailNext(RegOp::Open, kRegAccessDenied, 1);
+    store.FailNext(RegOp::Open, kRegAccessDenied, 2);
+    store.FailNext(RegOp::Open, kRegAccessDenied, 3);
+    reg.ReadStringList("L", &items);
+    EXPECT_EQ(StringList{"z"}, items);
+    EXPECT_EQ("S", reg.CurrentPath());
+    store.ClearFaults();
+    store.FailNext(RegOp::Create);
+    EXPECT_FALSE(reg.WriteStringList("New", &one));
+    EXPECT_EQ(before, reg.CurrentKey());
+    EXPECT_FALSE(Exists("S\\New"));
+}
+
+TEST_F(RegistryTest, ValuesAreReadInOneQueryWhenShortAndTwoWhenLong) {
+    TRegistry reg(store);
+    ASSERT_TRUE(reg.OpenKey("K", true));
+    for (const std::size_t length : {0u, 1u, 254u, 255u, 256u, 300u, 5000u}) {
+        const std::string text(length, 't');
+        reg.WriteString("v", text);
+        store.ResetCounters();
+        EXPECT_EQ(text, reg.ReadString("v")) << length;
+        EXPECT_EQ(length + 1 <= 256 ? 1 : 2, store.OperationCount()) << length;
+    }
+    store.ResetCounters();
+    EXPECT_EQ(std::nullopt, reg.ReadStringIfExists("missing"));
+    EXPECT_EQ(std::nullopt, reg.ReadIntegerIfExists("missing"));
+    EXPECT_EQ(2, store.OperationCount());
+    reg.WriteInteger("n", 7);
+    EXPECT_EQ(7, reg.ReadIntegerIfExists("n"));
+    store.FailNext(RegOp::Query);
+    EXPECT_EQ("Failed to get data for 'n'", ErrorOf([&] { reg.ReadIntegerIfExists("n"); }));
+    store.FailNext(RegOp::Query);
+    EXPECT_EQ("Failed to get data for 'v'", ErrorOf([&] { reg.ReadStringIfExists("v"); }));
 }
 
 TEST_F(RegistryTest, PendingEditsAreNeverDeletedBelowTheRoot) {
