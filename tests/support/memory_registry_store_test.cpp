@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "support/memory_registry_store.h"
 #include "testlib/registry_conformance.h"
 
@@ -95,6 +99,45 @@ TEST(MemoryRegistryStore, OtherPredefinedRootsAreRefused) {
     RegKey key = 0;
     EXPECT_NE(kRegSuccess, store.CreateKey(0x80000002u, "Software", kKeyAllAccess, &key));
     EXPECT_EQ(0, store.OpenHandleCount());
+}
+
+// Enumeration by index in any order, across insertions and deletions, and
+// lookups that ignore case also beyond ASCII.
+TEST(MemoryRegistryStore, SubkeysAreFoundAndEnumeratedInRegistryOrder) {
+    MemoryRegistryStore store;
+    RegKeyHandle list(store, MustCreate(store, "List"));
+    std::vector<std::string> expected;
+    for (int i = 0; i < 300; ++i)
+        expected.push_back(std::to_string(i));
+    for (const std::string& name : expected)
+        store.CloseKey(MustCreate(store, ("List\\" + name).c_str()));
+    std::sort(expected.begin(), expected.end());
+    const auto nameAt = [&](std::uint32_t index) {
+        char name[16] = {};
+        std::uint32_t length = sizeof name;
+        return store.EnumKey(list.Get(), index, name, &length) == kRegSuccess ? std::string(name)
+                                                                              : "(none)";
+    };
+    for (const std::uint32_t index : {0u, 299u, 150u, 151u, 149u, 7u, 298u, 0u})
+        EXPECT_EQ(expected[index], nameAt(index)) << index;
+    for (std::uint32_t index = 300; index-- > 0;)
+        EXPECT_EQ(expected[index], nameAt(index)) << index;
+    ASSERT_EQ(kRegSuccess, store.DeleteKey(list.Get(), expected[100].c_str()));
+    expected.erase(expected.begin() + 100);
+    EXPECT_EQ(expected[100], nameAt(100));
+    EXPECT_EQ(expected[99], nameAt(99));
+    EXPECT_EQ("(none)", nameAt(299));
+
+    store.CloseKey(MustCreate(store, "List\\\xC9t\xE9"));
+    RegKey key = 0;
+    EXPECT_EQ(kRegSuccess, store.OpenKey(list.Get(), "\xE9T\xC9", kKeyAllAccess, &key));
+    store.CloseKey(key);
+    store.CloseKey(MustCreate(store, "List\\\xE9t\xC9")); // the same key
+    std::uint32_t count = 0;
+    std::uint32_t longest = 0;
+    ASSERT_EQ(kRegSuccess, store.QueryInfoKey(list.Get(), &count, &longest));
+    EXPECT_EQ(300u, count);
+    EXPECT_EQ(kRegFileNotFound, store.OpenKey(list.Get(), "\xE9t", kKeyAllAccess, &key));
 }
 
 } // namespace
