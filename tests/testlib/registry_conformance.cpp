@@ -188,8 +188,15 @@ TEST_P(RegistryConformance, ValuesAreStoredByteExact) {
         {"", kRegSz, Bytes("default", true)},
         {"NoneType", kRegNone, {}},
     };
-    for (const Case& c : cases)
-        SetBytes(key, c.name, c.type, c.bytes);
+    // RegSetValueExA counts a NUL that directly follows an unterminated string
+    // as part of it, so each value is passed with a non-NUL byte after its end.
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> followed = c.bytes;
+        followed.push_back('#');
+        ASSERT_EQ(kRegSuccess, Store().SetValue(key, c.name, c.type, followed.data(),
+                                                static_cast<std::uint32_t>(c.bytes.size())))
+            << c.name;
+    }
     for (const Case& c : cases) {
         const ReadBack back = Read(Store(), key, c.name);
         EXPECT_EQ(kRegSuccess, back.result) << c.name;
