@@ -9,26 +9,16 @@
 #include "support/win32/windows_ansi.h"
 #include "ui/main_window.h"
 
-#include <ole2.h>
-
 namespace {
 
-// OLE and the shell helpers' state for the life of the process.
+// The shell helpers' state for the life of the process. OLE is set up by the
+// first shell call and released here with the rest.
 class ProgramState {
   public:
-    ProgramState() : oleInitialized_(SUCCEEDED(OleInitialize(nullptr))) {
-        velbrook::win32::ShellStartup();
-    }
+    ProgramState() { velbrook::win32::ShellStartup(); }
     ProgramState(const ProgramState&) = delete;
     ProgramState& operator=(const ProgramState&) = delete;
-    ~ProgramState() {
-        velbrook::win32::ShellShutdown();
-        if (oleInitialized_)
-            OleUninitialize();
-    }
-
-  private:
-    bool oleInitialized_;
+    ~ProgramState() { velbrook::win32::ShellShutdown(); }
 };
 
 } // namespace

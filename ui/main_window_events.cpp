@@ -38,10 +38,7 @@ void TfrSMain::FormCreate() {
     }
     Check(state.KeyExists ? design::kIdCustom : design::kIdDef);
     lv_->SetColumnOrder({1, 0});
-    SHFILEINFOA info{};
-    static_assert(sizeof info == (sizeof(void*) == 8 ? 360 : 352));
-    ilSysSmall_ = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    ilSysSmall_ = win32::SystemSmallImages();
     lv_->SetSmallImages(ilSysSmall_);
 }
 

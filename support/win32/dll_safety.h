@@ -16,4 +16,12 @@ std::string SystemDirectory();
 // Loads a DLL by its full path in the system folder; an empty Module on failure.
 Module LoadSystemLibrary(const std::string& name);
 
+// A function of a loaded module as its own pointer type; nullptr when the module
+// is not loaded or lacks the function.
+template <class Function> Function ProcAddress(HMODULE module, const char* name) {
+    if (module == nullptr)
+        return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 } // namespace velbrook::win32

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "support/strings.h"
+#include "support/win32/ole32_api.h"
+#include "support/win32/shell32_api.h"
 
 namespace velbrook::win32 {
 
@@ -41,6 +43,7 @@ template <class T> class ComRef {
 
 struct ShellState {
     HWND mainWindow = nullptr;
+    bool oleInitialized = false;
     ComRef<IMalloc> allocator;
     std::string initialFolder;
     int unknownFileIcon = -1;
@@ -65,7 +68,7 @@ class ItemIdList {
         if (IMalloc* allocator = State().allocator.Get())
             allocator->Free(list_);
         else
-            CoTaskMemFree(list_);
+            ole32::TaskMemFree(list_);
     }
 
     LPITEMIDLIST Get() const { return list_; }
@@ -105,6 +108,20 @@ class BusyCursor {
     HCURSOR previous_;
 };
 
+// The shell wants OLE on the calling thread. Set up on the first call into the
+// shell (always on the one GUI thread), so that the command-line actions,
+// which never call it, start without OLE.
+void PrepareShell() {
+    ShellState& state = State();
+    if (!state.oleInitialized)
+        state.oleInitialized = ole32::Initialize();
+    if (state.allocator.Get() == nullptr) {
+        IMalloc* allocator = nullptr;
+        if (SUCCEEDED(shell32::Allocator(&allocator)))
+            state.allocator = ComRef<IMalloc>(allocator);
+    }
+}
+
 int CALLBACK PreselectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM) {
     if (message == BFFM_INITIALIZED) {
         SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
@@ -114,8 +131,9 @@ int CALLBACK PreselectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM) 
 }
 
 int AskIconIndex(const std::string& path, UINT flags) {
+    PrepareShell();
     SHFILEINFOA info{};
-    SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), flags);
+    shell32::FileInfo(path.c_str(), 0, &info, flags);
     return info.iIcon;
 }
 
@@ -154,19 +172,21 @@ HWND DefaultOwnerWindow() {
 
 void ShellStartup() {
     ShellState& state = State();
-    IMalloc* allocator = nullptr;
-    if (SUCCEEDED(SHGetMalloc(&allocator)))
-        state.allocator = ComRef<IMalloc>(allocator);
     state.initialFolder.clear();
     state.unknownFileIcon = -1;
 }
 
 void ShellShutdown() {
-    State().initialFolder.clear();
-    State().allocator.Reset();
+    ShellState& state = State();
+    state.initialFolder.clear();
+    state.allocator.Reset();
+    if (state.oleInitialized)
+        ole32::Uninitialize();
+    state.oleInitialized = false;
 }
 
 std::string BrowseForFolder(const std::string& title, const std::string& initialFolder) {
+    PrepareShell();
     State().initialFolder = initialFolder;
     std::string buffer(kPathBufferSize, '\0');
 
@@ -179,10 +199,10 @@ std::string BrowseForFolder(const std::string& title, const std::string& initial
     info.lpfn = initialFolder.empty() ? nullptr : PreselectInitialFolder;
     info.lParam = 0;
 
-    const ItemIdList chosen(SHBrowseForFolderA(&info));
+    const ItemIdList chosen(shell32::BrowseForFolder(&info));
     if (chosen.Get() == nullptr)
         return {};
-    if (!SHGetPathFromIDListA(chosen.Get(), buffer.data()))
+    if (!shell32::PathFromIdList(chosen.Get(), buffer.data()))
         return {};
     buffer.resize(buffer.find('\0'));
     return buffer;
@@ -209,10 +229,19 @@ int GetUnknownFileIconIndex() {
     return cached;
 }
 
+HIMAGELIST SystemSmallImages() {
+    PrepareShell();
+    SHFILEINFOA info{};
+    static_assert(sizeof info == (sizeof(void*) == 8 ? 360 : 352));
+    return reinterpret_cast<HIMAGELIST>(
+        shell32::FileInfo("C:\\", 0, &info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+}
+
 std::intptr_t ExecuteShell(const std::string& fileName, LPCITEMIDLIST itemList, bool useItemList,
                            const std::string& verb, const std::string& parameters,
                            const std::string& directory, bool wait) {
     const BusyCursor busy;
+    PrepareShell();
 
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof(info);
@@ -229,7 +258,7 @@ std::intptr_t ExecuteShell(const std::string& fileName, LPCITEMIDLIST itemList, 
     info.lpDirectory = directory.c_str();
     info.nShow = SW_SHOWNORMAL;
 
-    if (!ShellExecuteExA(&info))
+    if (!shell32::Execute(&info))
         return -1;
     const ProcessHandle process(info.hProcess);
     // Without a process handle (the document went to a running program) there is

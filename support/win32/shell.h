@@ -6,6 +6,7 @@
 
 #include "support/win32/windows_ansi.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -17,8 +18,9 @@ HWND MainWindowHandle();
 // The main window, or the desktop window while there is none.
 HWND DefaultOwnerWindow();
 
-// Module state: the shell allocator, the stored initial folder and the icon
-// cache. OLE must be initialised on the thread before ShellStartup.
+// Module state: the stored initial folder, the icon cache, and OLE with the
+// shell allocator, which the first BrowseForFolder sets up on the calling (GUI)
+// thread. ShellShutdown releases them on the same thread.
 void ShellStartup();
 void ShellShutdown();
 
@@ -29,6 +31,8 @@ std::string BrowseForFolder(const std::string& title, const std::string& initial
 // Index into the system image list; the unknown-file icon when the shell has none.
 int GetSystemIconIndex(const std::string& path, bool largeIcon, bool openIcon, bool queryFile);
 int GetUnknownFileIconIndex();
+// The system small image list (shared: never destroy it).
+HIMAGELIST SystemSmallImages();
 
 // ShellExecuteExA under the application-starting cursor. -1 on failure; the
 // process exit code when waiting; otherwise the shell's hInstApp.
