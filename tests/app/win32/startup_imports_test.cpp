@@ -1,0 +1,48 @@
+// The program starts without the libraries that only its window needs: they are
+// not in its import table (they load on first use from the system folder).
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "app/win32/e2e_process.h"
+
+namespace velbrook::e2e {
+namespace {
+
+std::string Upper(std::string text) {
+    CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// The names of the DLLs in an executable's import table.
+std::set<std::string> ImportedLibraries(const std::string& exe) {
+    std::set<std::string> names;
+    const HMODULE image = LoadLibraryExA(exe.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (image == nullptr)
+        return names;
+    const auto* base = reinterpret_cast<const unsigned char*>(image);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress != 0) {
+        for (auto* entry =
+                 reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+             entry->Name != 0; ++entry)
+            names.insert(Upper(reinterpret_cast<const char*>(base + entry->Name)));
+    }
+    FreeLibrary(image);
+    return names;
+}
+
+TEST(StartupImports, OnlyTheLibrariesOfTheCommandLineActionsLoadAtStart) {
+    const std::set<std::string> names = ImportedLibraries(BinFolder() + "velbrook.exe");
+    ASSERT_TRUE(names.count("KERNEL32.DLL")) << "import table not read";
+    EXPECT_TRUE(names.count("ADVAPI32.DLL"));
+    for (const char* deferred : {"SHELL32.DLL", "OLE32.DLL", "COMDLG32.DLL"})
+        EXPECT_FALSE(names.count(deferred)) << deferred;
+}
+
+} // namespace
+} // namespace velbrook::e2e
