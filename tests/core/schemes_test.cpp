@@ -231,8 +231,9 @@ TEST_F(SchemesTest, SkippingReportsTheLowestEntryThatFailed) {
         store.Clear();
         std::vector<std::string> expected;
         for (int index : c.sound) {
-            StoreScheme(index, "S" + std::to_string(index), {"p", "", "", "", ""});
-            expected.push_back("S" + std::to_string(index));
+            StoreScheme(index, std::string("S").append(std::to_string(index)),
+                        {"p", "", "", "", ""});
+            expected.push_back(std::string("S").append(std::to_string(index)));
         }
         if (c.wrongType >= 0) {
             StoreList(EntryKey(c.wrongType), {"Bad"});
@@ -313,7 +314,7 @@ TEST_F(SchemesTest, StoreCallsPerSchemeAreFewAndConstant) {
         store.Clear();
         OrderedSchemeList schemes;
         for (int i = 0; i < count; ++i)
-            schemes.Add("S" + std::to_string(i),
+            schemes.Add(std::string("S").append(std::to_string(i)),
                         std::make_unique<PlacesList>(PlacesList{"C:\\", "D:\\x", "", "", ""}));
         SaveSchemes(schemes);
         store.ResetCounters();
