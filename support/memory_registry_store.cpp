@@ -333,7 +333,7 @@ long MemoryRegistryStore::DeleteKey(RegKey base, const char* subkey) {
 }
 
 long MemoryRegistryStore::QueryInfoKey(RegKey key, std::uint32_t* subkeys,
-                                       std::uint32_t* maxSubkeyLen) {
+                                       std::uint32_t* maxSubkeyLen, std::uint32_t* values) {
     if (const long fault = BeginCall(RegOp::QueryInfo))
         return fault;
     Node* node = nullptr;
@@ -346,6 +346,8 @@ long MemoryRegistryStore::QueryInfoKey(RegKey key, std::uint32_t* subkeys,
         *subkeys = static_cast<std::uint32_t>(node->children.size());
     if (maxSubkeyLen != nullptr)
         *maxSubkeyLen = static_cast<std::uint32_t>(longest);
+    if (values != nullptr)
+        *values = static_cast<std::uint32_t>(node->values.size());
     return kRegSuccess;
 }
 

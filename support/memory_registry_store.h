@@ -30,7 +30,8 @@ class MemoryRegistryStore : public RegistryStore {
                   std::uint32_t size) override;
     long DeleteValue(RegKey key, const char* name) override;
     long DeleteKey(RegKey base, const char* subkey) override;
-    long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLen) override;
+    long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLen,
+                      std::uint32_t* values) override;
     long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
 
     // The (skip+1)-th later call of op fails with error and changes nothing.

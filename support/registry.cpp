@@ -98,7 +98,8 @@ bool TRegistry::GetKeyNames(std::vector<std::string>& names) {
     names.clear();
     std::uint32_t count = 0;
     std::uint32_t longest = 0;
-    if (!currentKey_ || store_->QueryInfoKey(currentKey_.Get(), &count, &longest) != kRegSuccess)
+    if (!currentKey_ ||
+        store_->QueryInfoKey(currentKey_.Get(), &count, &longest, nullptr) != kRegSuccess)
         return false;
     std::string name(longest + 1, '\0');
     for (std::uint32_t index = 0; index < count; ++index) {
@@ -116,7 +117,7 @@ bool TRegistry::DeleteKeyTree(RegKey base, const std::string& subkey) {
         RegKeyHandle key(*store_, opened);
         std::uint32_t count = 0;
         std::uint32_t longest = 0;
-        if (store_->QueryInfoKey(key.Get(), &count, &longest) != kRegSuccess)
+        if (store_->QueryInfoKey(key.Get(), &count, &longest, nullptr) != kRegSuccess)
             count = 0;
         std::string name(longest + 1, '\0');
         for (std::uint32_t index = count; index-- > 0;) {
@@ -256,11 +257,20 @@ void TExRegistry::ReadStringList(const std::string& key, StringList* list, Pendi
     KeptKey previous;
     if (!OpenKeyKeeping(key, false, previous))
         return;
+    // With the key's counts known, sub-lists that cannot exist are not opened
+    // and the value that would end the list is not asked for.
+    std::uint32_t subkeys = 0;
+    std::uint32_t values = 0;
+    const bool counted =
+        Store().QueryInfoKey(CurrentKey(), &subkeys, nullptr, &values) == kRegSuccess;
+    const bool mayHaveSubLists = !counted || subkeys > 0;
     bool deleteRead = false;
     bool addRead = false;
-    const StringList dropped = ReadSubList("Delete", &deleteRead);
+    const StringList dropped = mayHaveSubLists ? ReadSubList("Delete", &deleteRead) : StringList();
     list->clear();
     for (std::size_t k = 0;; ++k) {
+        if (counted && k == values)
+            break;
         std::optional<std::string> text = ReadStringIfExists(std::to_string(k));
         if (!text)
             break;
@@ -270,7 +280,7 @@ void TExRegistry::ReadStringList(const std::string& key, StringList* list, Pendi
         if (!drop)
             list->push_back(std::move(*text));
     }
-    const StringList added = ReadSubList("Add", &addRead);
+    const StringList added = mayHaveSubLists ? ReadSubList("Add", &addRead) : StringList();
     list->insert(list->end(), added.begin(), added.end());
     // Only edits that were merged are removed: a subkey that could not be
     // opened stays for a later reader.

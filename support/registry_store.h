@@ -34,7 +34,7 @@ enum : std::uint32_t {
 };
 
 class RegistryStore {
-public:
+  public:
     virtual ~RegistryStore() = default;
 
     // RegOpenKeyExA(base, subkey, 0, access, key)
@@ -53,8 +53,10 @@ public:
     virtual long DeleteValue(RegKey key, const char* name) = 0;
     // RegDeleteKeyA(base, subkey)
     virtual long DeleteKey(RegKey base, const char* subkey) = 0;
-    // RegQueryInfoKeyA(key, ...): number of subkeys and longest subkey name (without NUL)
-    virtual long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLen) = 0;
+    // RegQueryInfoKeyA(key, ...): number of subkeys, longest subkey name (without NUL) and
+    // number of values; each may be null
+    virtual long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLen,
+                              std::uint32_t* values) = 0;
     // RegEnumKeyExA(key, index, name, nameLen, ...): nameLen in/out, in characters
     virtual long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) = 0;
 };
@@ -71,7 +73,7 @@ RegistryStore& PlatformRegistryStore();
 
 // An open key handle of a store, closed when the owner goes away.
 class RegKeyHandle {
-public:
+  public:
     RegKeyHandle() = default;
     RegKeyHandle(RegistryStore& store, RegKey key) : store_(&store), key_(key) {}
     RegKeyHandle(RegKeyHandle&& other) noexcept
@@ -97,7 +99,7 @@ public:
         key_ = 0;
     }
 
-private:
+  private:
     RegistryStore* store_ = nullptr;
     RegKey key_ = 0;
 };

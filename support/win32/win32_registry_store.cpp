@@ -76,11 +76,13 @@ long Win32RegistryStore::DeleteKey(RegKey base, const char* subkey) {
 }
 
 long Win32RegistryStore::QueryInfoKey(RegKey key, std::uint32_t* subkeys,
-                                      std::uint32_t* maxSubkeyLen) {
+                                      std::uint32_t* maxSubkeyLen, std::uint32_t* values) {
     DwordOut subkeysOut(subkeys);
     DwordOut maxLenOut(maxSubkeyLen);
+    DwordOut valuesOut(values);
     return RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, subkeysOut.Get(),
-                            maxLenOut.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+                            maxLenOut.Get(), nullptr, valuesOut.Get(), nullptr, nullptr, nullptr,
+                            nullptr);
 }
 
 long Win32RegistryStore::EnumKey(RegKey key, std::uint32_t index, char* name,

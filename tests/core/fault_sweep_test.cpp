@@ -121,9 +121,10 @@ class RecordingStore : public RegistryStore {
         Record(RegOp::DeleteKey, base, subkey);
         return inner_.DeleteKey(base, subkey);
     }
-    long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxLen) override {
+    long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxLen,
+                      std::uint32_t* values) override {
         Record(RegOp::QueryInfo, key, "");
-        return inner_.QueryInfoKey(key, subkeys, maxLen);
+        return inner_.QueryInfoKey(key, subkeys, maxLen, values);
     }
     long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override {
         Record(RegOp::EnumKey, key, "");

@@ -334,9 +334,9 @@ TEST_F(SchemesTest, StoreCallsPerSchemeAreFewAndConstant) {
     };
     const Case cases[] = {
         {"save", [](const OrderedSchemeList& schemes) { SaveSchemes(schemes); }, 9},
-        {"load keeping edits", load({.consumePendingEdits = false}), 11},
-        {"load consuming edits", load({.consumePendingEdits = true}), 11},
-        {"window load", load({.consumePendingEdits = true, .skipDamagedEntries = true}), 12},
+        {"load keeping edits", load({.consumePendingEdits = false}), 9},
+        {"load consuming edits", load({.consumePendingEdits = true}), 9},
+        {"window load", load({.consumePendingEdits = true, .skipDamagedEntries = true}), 10},
     };
     for (const Case& c : cases) {
         const int ten = callsFor(10, c.operation);

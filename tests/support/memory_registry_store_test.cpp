@@ -135,7 +135,7 @@ TEST(MemoryRegistryStore, SubkeysAreFoundAndEnumeratedInRegistryOrder) {
     store.CloseKey(MustCreate(store, "List\\\xE9t\xC9")); // the same key
     std::uint32_t count = 0;
     std::uint32_t longest = 0;
-    ASSERT_EQ(kRegSuccess, store.QueryInfoKey(list.Get(), &count, &longest));
+    ASSERT_EQ(kRegSuccess, store.QueryInfoKey(list.Get(), &count, &longest, nullptr));
     EXPECT_EQ(300u, count);
     EXPECT_EQ(kRegFileNotFound, store.OpenKey(list.Get(), "\xE9t", kKeyAllAccess, &key));
 }

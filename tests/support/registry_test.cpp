@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "support/memory_registry_store.h"
 #include "support/registry.h"
@@ -352,6 +354,79 @@ TEST_F(RegistryTest, ValuesAreReadInOneQueryWhenShortAndTwoWhenLong) {
     EXPECT_EQ("Failed to get data for 'n'", ErrorOf([&] { reg.ReadIntegerIfExists("n"); }));
     store.FailNext(RegOp::Query);
     EXPECT_EQ("Failed to get data for 'v'", ErrorOf([&] { reg.ReadStringIfExists("v"); }));
+}
+
+// The key's counts spare the opens of sub-lists it cannot have and the query
+// for the value that would end the list; without them the list is read as it
+// always was, to the same result.
+TEST_F(RegistryTest, ReadStringListAsksOnlyWhatTheKeyCountsLeaveOpen) {
+    struct Case {
+        const char* what;
+        std::function<void()> prepare;
+        StringList items;
+        int calls;          // with the counts
+        int callsUncounted; // when they cannot be had
+    };
+    const std::vector<std::uint8_t> named = {'n', 0};
+    const Case cases[] = {
+        {"plain",
+         [&] {
+             SetList("L", {"a", "", "b"});
+         },
+         {"a", "", "b"},
+         6,
+         9},
+        {"empty", [&] { store.CloseKey(Raw("L")); }, {}, 3, 6},
+        {"other value",
+         [&] {
+             SetList("L", {"a", "b"});
+             SetRaw("L", "name", kRegSz, named);
+         },
+         {"a", "b"},
+         6,
+         8},
+        {"gap",
+         [&] {
+             SetList("L", {"a"});
+             SetRaw("L", "2", kRegSz, named);
+         },
+         {"a"},
+         5,
+         7},
+        {"other subkey",
+         [&] {
+             SetList("L", {"a", "b"});
+             SetList("L\\Other", {"x"});
+         },
+         {"a", "b"},
+         7,
+         8},
+        {"pending edits",
+         [&] {
+             SetList("L", {"a", "b"});
+             SetList("L\\Delete", {"A"});
+             SetList("L\\Add", {"c"});
+         },
+         {"b", "c"},
+         13,
+         14},
+    };
+    for (const Case& c : cases) {
+        for (const bool uncounted : {false, true}) {
+            store.Clear();
+            c.prepare();
+            TExRegistry reg(store);
+            StringList items = {"old"};
+            store.ResetCounters();
+            if (uncounted)
+                store.FailNext(RegOp::QueryInfo);
+            reg.ReadStringList("L", &items, PendingEdits::Keep);
+            EXPECT_EQ(c.items, items) << c.what << uncounted;
+            EXPECT_EQ(uncounted ? c.callsUncounted : c.calls, store.OperationCount())
+                << c.what << uncounted;
+            EXPECT_EQ(0, store.OpenHandleCount()) << c.what << uncounted;
+        }
+    }
 }
 
 TEST_F(RegistryTest, PendingEditsAreNeverDeletedBelowTheRoot) {

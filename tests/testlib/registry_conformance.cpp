@@ -43,7 +43,7 @@ bool DeleteTree(RegistryStore& store, RegKey base, const std::string& subkey) {
     if (store.OpenKey(base, subkey.c_str(), kKeyAllAccess, &key) == kRegSuccess) {
         std::uint32_t count = 0;
         std::uint32_t longest = 0;
-        store.QueryInfoKey(key, &count, &longest);
+        store.QueryInfoKey(key, &count, &longest, nullptr);
         std::vector<char> name(longest + 1);
         for (std::uint32_t i = count; i-- > 0;) {
             auto length = static_cast<std::uint32_t>(name.size());
@@ -276,13 +276,13 @@ TEST_P(RegistryConformance, QueryInfoAndEnumerationInRegistryOrder) {
     RegKey list = Create("List");
     std::uint32_t count = 99;
     std::uint32_t longest = 99;
-    EXPECT_EQ(kRegSuccess, Store().QueryInfoKey(list, &count, &longest));
+    EXPECT_EQ(kRegSuccess, Store().QueryInfoKey(list, &count, &longest, nullptr));
     EXPECT_EQ(0u, count);
     EXPECT_EQ(0u, longest);
 
     for (const char* name : {"b", "A", "c", "a_b", "Ab", "Zz", "a1", "LongestName"})
         Create(std::string("List\\") + name);
-    EXPECT_EQ(kRegSuccess, Store().QueryInfoKey(list, &count, &longest));
+    EXPECT_EQ(kRegSuccess, Store().QueryInfoKey(list, &count, &longest, nullptr));
     EXPECT_EQ(8u, count);
     EXPECT_EQ(11u, longest);
     const std::vector<std::string> expected = {"A", "a1", "a_b",         "Ab",
@@ -302,6 +302,35 @@ TEST_P(RegistryConformance, QueryInfoAndEnumerationInRegistryOrder) {
     EXPECT_EQ(kRegNoMoreItems, Store().EnumKey(list, 1000, name, &length));
 }
 
+// The value count covers every value of the key itself, the unnamed one
+// included, and none of its subkeys'.
+TEST_P(RegistryConformance, QueryInfoCountsTheValuesOfTheKey) {
+    RegKey key = Create("Counted");
+    std::uint32_t values = 99;
+    EXPECT_EQ(kRegSuccess, Store().QueryInfoKey(key, nullptr, nullptr, &values));
+    EXPECT_EQ(0u, values);
+
+    SetBytes(key, "0", kRegSz, Bytes("a", true));
+    SetBytes(key, "1", kRegDword, {1, 0, 0, 0});
+    SetBytes(key, "Name", kRegSz, Bytes("", true));
+    SetBytes(key, "NAME", kRegBinary, {}); // the same value again
+    SetBytes(key, "", kRegSz, Bytes("unnamed", true));
+    SetBytes(Create("Counted\\Sub"), "0", kRegSz, Bytes("below", true));
+    std::uint32_t subkeys = 99;
+    std::uint32_t longest = 99;
+    values = 99;
+    EXPECT_EQ(kRegSuccess, Store().QueryInfoKey(key, &subkeys, &longest, &values));
+    EXPECT_EQ(1u, subkeys);
+    EXPECT_EQ(3u, longest);
+    EXPECT_EQ(4u, values);
+
+    EXPECT_EQ(kRegSuccess, Store().DeleteValue(key, "name"));
+    EXPECT_EQ(kRegFileNotFound, Store().DeleteValue(key, "2"));
+    EXPECT_EQ(kRegSuccess, Store().QueryInfoKey(key, nullptr, nullptr, &values));
+    EXPECT_EQ(3u, values);
+    EXPECT_EQ(kRegSuccess, Store().QueryInfoKey(key, nullptr, nullptr, nullptr));
+}
+
 TEST_P(RegistryConformance, HandleToKeyDeletedElsewhereReportsKeyDeleted) {
     RegKey victim = Create("Victim");
     SetBytes(victim, "v", kRegSz, Bytes("x", true));
@@ -318,7 +347,7 @@ TEST_P(RegistryConformance, HandleToKeyDeletedElsewhereReportsKeyDeleted) {
     EXPECT_EQ(kRegKeyDeleted, Store().QueryValue(victim, "v", &type, nullptr, &size));
     EXPECT_EQ(kRegKeyDeleted, Store().SetValue(victim, "w", kRegBinary, data, 1));
     EXPECT_EQ(kRegKeyDeleted, Store().DeleteValue(victim, "v"));
-    EXPECT_EQ(kRegKeyDeleted, Store().QueryInfoKey(victim, &count, &longest));
+    EXPECT_EQ(kRegKeyDeleted, Store().QueryInfoKey(victim, &count, &longest, nullptr));
     EXPECT_EQ(kRegKeyDeleted, Store().EnumKey(victim, 0, name, &length));
     EXPECT_EQ(kRegKeyDeleted, Store().CreateKey(victim, "Sub", kKeyAllAccess, &key));
     EXPECT_EQ(kRegKeyDeleted, Store().OpenKey(victim, "", kKeyAllAccess, &key));
