@@ -202,25 +202,16 @@ RegKey MemoryRegistryStore::NewHandle(Node* node) {
 
 long MemoryRegistryStore::OpenKey(RegKey base, const char* subkey, std::uint32_t /*access*/,
                                   RegKey* key) {
-    if (const long fault = BeginCall(RegOp::Open))
-        return fault;
-    if (key == nullptr)
-        return kRegInvalidParameter;
-    if (IsPredefinedRoot(base) && base != kHkeyCurrentUser)
-        return kRegAccessDenied;
-    Node* from = nullptr;
-    Node* node = nullptr;
-    if (const long error = Resolve(base, &from))
-        return error;
-    if (const long error = Walk(from, subkey, false, &node))
-        return error;
-    *key = NewHandle(node);
-    return kRegSuccess;
+    return OpenOrCreate(RegOp::Open, base, subkey, key);
 }
 
 long MemoryRegistryStore::CreateKey(RegKey base, const char* subkey, std::uint32_t /*access*/,
                                     RegKey* key) {
-    if (const long fault = BeginCall(RegOp::Create))
+    return OpenOrCreate(RegOp::Create, base, subkey, key);
+}
+
+long MemoryRegistryStore::OpenOrCreate(RegOp op, RegKey base, const char* subkey, RegKey* key) {
+    if (const long fault = BeginCall(op))
         return fault;
     if (key == nullptr)
         return kRegInvalidParameter;
@@ -230,7 +221,7 @@ long MemoryRegistryStore::CreateKey(RegKey base, const char* subkey, std::uint32
     Node* node = nullptr;
     if (const long error = Resolve(base, &from))
         return error;
-    if (const long error = Walk(from, subkey, true, &node))
+    if (const long error = Walk(from, subkey, op == RegOp::Create, &node))
         return error;
     *key = NewHandle(node);
     return kRegSuccess;

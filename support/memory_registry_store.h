@@ -63,6 +63,8 @@ class MemoryRegistryStore : public RegistryStore {
     long Resolve(RegKey key, Node** node) const;
     long Walk(Node* from, const char* subkey, bool create, Node** node);
     RegKey NewHandle(Node* node);
+    // The open and create operations differ only in whether missing keys are made.
+    long OpenOrCreate(RegOp op, RegKey base, const char* subkey, RegKey* key);
 
     std::shared_ptr<Node> root_;
     std::map<RegKey, std::shared_ptr<Node>> handles_;
