@@ -1,6 +1,7 @@
 #include "core/schemes.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "support/dialogs.h"
@@ -172,18 +173,39 @@ void FreeSchemes(SchemeList& schemes) {
     schemes.Clear();
 }
 
-bool ApplyScheme(const std::string& name) {
-    OrderedSchemeList schemes;
-    // Nothing is saved here, so pending edits must stay for the window to merge and save.
-    LoadSchemes(schemes, {.consumePendingEdits = false, .skipDamagedEntries = false});
-    for (int index = 0; index < schemes.Count(); ++index) {
-        if (SameTextIgnoreCase(schemes.Name(index), name)) {
-            WritePlacesBar(&schemes.Places(index));
-            FreeSchemes(schemes);
-            return true;
-        }
+namespace {
+
+// The places of the first stored scheme of that name. Only the names are read
+// on the way to it; pending edits stay for the window to merge and save.
+std::optional<PlacesList> FindStoredScheme(const std::string& name) {
+    TExRegistry registry;
+    if (!OpenSchemesKey(registry))
+        return std::nullopt;
+    const int count = StoredCount(registry);
+    for (int index = 0; index < count; ++index) {
+        const std::string key = std::to_string(index);
+        const std::optional<std::string> stored = registry.ReadFirstListItem(key);
+        if (!stored)
+            throw EListError(MissingEntryText());
+        if (!SameTextIgnoreCase(*stored, name))
+            continue;
+        PlacesList places;
+        registry.ReadStringList(key, &places, PendingEdits::Keep);
+        if (places.empty())
+            throw EListError(MissingEntryText());
+        places.erase(places.begin());
+        return places;
     }
-    FreeSchemes(schemes);
+    return std::nullopt;
+}
+
+} // namespace
+
+bool ApplyScheme(const std::string& name) {
+    if (const std::optional<PlacesList> places = FindStoredScheme(name)) {
+        WritePlacesBar(&*places);
+        return true;
+    }
     ShowMessageBoxFmt(msg::kSchemeNotFound, name, msg::kCaptionError, kMbOk | kMbIconExclamation,
                       0);
     return false;

@@ -61,7 +61,8 @@ std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options = 
 void SaveSchemes(const SchemeList& schemes);
 void FreeSchemes(SchemeList& schemes);
 // Applies the first stored scheme of that name (case-insensitive) to the places
-// bar. False after telling the user when there is none.
+// bar. False after telling the user when there is none. Of the schemes before it
+// only the names are read.
 bool ApplyScheme(const std::string& name);
 
 } // namespace velbrook

@@ -293,6 +293,27 @@ void TExRegistry::ReadStringList(const std::string& key, StringList* list, Pendi
     Restore(previous);
 }
 
+std::optional<std::string> TExRegistry::ReadFirstListItem(const std::string& key) {
+    KeptKey previous;
+    if (!OpenKeyKeeping(key, false, previous))
+        return std::nullopt;
+    std::uint32_t subkeys = 0;
+    std::uint32_t values = 0;
+    if (Store().QueryInfoKey(CurrentKey(), &subkeys, nullptr, &values) == kRegSuccess &&
+        subkeys == 0) {
+        // No "Add" or "Delete" list: the first stored item is the first item.
+        std::optional<std::string> first = values > 0 ? ReadStringIfExists("0") : std::nullopt;
+        Restore(previous);
+        return first;
+    }
+    Restore(previous);
+    StringList list;
+    ReadStringList(key, &list, PendingEdits::Keep);
+    if (list.empty())
+        return std::nullopt;
+    return std::move(list.front());
+}
+
 void TExRegistry::OpenParentKey() {
     const std::string path = CurrentPath();
     const std::int32_t pos = StrLastPos(path, "\\");

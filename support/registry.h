@@ -85,6 +85,9 @@ class TExRegistry : public TRegistry {
     bool WriteStringList(const std::string& key, const StringList* list);
     void ReadStringList(const std::string& key, StringList* list,
                         PendingEdits pending = PendingEdits::Consume);
+    // The first item ReadStringList would give (pending edits kept), reading only
+    // what that item depends on; nullopt when the list would be empty.
+    std::optional<std::string> ReadFirstListItem(const std::string& key);
     void OpenParentKey();
 
   private:

@@ -38,8 +38,18 @@ void TfrSMain::FormCreate() {
     }
     Check(state.KeyExists ? design::kIdCustom : design::kIdDef);
     lv_->SetColumnOrder({1, 0});
+}
+
+void TfrSMain::ShowIcons() {
+    if (ilSysSmall_ != nullptr)
+        return;
     ilSysSmall_ = win32::SystemSmallImages();
     lv_->SetSmallImages(ilSysSmall_);
+    for (int row = 0; row < lv_->RowCount(); ++row) {
+        const std::string caption = lv_->Caption(row);
+        if (!caption.empty())
+            lv_->SetImageIndex(row, IconOf(caption));
+    }
 }
 
 void TfrSMain::FormDestroy() {
@@ -60,7 +70,9 @@ PlacesList TfrSMain::RowCaptions() const {
 
 void TfrSMain::SetRow(int row, const std::string& caption) {
     lv_->SetCaption(row, caption);
-    lv_->SetImageIndex(row, IconOf(caption));
+    // Before ShowIcons has run, it sets the icons of all rows itself.
+    if (ilSysSmall_ != nullptr)
+        lv_->SetImageIndex(row, IconOf(caption));
 }
 
 bool TfrSMain::IsChecked(design::ControlId radio) const {

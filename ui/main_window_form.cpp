@@ -18,6 +18,8 @@ constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSA, iPaddedBorder
 static_assert(kNonClientMetricsSize == 340);
 
 constexpr COLORREF kColourKey = RGB(255, 0, 255);
+// Posted by Show: the icons are looked up once the window is on screen.
+constexpr UINT kShowIconsMessage = WM_APP + 1;
 
 RECT ToRect(const layout::Rect& r) {
     return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
@@ -101,6 +103,7 @@ void TfrSMain::Show() {
     ShowWindow(hwnd(), SW_SHOW);
     UpdateWindow(hwnd());
     SetFocus(lv_->Handle());
+    PostMessageA(hwnd(), kShowIconsMessage, 0, 0);
 }
 
 void TfrSMain::MakeFonts() {
@@ -309,6 +312,9 @@ LRESULT TfrSMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_PAINT:
         Paint();
+        return 0;
+    case kShowIconsMessage:
+        Application::Instance().Guard([this] { ShowIcons(); });
         return 0;
     case WM_SIZE:
         result = Window::HandleMessage(message, wParam, lParam);

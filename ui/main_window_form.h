@@ -25,7 +25,8 @@ class TfrSMain : public Window {
     // Creates the window hidden with its controls and runs FormCreate. Errors while
     // the controls are built (such as the common controls check) are raised.
     void Create();
-    // Shows the window centred with the list focused.
+    // Shows the window centred with the list focused. The rows' icons follow
+    // once it is painted: the shell's image list takes longer than the window.
     void Show();
 
     // For tests and the program's start.
@@ -74,6 +75,8 @@ class TfrSMain : public Window {
     void AddImageButton(const design::Control& control);
     void LayOutWindowless();
     void Paint();
+    // Gives the list the shell's small images and every filled row its icon.
+    void ShowIcons();
     bool OverLink(POINT at) const;
     void SetOkDefault(bool on);
     void Check(design::ControlId radio);
@@ -89,7 +92,7 @@ class TfrSMain : public Window {
     win32::Font linkFont_;
     win32::ImageList ImageList1_;
     win32::ImageList logo_;
-    HIMAGELIST ilSysSmall_ = nullptr; // the shell's list, shared, never destroyed
+    HIMAGELIST ilSysSmall_ = nullptr; // the shell's list, shared, never destroyed; set by ShowIcons
     std::unique_ptr<TdfsExtListView> lv_;
     std::unique_ptr<ImageButtonHost> buttons_;
     struct NamedButton {

@@ -29,6 +29,14 @@ int CompareTextIgnoreCase(std::string_view a, std::string_view b) {
 
 std::string UpperCaseText(std::string_view s) {
     std::string upper(s);
+    // Plain ASCII upper-cases the same in every ANSI code page; leaving it to
+    // CharUpperBuffA would load user32 for the command-line actions.
+    if (std::all_of(upper.begin(), upper.end(), [](char c) { return (c & 0x80) == 0; })) {
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+        return upper;
+    }
     std::size_t done = 0;
     while (done < upper.size()) {
         // CharUpperBuffA takes a 32-bit count; never split a double-byte character.

@@ -380,6 +380,50 @@ TEST_F(SchemesTest, ApplyMatchesTheFirstNameIgnoringCase) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST_F(SchemesTest, ApplyReadsOnlyTheNamesOfTheSchemesBeforeIt) {
+    StoreScheme(0, "Damaged", {"C:\\A", "", "", "", ""});
+    Put(EntryKey(0), "2", Dword(7));
+    StoreScheme(1, "Edited", {"C:\\B", "", "", "", ""});
+    StoreList(EntryKey(1) + "\\Delete", {"edited"});
+    for (int index = 2; index < 50; ++index)
+        StoreScheme(index, "Other " + std::to_string(index), {"C:\\C", "", "", "", ""});
+    StoreScheme(50, "Work", {"C:\\Work", "", "", "D:\\", ""});
+    StoreScheme(51, "Work", {"C:\\Later", "", "", "", ""});
+    Put(EntryKey(51), "3", Dword(1));
+    StoreCount(52);
+
+    // A damaged place of another scheme does not stop it; "Delete" may rename an
+    // entry, so that entry is read whole and its new first item is its name.
+    store.ResetCounters();
+    EXPECT_TRUE(ApplyScheme("work"));
+    EXPECT_EQ(Get(kPlacesBarKey, "Place0"), Sz("C:\\Work"));
+    EXPECT_EQ(Get(kPlacesBarKey, "Place3"), Sz("D:\\"));
+    EXPECT_LE(store.OperationCount(), 4 * 52 + 40);
+    EXPECT_EQ(store.OpenHandleCount(), 0);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    EXPECT_FALSE(ApplyScheme("Edited"));
+    EXPECT_TRUE(ApplyScheme("C:\\B"));
+    EXPECT_EQ(Get(kPlacesBarKey, "Place0"), std::nullopt);
+
+    // The places of the applied scheme and the names on the way are read in full.
+    Put(EntryKey(50), "4", Dword(1));
+    try {
+        ApplyScheme("Work");
+        FAIL() << "no error raised";
+    } catch (const ERegistryException& error) {
+        EXPECT_STREQ(error.what(), "Invalid data type for '4'");
+    }
+    Put(EntryKey(3), "0", Dword(1));
+    try {
+        ApplyScheme("Work");
+        FAIL() << "no error raised";
+    } catch (const ERegistryException& error) {
+        EXPECT_STREQ(error.what(), "Invalid data type for '0'");
+    }
+    EXPECT_EQ(store.OpenHandleCount(), 0);
+}
+
 TEST_F(SchemesTest, ApplyOfAnUnknownNameTellsTheUser) {
     StoreScheme(0, "Work", {"C:\\First", "", "", "", ""});
     StoreCount(1);

@@ -37,26 +37,37 @@ TooltipWindow::~TooltipWindow() {
         DestroyWindow(hwnd_);
 }
 
-ImageButtonHost::ImageButtonHost(HWND parent) : parent_(parent) {
-    INITCOMMONCONTROLSEX init{sizeof(init), ICC_BAR_CLASSES};
-    InitCommonControlsEx(&init);
-    tooltip_ = TooltipWindow(CreateWindowExA(
-        WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr));
+ImageButtonHost::ImageButtonHost(HWND parent) : parent_(parent) {}
+
+HWND ImageButtonHost::Tooltip() {
+    if (tooltip_.get() == nullptr) {
+        INITCOMMONCONTROLSEX init{sizeof(init), ICC_BAR_CLASSES};
+        InitCommonControlsEx(&init);
+        tooltip_ = TooltipWindow(CreateWindowExA(
+            WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent_, nullptr,
+            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent_, GWLP_HINSTANCE)), nullptr));
+        for (std::size_t i = 0; i < buttons_.size(); ++i)
+            AddTool(i);
+    }
+    return tooltip_.get();
+}
+
+void ImageButtonHost::AddTool(std::size_t index) {
+    if (tooltip_.get() == nullptr)
+        return;
+    const TCSTButton& button = *buttons_[index];
+    TOOLINFOA tool = ToolFor(parent_, index + 1);
+    tool.uFlags = TTF_SUBCLASS;
+    tool.rect = button.Bounds();
+    tool.lpszText = const_cast<char*>(button.Hint().c_str());
+    SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 TCSTButton& ImageButtonHost::Add(const ImageButtonArgs& args) {
     buttons_.push_back(std::make_unique<TCSTButton>(parent_, args));
-    TCSTButton& button = *buttons_.back();
-    if (tooltip_.get() != nullptr) {
-        TOOLINFOA tool = ToolFor(parent_, buttons_.size());
-        tool.uFlags = TTF_SUBCLASS;
-        tool.rect = button.Bounds();
-        tool.lpszText = const_cast<char*>(button.Hint().c_str());
-        SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-    return button;
+    AddTool(buttons_.size() - 1);
+    return *buttons_.back();
 }
 
 void ImageButtonHost::SetBounds(TCSTButton& button, const RECT& bounds) {
@@ -107,6 +118,9 @@ bool ImageButtonHost::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT
     result = 0;
     switch (message) {
     case WM_MOUSEMOVE:
+        // The tooltip subclasses the parent, so it sees the following moves.
+        if (!buttons_.empty())
+            Tooltip();
         if (TCSTButton* held = DraggingButton()) {
             held->MouseMove(PointOf(lParam));
             return true;

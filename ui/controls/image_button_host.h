@@ -36,7 +36,9 @@ class ImageButtonHost {
     // Moves a button and its tooltip area.
     void SetBounds(TCSTButton& button, const RECT& bounds);
     const std::vector<std::unique_ptr<TCSTButton>>& Buttons() const { return buttons_; }
-    HWND Tooltip() const { return tooltip_.get(); }
+    // The tooltip window, created on first use (this call or the first mouse
+    // move over the parent): it is a top-level window, slow to make at start-up.
+    HWND Tooltip();
 
     // Call first from the parent's WndProc for WM_MOUSEMOVE, WM_LBUTTONDOWN,
     // WM_LBUTTONDBLCLK, WM_LBUTTONUP, WM_MOUSELEAVE, WM_CAPTURECHANGED and
@@ -51,6 +53,7 @@ class ImageButtonHost {
     TCSTButton* DraggingButton() const;
     void TrackHot(POINT at);
     void TrackLeave() const;
+    void AddTool(std::size_t index);
 
     HWND parent_;
     TooltipWindow tooltip_;

@@ -182,6 +182,30 @@ TEST_F(ImageButtonTest, LosingTheCaptureCancelsThePress) {
     EXPECT_EQ(clicks, 0);
 }
 
+int ThreadTooltips() {
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM param) {
+            char name[64] = {};
+            GetClassNameA(hwnd, name, sizeof name);
+            if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0)
+                ++*reinterpret_cast<int*>(param);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+TEST_F(ImageButtonTest, TooltipIsMadeByTheFirstMouseMove) {
+    EXPECT_EQ(ThreadTooltips(), 0);
+    Send(WM_MOUSEMOVE, 10, 10);
+    EXPECT_EQ(ThreadTooltips(), 1);
+    Send(WM_MOUSEMOVE, 110, 60);
+    EXPECT_EQ(ThreadTooltips(), 1);
+    EXPECT_EQ(SendMessageA(host.Tooltip(), TTM_GETTOOLCOUNT, 0, 0), 1);
+}
+
 TEST_F(ImageButtonTest, TooltipCarriesTheHint) {
     ASSERT_NE(host.Tooltip(), nullptr);
     EXPECT_EQ(SendMessageA(host.Tooltip(), TTM_GETTOOLCOUNT, 0, 0), 1);
