@@ -4,6 +4,7 @@
 
 #include "support/messages.h"
 #include "support/win32/shell.h"
+#include "support/win32/visual_styles_context.h"
 #include "ui/layout/error_text.h"
 #include <commctrl.h>
 
@@ -50,6 +51,7 @@ Application& Application::Instance() {
 Application::Application() : title_(msg::kAppTitle) {}
 
 void Application::Initialize() {
+    win32::UseVisualStyles();
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;

@@ -31,8 +31,8 @@ extern "C" void* velbrook_bind_delay_import(DelayDll* dll, const char* function,
     }
     FARPROC address = module != nullptr ? GetProcAddress(module, function) : nullptr;
     if (address == nullptr) {
-        const std::string text =
-            std::string("Velbrook cannot start: ") + dll->name + " or its " + function + " is missing.";
+        const std::string text = std::string("Velbrook cannot start: ") + dll->name + " or its " +
+                                 function + " is missing.";
         FatalAppExitA(0, text.c_str());
     }
     void* target = reinterpret_cast<void*>(address);

@@ -3,6 +3,7 @@
 #include "support/win32/input_query.h"
 #include "support/win32/comdlg32_api.h"
 #include "support/win32/shell.h"
+#include "support/win32/visual_styles_context.h"
 #include "support/win32/windows_ansi.h"
 
 // UserDialogs::MessageBox is a method, not the Windows macro.
@@ -23,6 +24,7 @@ class Win32Dialogs : public UserDialogs {
   public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags,
                    WindowRef owner) override {
+        win32::UseVisualStyles();
         return MessageBoxA(OwnerOf(owner), text.c_str(), caption.c_str(), flags);
     }
 

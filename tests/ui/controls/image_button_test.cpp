@@ -182,18 +182,17 @@ TEST_F(ImageButtonTest, LosingTheCaptureCancelsThePress) {
     EXPECT_EQ(clicks, 0);
 }
 
+BOOL CALLBACK CountTooltip(HWND hwnd, LPARAM count) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 int ThreadTooltips() {
     int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) {
-            char name[64] = {};
-            GetClassNameA(hwnd, name, sizeof name);
-            if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0)
-                ++*reinterpret_cast<int*>(param);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), CountTooltip, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
