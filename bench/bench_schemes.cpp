@@ -1,6 +1,8 @@
-// Time of saving and loading the scheme store as the number of schemes grows.
+// Time of saving, loading and applying from the scheme store as the number of
+// schemes grows.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -50,10 +52,7 @@ void LoadSchemesBench(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     MemoryRegistryStore store;
     StoreScope scope(store);
-    {
-        const OrderedSchemeList schemes = MakeSchemes(count);
-        SaveSchemes(schemes);
-    }
+    SaveSchemes(MakeSchemes(count));
     for (auto _ : state) {
         OrderedSchemeList loaded;
         LoadSchemes(loaded);
@@ -65,12 +64,38 @@ void LoadSchemesBench(benchmark::State& state) {
     state.counters["time_per_scheme"] = PerScheme(count);
 }
 
+// -load: of the last stored scheme: the names of the others are read on the way.
+void ApplySchemeBench(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    MemoryRegistryStore store;
+    StoreScope scope(store);
+    SaveSchemes(MakeSchemes(count));
+    const std::string last = "Scheme " + std::to_string(count - 1);
+    store.ResetCounters();
+    std::int64_t runs = 0;
+    for (auto _ : state) {
+        if (!ApplyScheme(last))
+            state.SkipWithError("scheme not found");
+        ++runs;
+    }
+    state.SetComplexityN(count);
+    state.counters["time_per_scheme"] = PerScheme(count);
+    state.counters["store_calls_per_scheme"] =
+        double(store.OperationCount()) / double(runs) / double(count);
+}
+
 BENCHMARK(SaveSchemesBench)
     ->RangeMultiplier(10)
     ->Range(10, 100000)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadSchemesBench)
+    ->RangeMultiplier(10)
+    ->Range(10, 100000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK(ApplySchemeBench)
     ->RangeMultiplier(10)
     ->Range(10, 100000)
     ->Complexity(benchmark::oN)

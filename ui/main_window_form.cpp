@@ -94,6 +94,9 @@ void TfrSMain::Create() {
     args.textHeight = FontTextHeight(font_.get());
     Window::Create(args);
     LoadArt();
+    // The controls take the font as they are made; FormCreate's SetFont then
+    // finds it in place.
+    SetFont(font_.get());
     BuildControls();
     Application::Instance().Guard([this] { FormCreate(); });
 }
@@ -179,8 +182,10 @@ void TfrSMain::BuildControls() {
                               GetWindowLongPtrA(lv_->Handle(), GWL_STYLE) | WS_GROUP);
             SendMessageA(lv_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
             lv_->SetRequireComCtlUpdate(true);
+            SendMessageA(lv_->Handle(), WM_SETREDRAW, FALSE, 0);
             for (int row = 0; row < kPlaceSlots; ++row)
                 lv_->AddRow("", -1, {std::to_string(row + 1)});
+            SendMessageA(lv_->Handle(), WM_SETREDRAW, TRUE, 0);
             lv_->OnEditing = [this](int, bool&) { lvEditing(); };
             lv_->OnEdited = [this](int row, std::string& text) {
                 Application::Instance().Guard([&] { lvEdited(row, text); });

@@ -37,6 +37,8 @@ void MoveCentred(HWND window, const RECT& over, const RECT& work) {
 }
 
 BOOL CALLBACK SetFontOnOne(HWND child, LPARAM font) {
+    if (SendMessageA(child, WM_GETFONT, 0, 0) == font)
+        return TRUE;
     SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
     return TRUE;
 }
