@@ -128,15 +128,20 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
+    // Read straight into the result, in chunks that double up to kChunk, so that a
+    // small file touches little memory.
     std::string content;
-    std::string buffer(kChunk, '\0');
+    std::size_t chunk = 4096;
     for (;;) {
+        const std::size_t used = content.size();
+        content.resize(used + chunk);
         DWORD got = 0;
-        if (!ReadFile(file.Get(), buffer.data(), kChunk, &got, nullptr))
+        if (!ReadFile(file.Get(), content.data() + used, static_cast<DWORD>(chunk), &got, nullptr))
             return false;
+        content.resize(used + got);
         if (got == 0)
             break;
-        content.append(buffer.data(), got);
+        chunk = std::min<std::size_t>(chunk * 2, kChunk);
     }
     bytes = std::move(content);
     return true;
