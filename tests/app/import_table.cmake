@@ -1,4 +1,4 @@
-# Checks that the 32-bit program loads nothing at start but kernel32, advapi32
+# Checks that the program loads nothing at start but kernel32, advapi32
 # and msvcrt: the window DLLs must stay behind the delay-import stubs, so that
 # the command-line actions start quickly (cmake -P, OBJDUMP and PROGRAM set).
 execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
