@@ -11,12 +11,12 @@ velbrook_ensure_prefix() {
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
-        # Debian's Wine does not find its own Marlett font, which draws the
-        # title bar buttons; give the prefix a copy.
-        local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-        if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ]; then
-            cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
-        fi
+    fi
+    # Debian's Wine does not find its own Marlett font, which draws the title
+    # bar buttons; give the prefix a copy (also one made before this was here).
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
     fi
 }
 

@@ -8,6 +8,7 @@
 //       the file DONE, closes the window and exits with the program's exit code.
 //       Lets a script on the host take a picture of a window on a Wine desktop.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,7 +43,8 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM lParam) {
     GetWindowThreadProcessId(hwnd, &pid);
     char caption[64] = {};
     GetWindowTextA(hwnd, caption, sizeof caption);
-    if (pid == search->processId && IsWindowVisible(hwnd) && std::strcmp(caption, "Velbrook") == 0) {
+    if (pid == search->processId && IsWindowVisible(hwnd) &&
+        std::strcmp(caption, "Velbrook") == 0) {
         search->found = hwnd;
         return FALSE;
     }
@@ -69,6 +71,12 @@ int Show(char* program, const char* readyFile, const char* doneFile, bool dropDo
     }
     int exitCode = 1;
     if (search.found != nullptr) {
+        // The rows' icons arrive just after the window shows.
+        HWND list = FindWindowExA(search.found, nullptr, WC_LISTVIEWA, nullptr);
+        for (int i = 0; list != nullptr && i < 400 &&
+                        SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0) == 0;
+             ++i)
+            Sleep(25);
         HWND combo = FindWindowExA(search.found, nullptr, "ComboBox", nullptr);
         if (dropDown && combo != nullptr)
             SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
