@@ -49,13 +49,24 @@ bool ExistingEntries(TExRegistry& registry, int count, std::vector<int>& indexes
     return true;
 }
 
+std::string MissingEntryText() {
+    return FormatText(msg::kListIndexOutOfBounds, 0LL);
+}
+
+// An entry key's list is the scheme's name followed by its places; an empty or
+// missing list raises.
+std::string ReadEntry(TExRegistry& registry, int index, PendingEdits pending, PlacesList& places) {
+    registry.ReadStringList(std::to_string(index), &places, pending);
+    if (places.empty())
+        throw EListError(MissingEntryText());
+    std::string name = std::move(places.front());
+    places.erase(places.begin());
+    return name;
+}
+
 void LoadEntry(TExRegistry& registry, int index, PendingEdits pending, SchemeList& schemes) {
     auto places = std::make_unique<PlacesList>();
-    registry.ReadStringList(std::to_string(index), places.get(), pending);
-    if (places->empty())
-        throw EListError(FormatText(msg::kListIndexOutOfBounds, 0LL));
-    std::string name = std::move(places->front());
-    places->erase(places->begin());
+    const std::string name = ReadEntry(registry, index, pending, *places);
     schemes.Add(name, std::move(places));
 }
 
@@ -88,10 +99,6 @@ std::size_t OrderedSchemeList::Checked(int index) const {
 }
 
 namespace {
-
-std::string MissingEntryText() {
-    return FormatText(msg::kListIndexOutOfBounds, 0LL);
-}
 
 // Loads what can be read; the message of the lowest entry that could not be
 // read is returned. Only the entry keys that exist are tried, so a damaged
@@ -183,17 +190,13 @@ std::optional<PlacesList> FindStoredScheme(const std::string& name) {
         return std::nullopt;
     const int count = StoredCount(registry);
     for (int index = 0; index < count; ++index) {
-        const std::string key = std::to_string(index);
-        const std::optional<std::string> stored = registry.ReadFirstListItem(key);
+        const std::optional<std::string> stored = registry.ReadFirstListItem(std::to_string(index));
         if (!stored)
             throw EListError(MissingEntryText());
         if (!SameTextIgnoreCase(*stored, name))
             continue;
         PlacesList places;
-        registry.ReadStringList(key, &places, PendingEdits::Keep);
-        if (places.empty())
-            throw EListError(MissingEntryText());
-        places.erase(places.begin());
+        ReadEntry(registry, index, PendingEdits::Keep, places);
         return places;
     }
     return std::nullopt;

@@ -407,19 +407,19 @@ TEST_F(SchemesTest, ApplyReadsOnlyTheNamesOfTheSchemesBeforeIt) {
     EXPECT_EQ(Get(kPlacesBarKey, "Place0"), std::nullopt);
 
     // The places of the applied scheme and the names on the way are read in full.
-    Put(EntryKey(50), "4", Dword(1));
-    try {
-        ApplyScheme("Work");
-        FAIL() << "no error raised";
-    } catch (const ERegistryException& error) {
-        EXPECT_STREQ(error.what(), "Invalid data type for '4'");
-    }
-    Put(EntryKey(3), "0", Dword(1));
-    try {
-        ApplyScheme("Work");
-        FAIL() << "no error raised";
-    } catch (const ERegistryException& error) {
-        EXPECT_STREQ(error.what(), "Invalid data type for '0'");
+    const struct {
+        int entry;
+        const char* value;
+        const char* error;
+    } damages[] = {{50, "4", "Invalid data type for '4'"}, {3, "0", "Invalid data type for '0'"}};
+    for (const auto& damage : damages) {
+        Put(EntryKey(damage.entry), damage.value, Dword(1));
+        try {
+            ApplyScheme("Work");
+            FAIL() << "no error raised";
+        } catch (const ERegistryException& error) {
+            EXPECT_STREQ(error.what(), damage.error);
+        }
     }
     EXPECT_EQ(store.OpenHandleCount(), 0);
 }

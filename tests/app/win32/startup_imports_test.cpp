@@ -1,5 +1,6 @@
 // The program starts without the libraries that only its window needs: they are
-// not in its import table (they load on first use from the system folder).
+// not in its import table (they load on first use from the system folder), so
+// the command-line actions start with kernel32, advapi32 and msvcrt alone.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -42,6 +43,8 @@ TEST(StartupImports, OnlyTheLibrariesOfTheCommandLineActionsLoadAtStart) {
     EXPECT_TRUE(names.count("ADVAPI32.DLL"));
     for (const char* deferred : {"SHELL32.DLL", "OLE32.DLL", "COMDLG32.DLL"})
         EXPECT_FALSE(names.count(deferred)) << deferred;
+    // The window's own libraries are bound on their first call as well.
+    EXPECT_EQ(names, (std::set<std::string>{"ADVAPI32.DLL", "KERNEL32.DLL", "MSVCRT.DLL"}));
 }
 
 } // namespace
