@@ -1,7 +1,10 @@
-// time_to_window RUNS PROGRAM [ARGUMENTS...]
-// Starts the program RUNS times and prints the median time in milliseconds from
-// CreateProcess to the first visible top-level window of that process; each
-// window is then closed. Exit code 1 when a run shows no window within 30 s.
+// time_to_window RUNS PROGRAM...
+// Starts each program in turn, RUNS rounds after one round that is not counted,
+// and prints for each program, one line each, the median time in milliseconds
+// from CreateProcess to the first visible top-level window of that process; each
+// window is then closed. One process does all runs, so Wine's desktop process
+// stays up throughout instead of starting alongside some of the runs. Exit code
+// 1 when a run shows no window within 30 s.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -78,23 +81,28 @@ double TimeOneRun(std::string commandLine) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: time_to_window RUNS PROGRAM [ARGUMENTS...]\n");
+        std::fprintf(stderr, "usage: time_to_window RUNS PROGRAM...\n");
         return 2;
     }
     const int runs = std::max(1, std::atoi(argv[1]));
-    std::string commandLine = Quote(argv[2]);
-    for (int i = 3; i < argc; ++i)
-        commandLine.append(" ").append(Quote(argv[i]));
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double ms = TimeOneRun(commandLine);
-        if (ms < 0) {
-            std::fprintf(stderr, "no visible window from %s\n", commandLine.c_str());
-            return 1;
+    std::vector<std::string> commandLines;
+    for (int i = 2; i < argc; ++i)
+        commandLines.push_back(Quote(argv[i]));
+    std::vector<std::vector<double>> times(commandLines.size());
+    for (int round = 0; round <= runs; ++round) {
+        for (std::size_t p = 0; p < commandLines.size(); ++p) {
+            const double ms = TimeOneRun(commandLines[p]);
+            if (ms < 0) {
+                std::fprintf(stderr, "no visible window from %s\n", commandLines[p].c_str());
+                return 1;
+            }
+            if (round > 0)
+                times[p].push_back(ms);
         }
-        times.push_back(ms);
     }
-    std::sort(times.begin(), times.end());
-    std::printf("%.1f\n", times[times.size() / 2]);
+    for (std::vector<double>& t : times) {
+        std::sort(t.begin(), t.end());
+        std::printf("%.1f\n", t[t.size() / 2]);
+    }
     return 0;
 }

@@ -93,6 +93,7 @@ void TfrSMain::Create() {
     args.minimumOuter = design::kMinimumOuter;
     args.textHeight = FontTextHeight(font_.get());
     Window::Create(args);
+    Application::Instance().InitializeCommonControls();
     LoadArt();
     // The controls take the font as they are made; FormCreate's SetFont then
     // finds it in place.
@@ -175,12 +176,11 @@ void TfrSMain::BuildControls() {
             list.extendedStyles = {TLVExtendedStyle::lvxFullRowSelect,
                                    TLVExtendedStyle::lvxInfoTip};
             list.hideSelection = false;
+            list.font = font_.get();
+            list.extraStyle = WS_GROUP;
             lv_ = std::make_unique<TdfsExtListView>(list);
             if (lv_->Handle() == nullptr)
                 throw Error("Cannot create the places list");
-            SetWindowLongPtrA(lv_->Handle(), GWL_STYLE,
-                              GetWindowLongPtrA(lv_->Handle(), GWL_STYLE) | WS_GROUP);
-            SendMessageA(lv_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
             lv_->SetRequireComCtlUpdate(true);
             SendMessageA(lv_->Handle(), WM_SETREDRAW, FALSE, 0);
             for (int row = 0; row < kPlaceSlots; ++row)

@@ -41,6 +41,13 @@ std::string SystemDirectory() {
     return path;
 }
 
+HMODULE LoadSystemDll(const char* name) {
+    HMODULE module = LoadLibraryExA(name, nullptr, kSearchSystem32);
+    if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER)
+        module = LoadLibraryA(name); // an older system: RestrictDllSearch did what it could
+    return module;
+}
+
 Module LoadSystemLibrary(const std::string& name) {
     const std::string folder = SystemDirectory();
     if (folder.empty() || !IsPlainFileName(name))

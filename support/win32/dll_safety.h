@@ -16,6 +16,11 @@ std::string SystemDirectory();
 // Loads a DLL by its full path in the system folder; an empty Module on failure.
 Module LoadSystemLibrary(const std::string& name);
 
+// Loads a DLL by its bare name from the system folder, so that side-by-side
+// redirection (common controls 6) still applies; for DLLs that stay loaded for
+// the life of the process. nullptr on failure.
+HMODULE LoadSystemDll(const char* name);
+
 // A function of a loaded module as its own pointer type; nullptr when the module
 // is not loaded or lacks the function.
 template <class Function> Function ProcAddress(HMODULE module, const char* name) {

@@ -46,6 +46,9 @@ struct IconTraits {
 struct ModuleTraits {
     static void Close(HMODULE h) { FreeLibrary(h); }
 };
+struct KernelObjectTraits {
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
 
 using Font = UniqueHandle<HFONT, GdiObjectTraits>;
 using Brush = UniqueHandle<HBRUSH, GdiObjectTraits>;
@@ -53,6 +56,8 @@ using Bitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
 using ImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
 using Icon = UniqueHandle<HICON, IconTraits>;
 using Module = UniqueHandle<HMODULE, ModuleTraits>;
+// Threads, processes, events: the handles that CloseHandle closes and nullptr marks absent.
+using KernelObject = UniqueHandle<HANDLE, KernelObjectTraits>;
 
 // Selects an object into a DC and puts the previous one back.
 class DcSelection {

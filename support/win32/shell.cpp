@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "support/strings.h"
+#include "support/win32/handles.h"
 #include "support/win32/ole32_api.h"
 #include "support/win32/shell32_api.h"
 
@@ -75,25 +76,6 @@ class ItemIdList {
 
   private:
     LPITEMIDLIST list_;
-};
-
-class ProcessHandle {
-  public:
-    explicit ProcessHandle(HANDLE handle) : handle_(handle) {}
-    ProcessHandle(ProcessHandle&& other) noexcept
-        : handle_(std::exchange(other.handle_, nullptr)) {}
-    ProcessHandle& operator=(ProcessHandle&&) = delete;
-    ProcessHandle(const ProcessHandle&) = delete;
-    ProcessHandle& operator=(const ProcessHandle&) = delete;
-    ~ProcessHandle() {
-        if (handle_ != nullptr)
-            CloseHandle(handle_);
-    }
-
-    HANDLE Get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
 };
 
 // Shows the application-starting cursor and puts the previous one back.
@@ -260,12 +242,12 @@ std::intptr_t ExecuteShell(const std::string& fileName, LPCITEMIDLIST itemList, 
 
     if (!shell32::Execute(&info))
         return -1;
-    const ProcessHandle process(info.hProcess);
+    const KernelObject process(info.hProcess);
     // Without a process handle (the document went to a running program) there is
     // nothing to wait for.
-    if (!wait || process.Get() == nullptr)
+    if (!wait || !process)
         return reinterpret_cast<std::intptr_t>(info.hInstApp);
-    return static_cast<std::intptr_t>(WaitForProcess(process.Get()));
+    return static_cast<std::intptr_t>(WaitForProcess(process.get()));
 }
 
 std::intptr_t OpenDocument(const std::string& fileName, const std::string& verb,

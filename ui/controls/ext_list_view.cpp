@@ -82,21 +82,18 @@ struct TdfsExtListView::SavedRow {
 TdfsExtListView::TdfsExtListView(const ExtListViewArgs& args)
     : args_(args), extendedStyles_(WithActivationForUnderline(args.extendedStyles)) {
     CreateHandle();
-    for (std::size_t i = 0; i < args_.columns.size(); ++i) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<char*>(args_.columns[i].caption.c_str());
-        column.cx = args_.columns[i].width;
-        SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
+    FinishCreate();
 }
 
 TdfsExtListView::~TdfsExtListView() {
     DestroyHandle();
 }
 
+// Makes the window with its columns, redrawing off until FinishCreate, so that
+// the list lays itself out once rather than at every column and row.
 void TdfsExtListView::CreateHandle() {
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS;
+    DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS | args_.extraStyle;
     if (!args_.hideSelection)
         style |= LVS_SHOWSELALWAYS;
     if (!args_.readOnly)
@@ -110,23 +107,40 @@ void TdfsExtListView::CreateHandle() {
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(args_.parent, GWLP_HINSTANCE)), nullptr);
     if (hwnd_ == nullptr)
         return;
-    SetWindowSubclass(hwnd_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    if (args_.font != nullptr)
+        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(args_.font), FALSE);
     if (args_.smallImages != nullptr)
         SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL,
                      reinterpret_cast<LPARAM>(args_.smallImages));
     AfterCreate();
+    for (std::size_t i = 0; i < args_.columns.size(); ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<char*>(args_.columns[i].caption.c_str());
+        column.cx = args_.columns[i].width;
+        SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    // Inserting columns resets the display order.
+    if (!storedColumnOrder_.empty())
+        SendMessageA(hwnd_, LVM_SETCOLUMNORDERARRAY, storedColumnOrder_.size(),
+                     reinterpret_cast<LPARAM>(storedColumnOrder_.data()));
 }
 
 void TdfsExtListView::AfterCreate() {
     SendMessageA(hwnd_, LVM_SETSELECTIONMARK, 0, selectionMark_);
     SendMessageA(hwnd_, LVM_SETHOVERTIME, 0, hoverTime_);
     SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extendedStyles_.Flags());
-    if (!storedColumnOrder_.empty()) {
-        SendMessageA(hwnd_, LVM_SETCOLUMNORDERARRAY, storedColumnOrder_.size(),
-                     reinterpret_cast<LPARAM>(storedColumnOrder_.data()));
-        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-    }
     updateCount_ = 0;
+}
+
+// The keyboard subclass goes on last: none of the set-up messages need it.
+void TdfsExtListView::FinishCreate() {
+    if (hwnd_ == nullptr)
+        return;
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    SetWindowSubclass(hwnd_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void TdfsExtListView::DestroyHandle() {
@@ -149,25 +163,16 @@ void TdfsExtListView::RecreateHandle() {
         rows.push_back(SaveRow(i));
     GetWindowRect(hwnd_, &args_.bounds);
     MapWindowPoints(nullptr, args_.parent, reinterpret_cast<POINT*>(&args_.bounds), 2);
-    args_.columns = columns;
+    args_.columns = std::move(columns);
+    args_.font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
     selectionMark_ = static_cast<int>(SendMessageA(hwnd_, LVM_GETSELECTIONMARK, 0, 0));
     DestroyHandle();
     CreateHandle();
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<char*>(columns[i].caption.c_str());
-        column.cx = columns[i].width;
-        SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
-    // Columns inserted after creation reset the order; send it again.
-    if (!storedColumnOrder_.empty())
-        SendMessageA(hwnd_, LVM_SETCOLUMNORDERARRAY, storedColumnOrder_.size(),
-                     reinterpret_cast<LPARAM>(storedColumnOrder_.data()));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int row = InsertSavedRow(static_cast<int>(i), rows[i]);
         SetRowState(row, rows[i].state, LVIS_SELECTED | LVIS_FOCUSED);
     }
+    FinishCreate();
 }
 
 TLVExtendedStyles TdfsExtListView::ExtendedStyles() {

@@ -31,6 +31,8 @@ struct ExtListViewArgs {
     bool multiSelect = false;
     bool flat = false;
     HIMAGELIST smallImages = nullptr; // borrowed; the list never destroys it
+    HFONT font = nullptr;             // borrowed; set before the columns go in
+    DWORD extraStyle = 0;             // more window styles, such as WS_GROUP
 };
 
 enum class ShiftKey : unsigned { None = 0, Shift = 1, Alt = 2, Ctrl = 4 };
@@ -110,6 +112,7 @@ class TdfsExtListView {
     struct SavedRow;
     void CreateHandle();
     void AfterCreate();
+    void FinishCreate();
     void DestroyHandle();
     SavedRow SaveRow(int row) const;
     int InsertSavedRow(int at, const SavedRow& saved);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+
+#include "support/win32/library_preload.h"
 
 namespace velbrook::win32 {
 namespace {
@@ -13,6 +16,11 @@ std::string FolderOf(HMODULE module) {
     std::string folder(path);
     const auto slash = folder.find_last_of('\\');
     return slash == std::string::npos ? std::string() : folder.substr(0, slash);
+}
+
+bool InSystemFolder(HMODULE module) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, FolderOf(module).c_str(), -1,
+                          SystemDirectory().c_str(), -1) == CSTR_EQUAL;
 }
 
 TEST(LoadSystemLibrary, LoadsFromTheSystemFolder) {
@@ -59,6 +67,80 @@ TEST(RestrictDllSearch, SystemLibrariesStillLoadByName) {
                              SystemDirectory().c_str(), -1),
               CSTR_EQUAL);
     FreeLibrary(comdlg);
+}
+
+TEST(LibraryPreload, LoadsASystemDllOnAnotherThread) {
+    const char* name = "mpr.dll"; // nothing in the tests uses it
+    if (GetModuleHandleA(name) != nullptr)
+        GTEST_SKIP() << name << " is already loaded";
+    LibraryPreload preload(name);
+    preload.Wait();
+    preload.Wait(); // a second wait returns at once
+    const HMODULE loaded = GetModuleHandleA(name);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_TRUE(InSystemFolder(loaded)) << FolderOf(loaded);
+
+    { const LibraryPreload missing("no-such-library-velbrook.dll"); } // waits as it goes
+    EXPECT_EQ(GetModuleHandleA("no-such-library-velbrook.dll"), nullptr);
+}
+
+// A manifest that asks for common controls 6, as the program's does.
+class CommonControls6Context {
+  public:
+    CommonControls6Context() {
+        char folder[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, folder);
+        path_ = std::string(folder) + "velbrook-test-cc6.manifest";
+        if (std::FILE* file = std::fopen(path_.c_str(), "wb")) {
+            std::fputs(R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
+  <dependency><dependentAssembly>
+    <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0"
+                      processorArchitecture="*" publicKeyToken="6595b64144ccf1df" language="*"/>
+  </dependentAssembly></dependency>
+</assembly>
+)",
+                       file);
+            std::fclose(file);
+        }
+        ACTCTXA request{};
+        request.cbSize = sizeof request;
+        request.lpSource = path_.c_str();
+        context_ = CreateActCtxA(&request);
+        if (context_ != INVALID_HANDLE_VALUE && !ActivateActCtx(context_, &cookie_)) {
+            ReleaseActCtx(context_);
+            context_ = INVALID_HANDLE_VALUE;
+        }
+    }
+    CommonControls6Context(const CommonControls6Context&) = delete;
+    CommonControls6Context& operator=(const CommonControls6Context&) = delete;
+    ~CommonControls6Context() {
+        if (context_ != INVALID_HANDLE_VALUE) {
+            DeactivateActCtx(0, cookie_);
+            ReleaseActCtx(context_);
+        }
+        DeleteFileA(path_.c_str());
+    }
+    bool Active() const { return context_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    std::string path_;
+    HANDLE context_ = INVALID_HANDLE_VALUE;
+    ULONG_PTR cookie_ = 0;
+};
+
+TEST(LibraryPreload, LoadsTheDllTheCallersActivationContextSelects) {
+    const HMODULE plain = GetModuleHandleA("comctl32.dll"); // this program imports version 5
+    const CommonControls6Context context;
+    ASSERT_TRUE(context.Active());
+    if (GetModuleHandleA("comctl32.dll") != nullptr)
+        GTEST_SKIP() << "common controls 6 are already loaded";
+    LibraryPreload("comctl32.dll").Wait();
+    const HMODULE redirected = GetModuleHandleA("comctl32.dll");
+    ASSERT_NE(redirected, nullptr);
+    // Version 6 is a side-by-side assembly of its own, not the system folder's.
+    EXPECT_NE(redirected, plain);
+    EXPECT_FALSE(InSystemFolder(redirected)) << FolderOf(redirected);
 }
 
 } // namespace

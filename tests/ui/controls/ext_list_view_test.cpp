@@ -116,6 +116,25 @@ TEST_F(ExtListViewTest, StylesAndColumnOrderSurviveRecreation) {
     EXPECT_EQ(list.SelectedIndex(), 2);
 }
 
+TEST_F(ExtListViewTest, FontAndExtraStylesAreThereFromCreationAndSurviveRecreation) {
+    const auto font = static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
+    ExtListViewArgs args = Args(window.hwnd());
+    args.font = font;
+    args.extraStyle = WS_GROUP;
+    TdfsExtListView grouped(args);
+    for (int pass = 0; pass < 2; ++pass) {
+        const HWND header = ListView_GetHeader(grouped.Handle());
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(grouped.Handle(), WM_GETFONT, 0, 0)), font);
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(header, WM_GETFONT, 0, 0)), font);
+        EXPECT_NE(GetWindowLongPtrA(grouped.Handle(), GWL_STYLE) & WS_GROUP, 0);
+        // Redrawing, off while the list was put together, is back on.
+        EXPECT_NE(GetWindowLongPtrA(grouped.Handle(), GWL_STYLE) & WS_VISIBLE, 0)
+            << "pass " << pass;
+        EXPECT_EQ(grouped.ColumnCount(), 2);
+        grouped.RecreateHandle();
+    }
+}
+
 TEST_F(ExtListViewTest, SmallImagesAndLongColumnCaptionsSurviveRecreation) {
     const HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 4, 0);
     ASSERT_NE(images, nullptr);
