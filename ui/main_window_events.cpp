@@ -26,7 +26,8 @@ std::string HelpDocumentPath() {
 } // namespace
 
 void TfrSMain::FormCreate() {
-    SetFont(font_.get());
+    // The message font is the window's font already: Create made it first and
+    // every control took it as it was made.
     const std::string damaged = LoadSchemes(schemes_, {.skipDamagedEntries = true});
     schemesLoaded_ = true;
     if (!damaged.empty())

@@ -95,8 +95,7 @@ void TfrSMain::Create() {
     Window::Create(args);
     Application::Instance().InitializeCommonControls();
     LoadArt();
-    // The controls take the font as they are made; FormCreate's SetFont then
-    // finds it in place.
+    // The controls take the font as they are made.
     SetFont(font_.get());
     BuildControls();
     Application::Instance().Guard([this] { FormCreate(); });

@@ -14,6 +14,28 @@ using ui::design::kIdDef;
 using ui::design::kIdHelp;
 using ui::design::kIdOk;
 
+BOOL CALLBACK CollectFont(HWND child, LPARAM fonts) {
+    reinterpret_cast<std::vector<HFONT>*>(fonts)->push_back(
+        reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)));
+    return TRUE;
+}
+
+TEST_F(MainWindowTest, EveryControlHasTheMessageFont) {
+    Open();
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = 340; // without the padded-border field
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
+    std::vector<HFONT> fonts;
+    EnumChildWindows(Window().hwnd(), CollectFont, reinterpret_cast<LPARAM>(&fonts));
+    ASSERT_GE(fonts.size(), 8u); // the buttons, list, header, label and combo box
+    LOGFONTA font{};
+    ASSERT_NE(GetObjectA(fonts.front(), sizeof font, &font), 0);
+    EXPECT_STREQ(font.lfFaceName, metrics.lfMessageFont.lfFaceName);
+    EXPECT_EQ(font.lfHeight, metrics.lfMessageFont.lfHeight);
+    for (HFONT each : fonts)
+        EXPECT_EQ(each, fonts.front());
+}
+
 TEST_F(MainWindowTest, OpensWithTheLivePlacesBar) {
     struct Case {
         const char* what;
