@@ -20,10 +20,12 @@ HMODULE WINAPI ModuleHandleWithoutSharedLibgcc(LPCSTR name) {
 
 } // namespace
 
+using GetModuleHandleAFunction = HMODULE(WINAPI*)(LPCSTR);
+
 extern "C" {
 // Takes the place of the slot that the kernel32 import library would provide.
-HMODULE(WINAPI* velbrook_get_module_handle_a)(LPCSTR) asm("__imp__GetModuleHandleA@4") =
-    ModuleHandleWithoutSharedLibgcc;
+GetModuleHandleAFunction
+    velbrook_get_module_handle_a asm("__imp__GetModuleHandleA@4") = ModuleHandleWithoutSharedLibgcc;
 }
 
 #endif
