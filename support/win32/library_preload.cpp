@@ -1,44 +1,22 @@
 #include "support/win32/library_preload.h"
 
-#include <memory>
-
 #include "support/win32/dll_safety.h"
 
 namespace velbrook::win32 {
 
 namespace {
 
-struct LoadRequest {
-    const char* name;
-    HANDLE context; // the caller's activation context, referenced for the thread
-};
-
-DWORD WINAPI LoadOnThread(void* param) {
-    const std::unique_ptr<LoadRequest> request(static_cast<LoadRequest*>(param));
-    ULONG_PTR cookie = 0;
-    const bool activated =
-        request->context != nullptr && ActivateActCtx(request->context, &cookie) != FALSE;
-    LoadSystemDll(request->name);
-    if (activated)
-        DeactivateActCtx(0, cookie);
-    if (request->context != nullptr)
-        ReleaseActCtx(request->context);
+// A new thread starts in its creator's active activation context, so the load
+// is redirected as the caller's would be.
+DWORD WINAPI LoadOnThread(void* name) {
+    LoadSystemDll(static_cast<const char*>(name));
     return 0;
 }
 
 } // namespace
 
-LibraryPreload::LibraryPreload(const char* name) {
-    auto request = std::make_unique<LoadRequest>(LoadRequest{name, nullptr});
-    if (!GetCurrentActCtx(&request->context))
-        request->context = nullptr;
-    thread_.reset(CreateThread(nullptr, 0, LoadOnThread, request.get(), 0, nullptr));
-    if (thread_) {
-        request.release(); // the thread owns it now
-    } else if (request->context != nullptr) {
-        ReleaseActCtx(request->context);
-    }
-}
+LibraryPreload::LibraryPreload(const char* name)
+    : thread_(CreateThread(nullptr, 0, LoadOnThread, const_cast<char*>(name), 0, nullptr)) {}
 
 void LibraryPreload::Wait() {
     if (thread_) {

@@ -9,6 +9,7 @@ namespace velbrook::win32 {
 // DLL the caller gets. The DLL stays loaded for the life of the process; a later
 // LoadLibrary of it waits for the load and then finds it. When no thread can be
 // started nothing is loaded here and the caller's first use loads the DLL.
+// `name` must stay valid until the load has finished.
 class LibraryPreload {
   public:
     explicit LibraryPreload(const char* name);
