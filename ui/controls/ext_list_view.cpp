@@ -134,21 +134,25 @@ void TdfsExtListView::AfterCreate() {
     updateCount_ = 0;
 }
 
-// The keyboard subclass goes on last: none of the set-up messages need it.
+// The keyboard hook goes in as the window procedure, with the object in
+// GWLP_USERDATA. SetWindowSubclass would look its data up in a window property
+// on every message the list gets, which under Wine is a server round trip. The
+// wide functions keep the list a Unicode window, as its class made it.
 void TdfsExtListView::FinishCreate() {
     if (hwnd_ == nullptr)
         return;
     SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
-    SetWindowSubclass(hwnd_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    listProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc)));
 }
 
 void TdfsExtListView::DestroyHandle() {
-    if (hwnd_ != nullptr && IsWindow(hwnd_)) {
-        RemoveWindowSubclass(hwnd_, ListProc, kSubclassId);
-        DestroyWindow(hwnd_);
-    }
+    if (hwnd_ != nullptr && IsWindow(hwnd_))
+        DestroyWindow(hwnd_); // ListProc takes itself out at WM_NCDESTROY
     hwnd_ = nullptr;
+    listProc_ = nullptr;
 }
 
 void TdfsExtListView::RecreateHandle() {
@@ -481,13 +485,22 @@ void TdfsExtListView::HandleEndEdit(NMLVDISPINFOA& info) {
     }
 }
 
-LRESULT CALLBACK TdfsExtListView::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR self) {
-    if (message == WM_KEYDOWN) {
-        if (!reinterpret_cast<TdfsExtListView*>(self)->KeyDown(wParam))
+LRESULT CALLBACK TdfsExtListView::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TdfsExtListView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    // A key handler may re-create the list, which gives self a new window.
+    const WNDPROC original = self->listProc_;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        if (self->hwnd_ == hwnd) {
+            self->hwnd_ = nullptr;
+            self->listProc_ = nullptr;
+        }
+    } else if (message == WM_KEYDOWN) {
+        if (!self->KeyDown(wParam) || !IsWindow(hwnd))
             return 0;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(original, hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK TdfsExtListView::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,

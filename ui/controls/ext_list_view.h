@@ -122,13 +122,13 @@ class TdfsExtListView {
     void HandleInfoTip(NMLVGETINFOTIPA& request);
     void HandleBeginEdit(NMLVDISPINFOA& info, LRESULT& result);
     void HandleEndEdit(NMLVDISPINFOA& info);
-    static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR id, DWORD_PTR self);
 
     ExtListViewArgs args_;
     HWND hwnd_ = nullptr;
+    WNDPROC listProc_ = nullptr; // the list's own, while ListProc is in front of it
     TLVExtendedStyles extendedStyles_;
     std::vector<int> storedColumnOrder_;
     bool requireComCtlUpdate_ = false;

@@ -47,10 +47,9 @@ POINT ImageOrigin(SIZE button, SIZE image, bool pressedLook, bool themed) {
     return POINT{kMarginLeft + shift, (top + bottom - image.cy) / 2};
 }
 
-TCSTButton::TCSTButton(HWND parent, const ImageButtonArgs& args)
+TCSTButton::TCSTButton(HWND parent, const ImageButtonArgs& args, const ThemeData& theme)
     : OnClick(args.onClick), parent_(parent), bounds_(args.bounds), hint_(args.hint),
-      images_(args.images), imageIndex_(args.imageIndex),
-      theme_(visual_styles::Open(parent, L"TOOLBAR")) {}
+      images_(args.images), imageIndex_(args.imageIndex), theme_(theme) {}
 
 void TCSTButton::SetBounds(const RECT& bounds) {
     Invalidate();
@@ -157,8 +156,6 @@ void TCSTButton::CaptureLost() {
 }
 
 void TCSTButton::ThemeChanged() {
-    theme_ = ThemeData();
-    theme_ = visual_styles::Open(parent_, L"TOOLBAR");
     Invalidate();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // TCSTButton: a flat, windowless image button drawn on its parent. The parent
 // forwards its mouse, paint, enable and theme messages (ImageButtonHost does the
-// routing); the button never takes the keyboard focus.
+// routing and owns the TOOLBAR theme its buttons share); the button never takes
+// the keyboard focus.
 #include <functional>
 #include <string>
 
@@ -40,7 +41,8 @@ struct ImageButtonArgs {
 
 class TCSTButton {
   public:
-    TCSTButton(HWND parent, const ImageButtonArgs& args);
+    // `theme` is the parent's TOOLBAR theme and must outlive the button.
+    TCSTButton(HWND parent, const ImageButtonArgs& args, const ThemeData& theme);
     TCSTButton(const TCSTButton&) = delete;
     TCSTButton& operator=(const TCSTButton&) = delete;
 
@@ -74,6 +76,7 @@ class TCSTButton {
     // The parent lost the mouse capture while the button was held.
     void CaptureLost();
     void Paint(HDC dc, const RECT& clip);
+    // The shared theme was opened again: repaint with it.
     void ThemeChanged();
 
     bool ContainsPoint(POINT at) const; // the client rectangle
@@ -97,7 +100,7 @@ class TCSTButton {
     TCSTButtonState state_ = TCSTButtonState::Up;
     bool hot_ = false;
     bool dragging_ = false;
-    ThemeData theme_;
+    const ThemeData& theme_;
 };
 
 } // namespace velbrook::ui

@@ -37,7 +37,8 @@ TooltipWindow::~TooltipWindow() {
         DestroyWindow(hwnd_);
 }
 
-ImageButtonHost::ImageButtonHost(HWND parent) : parent_(parent) {}
+ImageButtonHost::ImageButtonHost(HWND parent)
+    : parent_(parent), theme_(visual_styles::Open(parent, L"TOOLBAR")) {}
 
 HWND ImageButtonHost::Tooltip() {
     if (tooltip_.get() == nullptr) {
@@ -65,7 +66,7 @@ void ImageButtonHost::AddTool(std::size_t index) {
 }
 
 TCSTButton& ImageButtonHost::Add(const ImageButtonArgs& args) {
-    buttons_.push_back(std::make_unique<TCSTButton>(parent_, args));
+    buttons_.push_back(std::make_unique<TCSTButton>(parent_, args, theme_));
     AddTool(buttons_.size() - 1);
     return *buttons_.back();
 }
@@ -151,6 +152,8 @@ bool ImageButtonHost::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT
             button->CaptureLost();
         return false;
     case WM_THEMECHANGED:
+        theme_ = ThemeData(); // closed before the new one opens
+        theme_ = visual_styles::Open(parent_, L"TOOLBAR");
         for (const auto& button : buttons_)
             button->ThemeChanged();
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 // Routes a parent window's mouse, theme and capture messages to its image
-// buttons and gives them one tooltip control with a tool per button.
+// buttons and gives them one tooltip control with a tool per button and one
+// TOOLBAR theme.
 #include <memory>
 #include <vector>
 
@@ -57,6 +58,7 @@ class ImageButtonHost {
 
     HWND parent_;
     TooltipWindow tooltip_;
+    ThemeData theme_; // before the buttons, which draw with it
     std::vector<std::unique_ptr<TCSTButton>> buttons_;
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "tests/ui/controls/test_window.h"
@@ -284,6 +285,50 @@ TEST_F(ExtListViewTest, KeysReachTheHandlerAlsoFromTheEditor) {
     EXPECT_TRUE(canceled);
     EXPECT_EQ(keys, (std::vector<WPARAM>{VK_F2, VK_ESCAPE}));
 }
+
+TEST_F(ExtListViewTest, KeyHookSwallowsKeysAndFollowsRecreation) {
+    EXPECT_TRUE(IsWindowUnicode(list.Handle())); // as its class made it
+    bool swallow = true;
+    int keys = 0;
+    list.OnKeyDown = [&](WPARAM& key, unsigned) {
+        ++keys;
+        if (swallow)
+            key = 0;
+    };
+    list.SelectRow(1);
+    SendMessageA(list.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(list.SelectedIndex(), 1); // the list never saw it
+    swallow = false;
+    SendMessageA(list.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(list.SelectedIndex(), 2);
+    EXPECT_EQ(keys, 2);
+
+    // A handler that re-creates the list while its old window has the key.
+    list.OnKeyDown = [&](WPARAM&, unsigned) {
+        ++keys;
+        list.RecreateHandle();
+    };
+    const HWND old = list.Handle();
+    SendMessageA(old, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_FALSE(IsWindow(old));
+    ASSERT_NE(list.Handle(), nullptr);
+    EXPECT_TRUE(IsWindowUnicode(list.Handle()));
+    list.OnKeyDown = [&](WPARAM&, unsigned) { ++keys; };
+    SendMessageA(list.Handle(), WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(keys, 4);
+}
+
+TEST(ExtListViewLifetime, ParentDestroyedFirstLeavesNoWindow) {
+    auto parent = std::make_unique<test::TestWindow>();
+    ExtListViewArgs args;
+    args.parent = parent->hwnd();
+    args.bounds = RECT{0, 0, 200, 100};
+    args.columns = {{"Path", 150}};
+    TdfsExtListView list(args);
+    ASSERT_NE(list.Handle(), nullptr);
+    parent.reset();
+    EXPECT_EQ(list.Handle(), nullptr);
+} // and the list's destructor has nothing left to destroy
 
 TEST_F(ExtListViewTest, RowAccessAndRequireComCtl) {
     EXPECT_EQ(list.RowCount(), 5);

@@ -182,6 +182,24 @@ TEST_F(ImageButtonTest, LosingTheCaptureCancelsThePress) {
     EXPECT_EQ(clicks, 0);
 }
 
+TEST_F(ImageButtonTest, ThemeChangeReopensTheSharedThemeAndRepaints) {
+    ImageButtonArgs args;
+    args.bounds = RECT{130, 50, 153, 72};
+    args.imageIndex = 0;
+    TCSTButton& second = host.Add(args);
+    const bool active = visual_styles::Active();
+    EXPECT_EQ(button->Themed(), active);
+    EXPECT_EQ(second.Themed(), active);
+    UpdateWindow(window.hwnd());
+    const int paintsBefore = paints;
+    LRESULT result = 0;
+    EXPECT_FALSE(host.HandleMessage(WM_THEMECHANGED, 0, 0, result));
+    EXPECT_EQ(button->Themed(), active);
+    EXPECT_EQ(second.Themed(), active);
+    UpdateWindow(window.hwnd());
+    EXPECT_GT(paints, paintsBefore);
+}
+
 BOOL CALLBACK CountTooltip(HWND hwnd, LPARAM count) {
     char name[64] = {};
     GetClassNameA(hwnd, name, sizeof name);
