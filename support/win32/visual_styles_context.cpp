@@ -1,5 +1,6 @@
 #include "support/win32/visual_styles_context.h"
 
+#include "res/manifest_ids.h"
 #include "support/win32/program_path.h"
 #include "support/win32/windows_ansi.h"
 
@@ -7,7 +8,7 @@ namespace velbrook::win32 {
 
 namespace {
 
-constexpr WORD kVisualStylesManifest = 2;
+constexpr WORD kVisualStylesManifest = VELBROOK_VISUAL_STYLES_MANIFEST_ID;
 
 // An activation context made from a manifest resource, active on the thread
 // that made it until destruction.

@@ -1,12 +1,14 @@
 // The program starts without the libraries that only its window needs: they are
 // not in its import table (they load on first use from the system folder), so
-// the command-line actions start with kernel32, advapi32 and msvcrt alone.
+// the command-line actions start with kernel32, advapi32 and msvcrt alone; and
+// no manifest but the process one has an ID that a loader acts on by itself.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
 #include "app/win32/e2e_process.h"
+#include "res/manifest_ids.h"
 
 namespace velbrook::e2e {
 namespace {
@@ -45,6 +47,24 @@ TEST(StartupImports, OnlyTheLibrariesOfTheCommandLineActionsLoadAtStart) {
         EXPECT_FALSE(names.count(deferred)) << deferred;
     // The window's own libraries are bound on their first call as well.
     EXPECT_EQ(names, (std::set<std::string>{"ADVAPI32.DLL", "KERNEL32.DLL", "MSVCRT.DLL"}));
+}
+
+BOOL CALLBACK AddResourceId(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
+    if (IS_INTRESOURCE(name))
+        reinterpret_cast<std::set<WORD>*>(ids)->insert(LOWORD(reinterpret_cast<ULONG_PTR>(name)));
+    return TRUE;
+}
+
+TEST(StartupImports, OnlyTheProcessManifestHasAnIdLoadersUse) {
+    const HMODULE image =
+        LoadLibraryExA((BinFolder() + "velbrook.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr);
+    std::set<WORD> ids;
+    EnumResourceNamesA(image, RT_MANIFEST, AddResourceId, reinterpret_cast<LONG_PTR>(&ids));
+    FreeLibrary(image);
+    EXPECT_EQ(ids, (std::set<WORD>{1, VELBROOK_VISUAL_STYLES_MANIFEST_ID}));
+    EXPECT_GT(VELBROOK_VISUAL_STYLES_MANIFEST_ID,
+              LOWORD(reinterpret_cast<ULONG_PTR>(MAXIMUM_RESERVED_MANIFEST_RESOURCE_ID)));
 }
 
 } // namespace
