@@ -1,7 +1,8 @@
 // The program starts without the libraries that only its window needs: they are
 // not in its import table (they load on first use from the system folder), so
 // the command-line actions start with kernel32, advapi32 and msvcrt alone; and
-// no manifest but the process one has an ID that a loader acts on by itself.
+// no manifest but the process one has an ID that a loader acts on by itself;
+// and its sections are page-aligned in the file, so that it maps as it is.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -47,6 +48,17 @@ TEST(StartupImports, OnlyTheLibrariesOfTheCommandLineActionsLoadAtStart) {
         EXPECT_FALSE(names.count(deferred)) << deferred;
     // The window's own libraries are bound on their first call as well.
     EXPECT_EQ(names, (std::set<std::string>{"ADVAPI32.DLL", "KERNEL32.DLL", "MSVCRT.DLL"}));
+}
+
+TEST(StartupImports, SectionsArePageAlignedInTheFile) {
+    const HMODULE image = LoadLibraryExA((BinFolder() + "velbrook.exe").c_str(), nullptr,
+                                         DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(image, nullptr);
+    const auto* base = reinterpret_cast<const unsigned char*>(image);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    EXPECT_EQ(nt->OptionalHeader.FileAlignment, 4096u);
+    FreeLibrary(image);
 }
 
 BOOL CALLBACK AddResourceId(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
