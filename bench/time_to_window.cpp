@@ -5,9 +5,9 @@
 // each window is then closed. The search looks at that thread's windows only:
 // under Wine every look at another process's window is a server request, and a
 // poll over the whole desktop every millisecond would load the server that the
-// measured program is waiting on. One process does all runs, so Wine's desktop process
-// stays up throughout instead of starting alongside some of the runs. Exit code
-// 1 when a run shows no window within 30 s.
+// measured program is waiting on. One process does all runs, so Wine's desktop
+// process stays up throughout instead of starting alongside some of the runs.
+// Exit code 1 when a run shows no window within 30 s.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

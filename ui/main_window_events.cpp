@@ -26,8 +26,6 @@ std::string HelpDocumentPath() {
 } // namespace
 
 void TfrSMain::FormCreate() {
-    // The message font is the window's font already: Create made it first and
-    // every control took it as it was made.
     const std::string damaged = LoadSchemes(schemes_, {.skipDamagedEntries = true});
     schemesLoaded_ = true;
     if (!damaged.empty())

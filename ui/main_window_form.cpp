@@ -92,11 +92,10 @@ void TfrSMain::Create() {
     args.designClient = design::kClient;
     args.minimumOuter = design::kMinimumOuter;
     args.textHeight = FontTextHeight(font_.get());
+    args.font = font_.get();
     Window::Create(args);
     Application::Instance().InitializeCommonControls();
     LoadArt();
-    // The controls take the font as they are made.
-    SetFont(font_.get());
     BuildControls();
     Application::Instance().Guard([this] { FormCreate(); });
 }

@@ -73,6 +73,7 @@ void Window::Create(const WindowArgs& args) {
     designClient_ = args.designClient;
     minimumOuter_ = args.minimumOuter;
     textHeight_ = args.textHeight;
+    font_ = args.font;
     const layout::Size client = layout::Scale(designClient_, textHeight_);
     RECT outer{0, 0, client.width, client.height};
     AdjustWindowRectEx(&outer, args.style, FALSE, args.exStyle);

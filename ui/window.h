@@ -32,6 +32,7 @@ struct WindowArgs {
     layout::Size designClient; // client size at text height 13
     layout::Size minimumOuter; // design minimum outer size; 0 = none
     int textHeight = layout::kDesignTextHeight;
+    HFONT font = nullptr; // borrowed; given to every control as it is added
 };
 
 // A command or notification route: {control id, code, handler}.

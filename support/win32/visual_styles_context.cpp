@@ -8,8 +8,6 @@ namespace velbrook::win32 {
 
 namespace {
 
-constexpr WORD kVisualStylesManifest = VELBROOK_VISUAL_STYLES_MANIFEST_ID;
-
 // An activation context made from a manifest resource, active on the thread
 // that made it until destruction.
 class ActiveContext {
@@ -20,7 +18,7 @@ class ActiveContext {
         request.cbSize = sizeof request;
         request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
         request.lpSource = program.c_str();
-        request.lpResourceName = MAKEINTRESOURCEA(kVisualStylesManifest);
+        request.lpResourceName = MAKEINTRESOURCEA(VELBROOK_VISUAL_STYLES_MANIFEST_ID);
         request.hModule = GetModuleHandleA(nullptr);
         context_ = CreateActCtxA(&request);
         if (context_ == INVALID_HANDLE_VALUE)

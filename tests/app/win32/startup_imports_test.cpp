@@ -19,6 +19,12 @@ std::string Upper(std::string text) {
     return text;
 }
 
+const IMAGE_NT_HEADERS& NtHeaders(HMODULE image) {
+    const auto* base = reinterpret_cast<const unsigned char*>(image);
+    return *reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+}
+
 // The names of the DLLs in an executable's import table.
 std::set<std::string> ImportedLibraries(const std::string& exe) {
     std::set<std::string> names;
@@ -26,10 +32,8 @@ std::set<std::string> ImportedLibraries(const std::string& exe) {
     if (image == nullptr)
         return names;
     const auto* base = reinterpret_cast<const unsigned char*>(image);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        NtHeaders(image).OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (imports.VirtualAddress != 0) {
         for (auto* entry =
                  reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
@@ -54,10 +58,7 @@ TEST(StartupImports, SectionsArePageAlignedInTheFile) {
     const HMODULE image = LoadLibraryExA((BinFolder() + "velbrook.exe").c_str(), nullptr,
                                          DONT_RESOLVE_DLL_REFERENCES);
     ASSERT_NE(image, nullptr);
-    const auto* base = reinterpret_cast<const unsigned char*>(image);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    EXPECT_EQ(nt->OptionalHeader.FileAlignment, 4096u);
+    EXPECT_EQ(NtHeaders(image).OptionalHeader.FileAlignment, 4096u);
     FreeLibrary(image);
 }
 
