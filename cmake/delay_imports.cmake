@@ -3,6 +3,8 @@
 #   BITS         32 (i686) or 64 (x86-64)
 #   INPUTS       |-separated objects and archives that make up the program
 #   IMPORT_LIBS  |-separated DLL=import-library pairs of the DLLs to load on first call
+#   PREFER       |-separated DLL=module pairs: the functions of DLL are first looked
+#                up in that module if it is already loaded (it is never loaded for it)
 #   OUTPUT       the assembly file to write
 # Every __imp_ symbol that INPUTS leave undefined and an import library of
 # IMPORT_LIBS defines gets a pointer slot under that name. The slot starts out
@@ -10,6 +12,12 @@
 # up and store it in the slot, so later calls go straight to the function.
 string(REPLACE "|" ";" inputs "${INPUTS}")
 string(REPLACE "|" ";" import_libs "${IMPORT_LIBS}")
+string(REPLACE "|" ";" preferences "${PREFER}")
+foreach(pair IN LISTS preferences)
+    string(REGEX REPLACE "=.*" "" dll "${pair}")
+    string(REGEX REPLACE "^[^=]*=" "" module "${pair}")
+    set(prefer_${dll} ${module})
+endforeach()
 
 function(nm_lines out)
     execute_process(COMMAND ${NM} ${ARGN} OUTPUT_VARIABLE text ERROR_QUIET RESULT_VARIABLE rc)
@@ -98,9 +106,16 @@ endforeach()
 set(dll_table "")
 set(index 0)
 foreach(dll IN LISTS dlls)
-    # Each DLL: its name, then the module handle once loaded.
+    # Each DLL: its name, the module handle once loaded, and the name of the
+    # module to look in first, if any.
     string(APPEND dll_table ".Ldllname${index}:\n\t.asciz \"${dll}\"\n")
-    string(APPEND data "\t.p2align ${align}\n.Ldll${index}:\n\t${pointer} .Ldllname${index}\n\t${pointer} 0\n")
+    set(preferred 0)
+    if(DEFINED prefer_${dll})
+        string(APPEND dll_table ".Ldllprefer${index}:\n\t.asciz \"${prefer_${dll}}\"\n")
+        set(preferred .Ldllprefer${index})
+    endif()
+    string(APPEND data "\t.p2align ${align}\n.Ldll${index}:\n\t${pointer} .Ldllname${index}\n"
+                       "\t${pointer} 0\n\t${pointer} ${preferred}\n")
     math(EXPR index "${index} + 1")
 endforeach()
 
