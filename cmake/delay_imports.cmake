@@ -13,9 +13,17 @@
 string(REPLACE "|" ";" inputs "${INPUTS}")
 string(REPLACE "|" ";" import_libs "${IMPORT_LIBS}")
 string(REPLACE "|" ";" preferences "${PREFER}")
+
+# Splits a NAME=VALUE pair.
+function(split_pair pair name_out value_out)
+    string(REGEX REPLACE "=.*" "" name "${pair}")
+    string(REGEX REPLACE "^[^=]*=" "" value "${pair}")
+    set(${name_out} "${name}" PARENT_SCOPE)
+    set(${value_out} "${value}" PARENT_SCOPE)
+endfunction()
+
 foreach(pair IN LISTS preferences)
-    string(REGEX REPLACE "=.*" "" dll "${pair}")
-    string(REGEX REPLACE "^[^=]*=" "" module "${pair}")
+    split_pair("${pair}" dll module)
     set(prefer_${dll} ${module})
 endforeach()
 
@@ -45,8 +53,7 @@ endforeach()
 
 set(dlls)
 foreach(pair IN LISTS import_libs)
-    string(REGEX REPLACE "=.*" "" dll "${pair}")
-    string(REGEX REPLACE "^[^=]*=" "" lib "${pair}")
+    split_pair("${pair}" dll lib)
     list(APPEND dlls ${dll})
     nm_lines(lines --defined-only ${lib})
     foreach(line IN LISTS lines)
