@@ -93,6 +93,7 @@ void TfrSMain::Create() {
     args.minimumOuter = design::kMinimumOuter;
     args.textHeight = FontTextHeight(font_.get());
     args.font = font_.get();
+    args.centred = true;
     Window::Create(args);
     Application::Instance().InitializeCommonControls();
     LoadArt();
@@ -101,7 +102,6 @@ void TfrSMain::Create() {
 }
 
 void TfrSMain::Show() {
-    CenterOnWorkArea(hwnd());
     ShowWindow(hwnd(), SW_SHOW);
     UpdateWindow(hwnd());
     SetFocus(lv_->Handle());

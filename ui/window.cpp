@@ -11,18 +11,20 @@ HINSTANCE ThisModule() {
     return GetModuleHandleA(nullptr);
 }
 
-RECT WorkAreaOf(HWND window) {
+RECT WorkAreaOf(HMONITOR monitor) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    GetMonitorInfoA(monitor, &info);
     return info.rcWork;
 }
 
-void MoveCentred(HWND window, const RECT& over, const RECT& work) {
-    RECT own{};
-    GetWindowRect(window, &own);
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
+RECT WorkAreaOf(HWND window) {
+    return WorkAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+}
+
+// The top left corner of a window of the given size centred over a rectangle
+// and kept within the work area.
+POINT CentredPosition(int width, int height, const RECT& over, const RECT& work) {
     int left = over.left + ((over.right - over.left) - width) / 2;
     int top = over.top + ((over.bottom - over.top) - height) / 2;
     if (left + width > work.right)
@@ -33,7 +35,14 @@ void MoveCentred(HWND window, const RECT& over, const RECT& work) {
         left = work.left;
     if (top < work.top)
         top = work.top;
-    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return {left, top};
+}
+
+void MoveCentred(HWND window, const RECT& over, const RECT& work) {
+    RECT own{};
+    GetWindowRect(window, &own);
+    const POINT at = CentredPosition(own.right - own.left, own.bottom - own.top, over, work);
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CALLBACK SetFontOnOne(HWND child, LPARAM font) {
@@ -77,10 +86,18 @@ void Window::Create(const WindowArgs& args) {
     const layout::Size client = layout::Scale(designClient_, textHeight_);
     RECT outer{0, 0, client.width, client.height};
     AdjustWindowRectEx(&outer, args.style, FALSE, args.exStyle);
-    const HWND created = CreateWindowExA(args.exStyle, args.className, args.caption.c_str(),
-                                         args.style & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                                         outer.right - outer.left, outer.bottom - outer.top,
-                                         args.owner, nullptr, ThisModule(), this);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    // Made in place rather than moved there: moving a top-level window is a
+    // round trip to the window system.
+    POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
+    if (args.centred) {
+        const RECT work = WorkAreaOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+        at = CentredPosition(width, height, work, work);
+    }
+    const HWND created =
+        CreateWindowExA(args.exStyle, args.className, args.caption.c_str(), args.style & ~WS_VISIBLE,
+                        at.x, at.y, width, height, args.owner, nullptr, ThisModule(), this);
     if (created == nullptr)
         throw Error("CreateWindowExA failed for " + std::string(args.className));
 }

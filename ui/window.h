@@ -33,6 +33,7 @@ struct WindowArgs {
     layout::Size minimumOuter; // design minimum outer size; 0 = none
     int textHeight = layout::kDesignTextHeight;
     HFONT font = nullptr; // borrowed; given to every control as it is added
+    bool centred = false; // made centred on the primary monitor's work area
 };
 
 // A command or notification route: {control id, code, handler}.

@@ -19,8 +19,9 @@ class TestWindow : public Window {
     std::vector<int> commands;
     int okClicks = 0;
 
-    void Build(int textHeight) {
+    void Build(int textHeight, bool centred = false) {
         WindowArgs args;
+        args.centred = centred;
         args.className = "VelbrookTestWindow";
         args.caption = "test";
         args.designClient = {534, 359};
@@ -217,15 +218,24 @@ TEST(WindowLifetime, DestroyingTheMainWindowEndsTheLoop) {
     EXPECT_EQ(app.MainWindow(), nullptr);
 }
 
+void ExpectCentredOnWorkArea(HWND window) {
+    RECT work{}, outer{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(window, &outer);
+    EXPECT_NEAR(outer.left - work.left, work.right - outer.right, 1);
+    EXPECT_NEAR(outer.top - work.top, work.bottom - outer.bottom, 1);
+}
+
 TEST(WindowHelpers, CentresOnTheWorkAreaAndMeasuresFonts) {
+    TestWindow madeCentred;
+    madeCentred.Build(13, true);
+    ExpectCentredOnWorkArea(madeCentred.hwnd());
+    DestroyWindow(madeCentred.hwnd());
+
     TestWindow window;
     window.Build(13);
     CenterOnWorkArea(window.hwnd());
-    RECT work{}, outer{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    GetWindowRect(window.hwnd(), &outer);
-    EXPECT_NEAR(outer.left - work.left, work.right - outer.right, 1);
-    EXPECT_NEAR(outer.top - work.top, work.bottom - outer.bottom, 1);
+    ExpectCentredOnWorkArea(window.hwnd());
 
     LOGFONTA tahoma{};
     tahoma.lfHeight = -11;
