@@ -95,9 +95,9 @@ void Window::Create(const WindowArgs& args) {
         const RECT work = WorkAreaOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
         at = CentredPosition(width, height, work, work);
     }
-    const HWND created =
-        CreateWindowExA(args.exStyle, args.className, args.caption.c_str(), args.style & ~WS_VISIBLE,
-                        at.x, at.y, width, height, args.owner, nullptr, ThisModule(), this);
+    const HWND created = CreateWindowExA(args.exStyle, args.className, args.caption.c_str(),
+                                         args.style & ~WS_VISIBLE, at.x, at.y, width, height,
+                                         args.owner, nullptr, ThisModule(), this);
     if (created == nullptr)
         throw Error("CreateWindowExA failed for " + std::string(args.className));
 }
