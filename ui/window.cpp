@@ -1,5 +1,7 @@
 #include "ui/window.h"
 
+#include <algorithm>
+
 #include "support/win32/handles.h"
 #include "ui/application.h"
 
@@ -18,31 +20,11 @@ RECT WorkAreaOf(HMONITOR monitor) {
     return info.rcWork;
 }
 
-RECT WorkAreaOf(HWND window) {
-    return WorkAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
-}
-
-// The top left corner of a window of the given size centred over a rectangle
-// and kept within the work area.
-POINT CentredPosition(int width, int height, const RECT& over, const RECT& work) {
-    int left = over.left + ((over.right - over.left) - width) / 2;
-    int top = over.top + ((over.bottom - over.top) - height) / 2;
-    if (left + width > work.right)
-        left = work.right - width;
-    if (top + height > work.bottom)
-        top = work.bottom - height;
-    if (left < work.left)
-        left = work.left;
-    if (top < work.top)
-        top = work.top;
-    return {left, top};
-}
-
-void MoveCentred(HWND window, const RECT& over, const RECT& work) {
-    RECT own{};
-    GetWindowRect(window, &own);
-    const POINT at = CentredPosition(own.right - own.left, own.bottom - own.top, over, work);
-    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+// The top left corner of a window of the given size centred in the work area;
+// one larger than the area keeps its top left corner inside.
+POINT CentredPosition(int width, int height, const RECT& work) {
+    return {std::max(work.left, work.left + (work.right - work.left - width) / 2),
+            std::max(work.top, work.top + (work.bottom - work.top - height) / 2)};
 }
 
 BOOL CALLBACK SetFontOnOne(HWND child, LPARAM font) {
@@ -93,7 +75,7 @@ void Window::Create(const WindowArgs& args) {
     POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
     if (args.centred) {
         const RECT work = WorkAreaOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
-        at = CentredPosition(width, height, work, work);
+        at = CentredPosition(width, height, work);
     }
     const HWND created = CreateWindowExA(args.exStyle, args.className, args.caption.c_str(),
                                          args.style & ~WS_VISIBLE, at.x, at.y, width, height,
@@ -222,18 +204,11 @@ int FontTextHeight(HFONT font) {
 }
 
 void CenterOnWorkArea(HWND window) {
-    const RECT work = WorkAreaOf(window);
-    MoveCentred(window, work, work);
-}
-
-void CenterOver(HWND window, HWND over) {
-    if (over == nullptr || !IsWindowVisible(over)) {
-        CenterOnWorkArea(window);
-        return;
-    }
-    RECT overRect{};
-    GetWindowRect(over, &overRect);
-    MoveCentred(window, overRect, WorkAreaOf(over));
+    RECT own{};
+    GetWindowRect(window, &own);
+    const RECT work = WorkAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+    const POINT at = CentredPosition(own.right - own.left, own.bottom - own.top, work);
+    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SetFontOnChildren(HWND parent, HFONT font) {

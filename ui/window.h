@@ -103,8 +103,6 @@ class Window {
 int FontTextHeight(HFONT font);
 // Centres the window on the work area of its monitor.
 void CenterOnWorkArea(HWND window);
-// Centres the window over another window, kept inside the work area.
-void CenterOver(HWND window, HWND over);
 // Sends WM_SETFONT to the window and all its children.
 void SetFontOnChildren(HWND parent, HFONT font);
 
