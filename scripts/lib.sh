@@ -4,12 +4,53 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 export WINEPREFIX=${WINEPREFIX:-$VELBROOK_ROOT/build/wineprefix}
 
-# Create the Wine prefix once; later calls return at once.
+# A static 32-bit x86 Linux program that only exits with code 0 (232 bytes).
+VELBROOK_PROBE32='f0VMRgEBAQAAAAAAAAAAAAIAAwABAAAAVIAECDQAAABwAAAAAAAAADQAIAABACgAAwACAAEAAABUAAAAVIAECFSABAgJAAAACQAAAAcAAAABAAAAuAEAAAAx282AAC5zaHN0cnRhYgAudGV4dAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAALAAAAAQAAAAcAAABUgAQIVAAAAAkAAAAAAAAAAAAAAAEAAAAAAAAAAQAAAAMAAAAAAAAAAAAAAF0AAAARAAAAAAAAAAAAAAABAAAAAAAAAA=='
+
+# True when this machine runs 32-bit x86 programs. Some kernels have IA32
+# emulation switched off; then no 32-bit Wine runs at all, and the x86_64
+# build takes the i686 build's place wherever a program runs. Asked once: the
+# answer is kept in VELBROOK_RUNS_32BIT (yes or no), which the scripts started
+# from here inherit and which may be set beforehand to force either path.
+velbrook_runs_32bit() {
+    if [ -z "${VELBROOK_RUNS_32BIT:-}" ]; then
+        local probe="$VELBROOK_ROOT/build/probe32"
+        mkdir -p "$VELBROOK_ROOT/build"
+        echo "$VELBROOK_PROBE32" | base64 -d >"$probe" && chmod +x "$probe"
+        if "$probe" >/dev/null 2>&1; then
+            VELBROOK_RUNS_32BIT=yes
+        else
+            VELBROOK_RUNS_32BIT=no
+        fi
+        rm -f "$probe"
+        export VELBROOK_RUNS_32BIT
+    fi
+    [ "$VELBROOK_RUNS_32BIT" = yes ]
+}
+
+# The Windows build whose programs run here: win32 (the product) or win64.
+velbrook_run_arch() {
+    if velbrook_runs_32bit; then echo win32; else echo win64; fi
+}
+
+# One line for the scripts that run a program of the x86_64 build instead.
+velbrook_why_win64="this machine cannot run 32-bit programs (its kernel has IA32 emulation switched off)"
+
+velbrook_wine64() {
+    command -v wine64 || echo /usr/lib/wine/wine64
+}
+
+# Create the Wine prefix once; later calls return at once. It is a 64-bit
+# prefix, which runs both builds where 32-bit programs run at all.
 velbrook_ensure_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Creating Wine prefix in $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
+        if velbrook_runs_32bit; then
+            wineboot -i >/dev/null 2>&1 || true
+        else
+            WINEARCH=win64 "$(velbrook_wine64)" wineboot -i >/dev/null 2>&1 || true
+        fi
         wineserver -w
     fi
     # Debian's Wine does not find its own Marlett font, which draws the title
@@ -52,12 +93,20 @@ velbrook_stop_display() {
     fi
 }
 
+# Configures and builds one Windows build: velbrook_build ARCH [cmake --build args].
+# ARCH is win32 (i686, the product) or win64 (x86_64); the build is build/ARCH.
 velbrook_build() {
-    local jobs
+    local arch=$1 jobs toolchain
+    shift
+    case "$arch" in
+        win32) toolchain=mingw-i686.cmake ;;
+        win64) toolchain=mingw-x86_64.cmake ;;
+        *) echo "velbrook_build: unknown build $arch" >&2; return 1 ;;
+    esac
     jobs=$(nproc 2>/dev/null || echo 2)
-    cmake -S "$VELBROOK_ROOT" -B "$VELBROOK_ROOT/build/win32" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$VELBROOK_ROOT/cmake/mingw-i686.cmake" >/dev/null
-    cmake --build "$VELBROOK_ROOT/build/win32" -j "$jobs" "$@"
+    cmake -S "$VELBROOK_ROOT" -B "$VELBROOK_ROOT/build/$arch" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$VELBROOK_ROOT/cmake/$toolchain" >/dev/null || return 1
+    cmake --build "$VELBROOK_ROOT/build/$arch" -j "$jobs" "$@"
 }
 
 # Shows velbrook.exe on a Wine virtual desktop of the running display and saves a
