@@ -26,20 +26,41 @@ void RestoreDefaults(TExRegistry& registry) {
         throw Error(FormatText(msg::kCannotDeleteKey, kPlacesBarKey));
 }
 
-void StorePlaces(TExRegistry& registry, const PlacesList& places) {
+void StorePlaces(TExRegistry& registry, const std::vector<PlaceSlot>& slots) {
     if (!registry.OpenKey(kPlacesBarKey, true))
         throw Error(FormatText(msg::kCannotOpenOrCreateKey, kPlacesBarKey));
     for (int slot = 0; slot < kPlaceSlots; ++slot) {
         // A shorter list leaves its missing slots empty.
-        const std::string path =
-            slot < static_cast<int>(places.size()) ? TrimControl(places[slot]) : std::string();
-        if (path.empty())
-            registry.DeleteValue(PlaceValueName(slot));
+        const PlaceSlot* given = slot < static_cast<int>(slots.size()) ? &slots[slot] : nullptr;
+        const std::string name = PlaceValueName(slot);
+        const std::string path = given != nullptr ? TrimControl(given->path) : std::string();
+        if (given != nullptr && given->stored)
+            registry.WriteValue(name, *given->stored);
+        else if (path.empty())
+            registry.DeleteValue(name);
         else
-            registry.WriteString(PlaceValueName(slot), path);
+            registry.WriteString(name, path);
     }
     registry.WriteInteger(kCountValue, kPlaceSlots);
     registry.CloseKey();
+}
+
+// A REG_SZ slot is read as text; a special-folder number (REG_DWORD), a path
+// with variables (REG_EXPAND_SZ) and text that the code page cannot hold are
+// kept as stored. Values of other types leave the slot unset.
+void ReadSlot(TExRegistry& registry, int slot, PlacesBarState& state) {
+    const std::string name = PlaceValueName(slot);
+    std::optional<RegValue> value = registry.ReadValueIfExists(name);
+    if (!value)
+        return;
+    if (value->type == kRegDword || value->type == kRegExpandSz) {
+        state.Stored[slot] = std::move(value);
+    } else if (value->type == kRegSz) {
+        if (std::optional<std::string> text = registry.ReadStringIfFaithful(name))
+            state.Slots[slot] = std::move(*text);
+        else
+            state.Stored[slot] = std::move(value);
+    }
 }
 
 } // namespace
@@ -49,12 +70,21 @@ std::string PlaceValueName(int slot) {
 }
 
 bool WritePlacesBar(const PlacesList* places) {
-    TExRegistry registry;
-    if (places == nullptr)
+    if (places == nullptr) {
+        TExRegistry registry;
         RestoreDefaults(registry);
-    else
-        StorePlaces(registry, *places);
+        return true;
+    }
+    std::vector<PlaceSlot> slots;
+    for (const std::string& path : *places)
+        slots.push_back({path, std::nullopt});
+    WritePlacesBar(slots);
     return true;
+}
+
+void WritePlacesBar(const std::vector<PlaceSlot>& slots) {
+    TExRegistry registry;
+    StorePlaces(registry, slots);
 }
 
 PlacesBarState ReadPlacesBar() {
@@ -64,13 +94,11 @@ PlacesBarState ReadPlacesBar() {
         return state;
     state.KeyExists = true;
     for (int slot = 0; slot < kPlaceSlots; ++slot) {
-        const std::string name = PlaceValueName(slot);
-        if (registry.GetDataType(name) != TRegDataType::rdString)
-            continue;
         try {
-            state.Slots[slot] = registry.ReadString(name);
+            ReadSlot(registry, slot, state);
         } catch (const ERegistryException&) {
-            // Changed by another program between the type check and the read.
+            // Changed by another program while it was read, or unreadable: the slot
+            // reads as unset.
         }
     }
     registry.CloseKey();

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/registry.h"
+
 namespace velbrook {
 
 // Slot 0 to 4 of the places bar; callers pass at least five strings.
@@ -16,7 +18,19 @@ inline constexpr char kPlacesBarKey[] =
 
 struct PlacesBarState {
     bool KeyExists = false;
+    // The REG_SZ text of each slot.
     std::array<std::optional<std::string>, kPlaceSlots> Slots;
+    // Slots that are kept exactly as stored instead: a special-folder number
+    // (REG_DWORD), a path with variables (REG_EXPAND_SZ), or text that the ANSI
+    // code page cannot hold.
+    std::array<std::optional<RegValue>, kPlaceSlots> Stored;
+};
+
+// One slot to write: a value kept as it was stored, or else a path (trimmed, and
+// no value at all when empty).
+struct PlaceSlot {
+    std::string path;
+    std::optional<RegValue> stored;
 };
 
 // Stores the list (trimmed slots, Count = 5), or with nullptr deletes the key so
@@ -24,6 +38,7 @@ struct PlacesBarState {
 // when a value cannot be written, and an Error naming the key when it can be
 // neither opened nor created, or is still there after the deletion.
 bool WritePlacesBar(const PlacesList* places);
+void WritePlacesBar(const std::vector<PlaceSlot>& slots);
 PlacesBarState ReadPlacesBar();
 
 // "Place0" to "Place4".

@@ -1,6 +1,7 @@
 #include "core/places_file.h"
 
 #include "support/dialogs.h"
+#include "support/errors.h"
 #include "support/files.h"
 #include "support/ini_file.h"
 #include "support/messages.h"
@@ -20,6 +21,9 @@ bool LoadPlacesFile(const std::string& fileName) {
         return false;
     }
     const TExIniFile ini(fileName);
+    // An empty file is five empty places; anything else must be a places file.
+    if (!ini.LoadedNothing() && !ini.HasSection(kPlacesSection))
+        throw EIniFileException(FormatText(msg::kNotPlacesFile, fileName));
     PlacesList places;
     for (int slot = 0; slot < kPlaceSlots; ++slot) {
         // A blank default: the places bar trims it to an empty slot.
@@ -36,10 +40,9 @@ void WritePlaceEntry(TExIniFile& ini, const std::string& key, const std::string&
 }
 
 void WritePlacesFile(const std::string& fileName, const PlacesList& rows) {
-    TExIniFile ini(fileName);
-    // The old content goes: the file is replaced whole, and only once the new
-    // content is on disk, so a failed write keeps the old file.
-    ini.SetText({});
+    // The old content is never read: the file is replaced whole, and only once
+    // the new content is on disk, so a failed write keeps the old file.
+    TExIniFile ini(fileName, IniStart::Empty);
     for (int slot = 0; slot < kPlaceSlots; ++slot) {
         const bool present = slot < static_cast<int>(rows.size());
         WritePlaceEntry(ini, PlaceValueName(slot), present ? rows[slot] : std::string());
@@ -47,15 +50,16 @@ void WritePlacesFile(const std::string& fileName, const PlacesList& rows) {
     ini.Close();
 }
 
-void SavePlacesFileInteractive(const PlacesList& rows) {
+bool SavePlacesFileInteractive(const PlacesList& rows) {
     std::string fileName;
     if (!ActiveDialogs().AskPlacesFileName(fileName))
-        return;
+        return false;
     if (FileExists(fileName) &&
         ShowMessageBoxFmt(msg::kOverwriteFile, fileName, msg::kCaptionConfirmation,
                           kMbYesNo | kMbIconExclamation) != kIdYes)
-        return;
+        return false;
     WritePlacesFile(fileName, rows);
+    return true;
 }
 
 } // namespace velbrook

@@ -9,7 +9,8 @@ namespace velbrook {
 class TExIniFile;
 
 // Applies the file's five places to the places bar. False after telling the
-// user when the file does not exist.
+// user when the file does not exist. A file that holds text but no "Places"
+// section raises and changes nothing; an empty one is five empty places.
 bool LoadPlacesFile(const std::string& fileName);
 
 // One key of a places file being written: a value is written as it stands, an
@@ -20,7 +21,7 @@ void WritePlaceEntry(TExIniFile& ini, const std::string& key, const std::string&
 void WritePlacesFile(const std::string& fileName, const PlacesList& rows);
 
 // The window's "Save scheme": asks for a file name, asks before overwriting and
-// writes the rows. Nothing happens when the user cancels or declines.
-void SavePlacesFileInteractive(const PlacesList& rows);
+// writes the rows. False, with nothing written, when the user cancels or declines.
+bool SavePlacesFileInteractive(const PlacesList& rows);
 
 } // namespace velbrook

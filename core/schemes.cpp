@@ -100,6 +100,11 @@ std::size_t OrderedSchemeList::Checked(int index) const {
 
 namespace {
 
+// Without the names of the entry keys, the walk goes up to the count and gives
+// up only after this many entries in a row could not be read: a count far above
+// the entries that exist costs little.
+constexpr int kFailuresBeforeGivingUp = 64;
+
 // Loads what can be read; the message of the lowest entry that could not be
 // read is returned. Only the entry keys that exist are tried, so a damaged
 // "Count" costs nothing.
@@ -110,16 +115,24 @@ std::string LoadSkippingDamaged(TExRegistry& registry, int count, PendingEdits p
         if (firstFailure.empty())
             firstFailure = text;
     };
+    // A failed list read can leave the cursor on the entry key or below it.
+    const auto tryEntry = [&](int index) {
+        try {
+            LoadEntry(registry, index, pending, schemes);
+            return true;
+        } catch (const Error& error) {
+            note(error.what());
+            registry.CloseKey();
+            return false;
+        }
+    };
     std::vector<int> indexes;
-    const bool listed = ExistingEntries(registry, count, indexes);
-    if (!listed) {
-        // Without the names, walk from 0 but stop at the first failure.
-        for (int index = 0; index < count && firstFailure.empty(); ++index) {
-            try {
-                LoadEntry(registry, index, pending, schemes);
-            } catch (const Error& error) {
-                note(error.what());
-            }
+    if (!ExistingEntries(registry, count, indexes)) {
+        for (int index = 0, failuresInARow = 0;
+             index < count && failuresInARow < kFailuresBeforeGivingUp; ++index) {
+            failuresInARow = tryEntry(index) ? 0 : failuresInARow + 1;
+            if (!registry.CurrentKey() && !registry.OpenKey(SchemesKeyPath(), false))
+                break;
         }
         return firstFailure;
     }
@@ -128,15 +141,8 @@ std::string LoadSkippingDamaged(TExRegistry& registry, int count, PendingEdits p
         if (index > expected)
             note(MissingEntryText());
         expected = index + 1;
-        try {
-            LoadEntry(registry, index, pending, schemes);
-        } catch (const Error& error) {
-            note(error.what());
-            // A failed list read can leave the cursor on the entry key or below it.
-            registry.CloseKey();
-            if (!registry.OpenKey(SchemesKeyPath(), false))
-                return firstFailure;
-        }
+        if (!tryEntry(index) && !registry.OpenKey(SchemesKeyPath(), false))
+            return firstFailure;
     }
     if (expected < count)
         note(MissingEntryText());
@@ -151,9 +157,16 @@ std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
         return {};
     const PendingEdits pending =
         options.consumePendingEdits ? PendingEdits::Consume : PendingEdits::Keep;
-    const int count = StoredCount(registry);
-    if (options.skipDamagedEntries)
+    if (options.skipDamagedEntries) {
+        int count = 0;
+        try {
+            count = StoredCount(registry);
+        } catch (const ERegistryException& error) {
+            return error.what();
+        }
         return LoadSkippingDamaged(registry, count, pending, schemes);
+    }
+    const int count = StoredCount(registry);
     for (int index = 0; index < count; ++index)
         LoadEntry(registry, index, pending, schemes);
     return {};

@@ -50,13 +50,14 @@ struct SchemeLoadOptions {
     // The window consumes the pending "Add"/"Delete" edits (it saves the list back);
     // ApplyScheme only merges them.
     bool consumePendingEdits = true;
-    // The window skips an unreadable entry instead of stopping at it.
+    // The window skips an unreadable entry, or a count that cannot be read,
+    // instead of stopping at it.
     bool skipDamagedEntries = false;
 };
 
 // Adds the stored schemes. With skipDamagedEntries, returns the message of the
-// first entry that could not be read (empty when all were read); otherwise such
-// an entry raises.
+// first thing that could not be read (empty when all were read), and the store
+// must then not be saved over; otherwise such a thing raises.
 std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options = {});
 void SaveSchemes(const SchemeList& schemes);
 void FreeSchemes(SchemeList& schemes);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace velbrook {
 
@@ -22,17 +23,31 @@ enum : unsigned {
 };
 enum : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
+// What the folder browser gave: a folder's path, or a special folder that has no
+// path (My Computer, Network) by its number (CSIDL). Nothing of either when the
+// browser was cancelled or the choice can be neither.
+struct BrowsedFolder {
+    BrowsedFolder() = default;
+    BrowsedFolder(std::string folderPath) : path(std::move(folderPath)) {}
+    BrowsedFolder(const char* folderPath) : path(folderPath) {}
+
+    std::string path;
+    int specialFolder = -1;
+    // Set when something was chosen that can be neither: the name the browser showed.
+    std::string unusableName;
+};
+
 class UserDialogs {
-public:
+  public:
     virtual ~UserDialogs() = default;
 
     // MessageBoxA; owner 0 means the main window, or the desktop before it exists.
     // Returns the button pressed, 0 when the box could not be shown.
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags,
                            WindowRef owner) = 0;
-    // The shell's folder browser with the initial folder preselected; empty when cancelled.
-    virtual std::string BrowseForFolder(const std::string& title,
-                                        const std::string& initialFolder) = 0;
+    // The shell's folder browser with the initial folder preselected.
+    virtual BrowsedFolder BrowseForFolder(const std::string& title,
+                                          const std::string& initialFolder) = 0;
     // The standard Open dialog used to name a places file; false when cancelled.
     virtual bool AskPlacesFileName(std::string& fileName) = 0;
     // The modal one-line input box; false when cancelled. value is the preset text
@@ -41,8 +56,8 @@ public:
                             std::string& value) = 0;
     // ShellExecuteExA with a verb; -1 on failure.
     virtual std::intptr_t OpenDocument(const std::string& fileName, const std::string& verb,
-                                       const std::string& parameters,
-                                       const std::string& directory, bool wait) = 0;
+                                       const std::string& parameters, const std::string& directory,
+                                       bool wait) = 0;
 };
 
 UserDialogs& ActiveDialogs();

@@ -14,7 +14,7 @@ class ConsoleDialogs : public UserDialogs {
         std::cerr << caption << ": " << text << '\n';
         return kIdOk;
     }
-    std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
+    BrowsedFolder BrowseForFolder(const std::string&, const std::string&) override { return {}; }
     bool AskPlacesFileName(std::string&) override { return false; }
     bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
     std::intptr_t OpenDocument(const std::string&, const std::string&, const std::string&,

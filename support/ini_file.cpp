@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/code_page.h"
 #include "support/errors.h"
 #include "support/files.h"
 #include "support/locale_text.h"
@@ -50,13 +51,15 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 } // namespace
 
-TMemIniFile::TMemIniFile(std::string fileName) : fileName_(std::move(fileName)) {
-    if (fileName_.empty() || !FileExists(fileName_))
+TMemIniFile::TMemIniFile(std::string fileName, IniStart start) : fileName_(std::move(fileName)) {
+    if (start == IniStart::Empty || fileName_.empty() || !FileExists(fileName_))
         return;
     std::string bytes;
     if (!ReadWholeFile(fileName_, bytes))
         throw EIniFileException(FormatText(msg::kCannotOpenFile, fileName_));
-    SetText(bytes);
+    const std::string text = TextFromFile(bytes);
+    loadedNothing_ = text.empty();
+    SetText(text);
 }
 
 TMemIniFile::Section* TMemIniFile::FindSection(std::string_view name) {
@@ -141,7 +144,7 @@ void TMemIniFile::SetText(std::string_view text) {
 }
 
 void TMemIniFile::UpdateFile() const {
-    if (!ReplaceFileContent(fileName_, Text()))
+    if (!ReplaceFileContent(fileName_, TextForFile(Text())))
         throw EIniFileException(FormatText(msg::kCannotCreateFile, fileName_));
 }
 

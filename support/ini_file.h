@@ -6,14 +6,23 @@
 
 namespace velbrook {
 
+// Whether an INI object starts with the file's content or empty; one that only
+// replaces a file never needs to read it.
+enum class IniStart { LoadFile, Empty };
+
 class TMemIniFile {
-public:
+  public:
     // Loads the file when the name is not empty and the file exists; raises
     // EIniFileException "Cannot open file %s" when it exists but cannot be read.
-    explicit TMemIniFile(std::string fileName);
+    // The file's text is UTF-8 or the system's legacy code page (TextFromFile) and
+    // is written as UTF-8.
+    explicit TMemIniFile(std::string fileName, IniStart start = IniStart::LoadFile);
     virtual ~TMemIniFile() = default;
 
     const std::string& FileName() const { return fileName_; }
+    // True when the loaded file held no text at all (or there was no file).
+    bool LoadedNothing() const { return loadedNothing_; }
+    bool HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
 
     std::string ReadString(std::string_view section, std::string_view name,
                            std::string_view defaultValue) const;
@@ -29,7 +38,7 @@ public:
     // and leaves any old file untouched then.
     void UpdateFile() const;
 
-private:
+  private:
     struct Section {
         std::string name;
         std::vector<std::string> lines;
@@ -38,13 +47,14 @@ private:
     const Section* FindSection(std::string_view name) const;
 
     std::string fileName_;
+    bool loadedNothing_ = true;
     std::vector<Section> sections_;
 };
 
 // An INI file that is written back once, at the end of its use, when it was changed.
 // Call Close() before releasing it: a destructor cannot report a failed write.
 class TExIniFile : public TMemIniFile {
-public:
+  public:
     using TMemIniFile::TMemIniFile;
 
     void WriteString(std::string_view section, std::string_view name,
@@ -55,7 +65,7 @@ public:
     // Writes the file when modified (raising on failure); afterwards nothing is pending.
     void Close();
 
-private:
+  private:
     bool modified_ = false;
 };
 

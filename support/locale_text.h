@@ -1,7 +1,8 @@
 #pragma once
 // Case-insensitive comparison and upper-casing of ANSI text under the user's
-// locale: CompareStringA with NORM_IGNORECASE and CharUpperBuffA on Windows;
-// ASCII plus the letters of Windows-1252 elsewhere.
+// locale: CompareString with NORM_IGNORECASE and CharUpperBuff on Windows, on
+// the text read in the process's code page; ASCII plus the letters of
+// Windows-1252 elsewhere.
 #include <string>
 #include <string_view>
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
+#include "support/code_page.h"
 #include "support/locale_text.h"
 
 namespace velbrook {
@@ -44,6 +46,27 @@ std::string FoldedName(const std::string& name) {
     return folded;
 }
 
+bool IsText(std::uint32_t type) {
+    return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(text.size() * 2);
+    for (const char16_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    return bytes;
+}
+
+std::u16string Utf16Text(const std::vector<std::uint8_t>& bytes) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    return text;
+}
+
 bool HasNonAscii(const std::string& name) {
     return std::any_of(name.begin(), name.end(),
                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
@@ -56,6 +79,23 @@ struct MemoryRegistryStore::Node {
         std::string name;
         std::uint32_t type;
         std::vector<std::uint8_t> data;
+        // Written by SetValueW: text in UTF-16, as the registry keeps all text.
+        bool wide = false;
+
+        // The data as the A (wide false) or W functions give it; nullopt for text
+        // that the ANSI code page cannot hold.
+        std::optional<std::vector<std::uint8_t>> DataAs(bool wideForm) const {
+            if (!IsText(type) || wide == wideForm)
+                return data;
+            if (wideForm) {
+                const std::string text(data.begin(), data.end());
+                return Utf16Bytes(AnsiToUtf16(text));
+            }
+            const std::optional<std::string> text = Utf16ToAnsi(Utf16Text(data));
+            if (!text)
+                return std::nullopt;
+            return std::vector<std::uint8_t>(text->begin(), text->end());
+        }
     };
     using Children = std::map<std::string, std::shared_ptr<Node>>; // by FoldedName
 
@@ -237,7 +277,17 @@ long MemoryRegistryStore::CloseKey(RegKey key) {
 
 long MemoryRegistryStore::QueryValue(RegKey key, const char* name, std::uint32_t* type,
                                      std::uint8_t* data, std::uint32_t* size) {
-    if (const long fault = BeginCall(RegOp::Query))
+    return Query(RegOp::Query, key, name, type, data, size);
+}
+
+long MemoryRegistryStore::QueryValueW(RegKey key, const char* name, std::uint32_t* type,
+                                      std::uint8_t* data, std::uint32_t* size) {
+    return Query(RegOp::QueryW, key, name, type, data, size);
+}
+
+long MemoryRegistryStore::Query(RegOp op, RegKey key, const char* name, std::uint32_t* type,
+                                std::uint8_t* data, std::uint32_t* size) {
+    if (const long fault = BeginCall(op))
         return fault;
     Node* node = nullptr;
     if (const long error = Resolve(key, &node))
@@ -247,17 +297,20 @@ long MemoryRegistryStore::QueryValue(RegKey key, const char* name, std::uint32_t
     const Node::Value* value = node->FindValue(name == nullptr ? "" : name);
     if (value == nullptr)
         return kRegFileNotFound;
+    const std::optional<std::vector<std::uint8_t>> form = value->DataAs(op == RegOp::QueryW);
+    if (!form && data != nullptr)
+        return kRegNoUnicodeTranslation;
     if (type != nullptr)
         *type = value->type;
     if (size == nullptr)
         return kRegSuccess;
-    const auto needed = static_cast<std::uint32_t>(value->data.size());
+    const auto needed = static_cast<std::uint32_t>(form ? form->size() : value->data.size());
     if (data != nullptr) {
         if (*size < needed) {
             *size = needed;
             return kRegMoreData;
         }
-        std::copy(value->data.begin(), value->data.end(), data);
+        std::copy(form->begin(), form->end(), data);
     }
     *size = needed;
     return kRegSuccess;
@@ -265,20 +318,30 @@ long MemoryRegistryStore::QueryValue(RegKey key, const char* name, std::uint32_t
 
 long MemoryRegistryStore::SetValue(RegKey key, const char* name, std::uint32_t type,
                                    const std::uint8_t* data, std::uint32_t size) {
-    if (const long fault = BeginCall(RegOp::Set))
+    return Set(RegOp::Set, key, name, type, data, size);
+}
+
+long MemoryRegistryStore::SetValueW(RegKey key, const char* name, std::uint32_t type,
+                                    const std::uint8_t* data, std::uint32_t size) {
+    return Set(RegOp::SetW, key, name, type, data, size);
+}
+
+long MemoryRegistryStore::Set(RegOp op, RegKey key, const char* name, std::uint32_t type,
+                              const std::uint8_t* data, std::uint32_t size) {
+    if (const long fault = BeginCall(op))
         return fault;
     Node* node = nullptr;
     if (const long error = Resolve(key, &node))
         return error;
     if (data == nullptr && size != 0)
         return kRegInvalidParameter;
-    std::vector<std::uint8_t> bytes(data, data + size);
-    const std::string valueName = name == nullptr ? "" : name;
-    if (Node::Value* existing = node->FindValue(valueName)) {
-        existing->type = type;
-        existing->data = std::move(bytes);
+    Node::Value value{name == nullptr ? "" : name, type,
+                      std::vector<std::uint8_t>(data, data + size), op == RegOp::SetW};
+    if (Node::Value* existing = node->FindValue(value.name)) {
+        value.name = existing->name;
+        *existing = std::move(value);
     } else {
-        node->values.push_back({valueName, type, std::move(bytes)});
+        node->values.push_back(std::move(value));
     }
     return kRegSuccess;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // An in-memory registry below HKEY_CURRENT_USER that behaves like the Win32
 // registry functions, with controls for tests: injected failures, call
-// counting and open-handle tracking.
+// counting and open-handle tracking. Text keeps the form it was written in and
+// is converted in the process's ANSI code page when read in the other form.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -12,7 +13,19 @@
 
 namespace velbrook {
 
-enum class RegOp { Open, Create, Close, Query, Set, DeleteValue, DeleteKey, QueryInfo, EnumKey };
+enum class RegOp {
+    Open,
+    Create,
+    Close,
+    Query,
+    Set,
+    QueryW,
+    SetW,
+    DeleteValue,
+    DeleteKey,
+    QueryInfo,
+    EnumKey
+};
 
 class MemoryRegistryStore : public RegistryStore {
   public:
@@ -28,6 +41,10 @@ class MemoryRegistryStore : public RegistryStore {
                     std::uint32_t* size) override;
     long SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
                   std::uint32_t size) override;
+    long QueryValueW(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* size) override;
+    long SetValueW(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                   std::uint32_t size) override;
     long DeleteValue(RegKey key, const char* name) override;
     long DeleteKey(RegKey base, const char* subkey) override;
     long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLen,
@@ -60,6 +77,11 @@ class MemoryRegistryStore : public RegistryStore {
     };
 
     long BeginCall(RegOp op);
+    // The A and W forms of value reading and writing differ only in the form of text.
+    long Query(RegOp op, RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+               std::uint32_t* size);
+    long Set(RegOp op, RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+             std::uint32_t size);
     long Resolve(RegKey key, Node** node) const;
     long Walk(Node* from, const char* subkey, bool create, Node** node);
     RegKey NewHandle(Node* node);

@@ -32,6 +32,25 @@ inline constexpr char kSchemeNotFound[] = "Scheme \"%s\" not found";
 inline constexpr char kFileNotFound[] = "File \"%s\" not found";
 inline constexpr char kOverwriteFile[] = "Do you wish to overwrite \"%s\"?";
 inline constexpr char kDeleteScheme[] = "Delete scheme \"%s\"?";
+inline constexpr char kNotPlacesFile[] =
+    "The file \"%s\" is not a places file: it has no [Places] section.";
+// %s: what could not be read.
+inline constexpr char kSchemesDamaged[] =
+    "Some quick adjust schemes could not be read:\n%s\n\nThey stay in the registry as they "
+    "are. Schemes that you add or delete now cannot be saved this time.";
+inline constexpr char kSchemesNotSavedThisTime[] =
+    "Schemes cannot be saved this time, because some stored schemes could not be read. This "
+    "change lasts until Velbrook closes.";
+// %s: the places, one per line.
+inline constexpr char kPlacesLeftOutOfFile[] =
+    "The places file was saved without these places, which have no folder path:\n\n%s";
+inline constexpr char kPlacesLeftOutOfScheme[] =
+    "The scheme was added without these places, which have no folder path:\n\n%s";
+// %s: the name the folder browser shows.
+inline constexpr char kFolderCannotBePlace[] =
+    "\"%s\" cannot be a place: it is neither a folder with a path nor a special folder.";
+// %d: the number stored for the place.
+inline constexpr char kSpecialFolderNumber[] = "Special folder %d";
 
 // Common controls check.
 inline constexpr char kOldComCtl[] = "COMCTL32.DLL is older than required version";

@@ -159,6 +159,20 @@ std::string TRegistry::ReadString(const std::string& name) {
 }
 
 std::optional<std::string> TRegistry::ReadStringIfExists(const std::string& name) {
+    bool untranslatable = false;
+    std::optional<std::string> text = ReadText(name, untranslatable);
+    if (untranslatable)
+        Raise(msg::kRegGetDataFailed, name);
+    return text;
+}
+
+std::optional<std::string> TRegistry::ReadStringIfFaithful(const std::string& name) {
+    bool untranslatable = false;
+    return ReadText(name, untranslatable);
+}
+
+std::optional<std::string> TRegistry::ReadText(const std::string& name, bool& untranslatable) {
+    untranslatable = false;
     // Most values fit the small buffer, which saves sizing them first.
     std::uint8_t small[256];
     std::vector<std::uint8_t> large;
@@ -175,6 +189,10 @@ std::optional<std::string> TRegistry::ReadStringIfExists(const std::string& name
         capacity = size;
         result = store_->QueryValue(CurrentKey(), name.c_str(), &type, data, &size);
     }
+    if (result == kRegNoUnicodeTranslation) {
+        untranslatable = true;
+        return std::nullopt;
+    }
     if (result != kRegSuccess)
         Raise(msg::kRegGetDataFailed, name);
     if (size == 0)
@@ -185,6 +203,36 @@ std::optional<std::string> TRegistry::ReadStringIfExists(const std::string& name
     const std::uint8_t* begin = data;
     const std::uint8_t* end = begin + std::min(size, capacity);
     return std::string(begin, std::find(begin, end, std::uint8_t{0}));
+}
+
+std::optional<RegValue> TRegistry::ReadValueIfExists(const std::string& name) {
+    RegValue value;
+    std::uint32_t size = 0;
+    long result = store_->QueryValueW(CurrentKey(), name.c_str(), &value.type, nullptr, &size);
+    // The value may grow between the two calls.
+    for (int attempt = 0; result == kRegSuccess && attempt < 4; ++attempt) {
+        value.data.resize(size);
+        std::uint32_t got = size;
+        result =
+            store_->QueryValueW(CurrentKey(), name.c_str(), &value.type, value.data.data(), &got);
+        if (result == kRegSuccess) {
+            value.data.resize(std::min(got, size));
+            return value;
+        }
+        if (result == kRegMoreData) {
+            size = got;
+            result = kRegSuccess;
+        }
+    }
+    if (result == kRegFileNotFound)
+        return std::nullopt;
+    Raise(msg::kRegGetDataFailed, name);
+}
+
+void TRegistry::WriteValue(const std::string& name, const RegValue& value) {
+    if (store_->SetValueW(CurrentKey(), name.c_str(), value.type, value.data.data(),
+                          static_cast<std::uint32_t>(value.data.size())) != kRegSuccess)
+        Raise(msg::kRegSetDataFailed, name);
 }
 
 std::int32_t TRegistry::ReadInteger(const std::string& name) {
@@ -246,6 +294,14 @@ bool TExRegistry::WriteStringList(const std::string& key, const StringList* list
         const long result = Store().DeleteValue(CurrentKey(), name.c_str());
         if (result == kRegFileNotFound || (result != kRegSuccess && !ValueExists(name)))
             break;
+    }
+    // A list written whole replaces the edits that were pending for the list
+    // that was there; left behind, they would change the new one on reading.
+    std::uint32_t subkeys = 0;
+    if (Store().QueryInfoKey(CurrentKey(), &subkeys, nullptr, nullptr) != kRegSuccess ||
+        subkeys > 0) {
+        DeleteKey("Add");
+        DeleteKey("Delete");
     }
     Restore(previous);
     return true;

@@ -12,6 +12,15 @@ namespace velbrook {
 
 enum class TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
 
+// A value exactly as the registry keeps it: its type and its data as the W
+// functions give it (text in UTF-16), so that it can be written back unchanged.
+struct RegValue {
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+
+    bool operator==(const RegValue&) const = default;
+};
+
 class TRegistry {
   public:
     TRegistry();
@@ -35,6 +44,12 @@ class TRegistry {
     // As ReadString, but nullopt when the value does not exist; any other
     // failure raises.
     std::optional<std::string> ReadStringIfExists(const std::string& name);
+    // As ReadStringIfExists, but nullopt also for text that the ANSI code page
+    // cannot hold exactly.
+    std::optional<std::string> ReadStringIfFaithful(const std::string& name);
+    // nullopt when the value does not exist; any other failure raises.
+    std::optional<RegValue> ReadValueIfExists(const std::string& name);
+    void WriteValue(const std::string& name, const RegValue& value);
     std::int32_t ReadInteger(const std::string& name);
     // As ReadInteger, but nullopt when the value does not exist.
     std::optional<std::int32_t> ReadIntegerIfExists(const std::string& name);
@@ -59,6 +74,8 @@ class TRegistry {
     void Restore(KeptKey& kept);
 
   private:
+    // nullopt with `untranslatable` set for text the code page cannot hold.
+    std::optional<std::string> ReadText(const std::string& name, bool& untranslatable);
     RegKey BaseKeyFor(bool absolute) const;
     bool OpenKeyHandle(const std::string& path, bool canCreate, RegKeyHandle& handle,
                        std::string& newPath) const;
@@ -81,7 +98,8 @@ class TExRegistry : public TRegistry {
     using TRegistry::TRegistry;
 
     // list == nullptr: nothing happens. False when the list key could be neither
-    // opened nor created (nothing was written).
+    // opened nor created (nothing was written). Pending "Add" and "Delete" edits
+    // of the list key are removed.
     bool WriteStringList(const std::string& key, const StringList* list);
     void ReadStringList(const std::string& key, StringList* list,
                         PendingEdits pending = PendingEdits::Consume);

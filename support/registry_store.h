@@ -1,7 +1,7 @@
 #pragma once
-// The registry seam: the nine registry functions the program needs. On Windows
-// they are the ANSI advapi32 functions; elsewhere an in-memory store that
-// behaves like them.
+// The registry seam: the registry functions the program needs. On Windows they
+// are the ANSI advapi32 functions, and the wide ones for values kept exactly as
+// stored; elsewhere an in-memory store that behaves like them.
 #include <cstdint>
 #include <utility>
 
@@ -21,6 +21,8 @@ enum : long {
     kRegMoreData = 234,
     kRegNoMoreItems = 259,
     kRegKeyDeleted = 1018,
+    // A text value that the process's ANSI code page cannot hold exactly.
+    kRegNoUnicodeTranslation = 1113,
 };
 
 // Registry value types.
@@ -43,12 +45,20 @@ class RegistryStore {
     virtual long CreateKey(RegKey base, const char* subkey, std::uint32_t access, RegKey* key) = 0;
     // RegCloseKey(key)
     virtual long CloseKey(RegKey key) = 0;
-    // RegQueryValueExA(key, name, NULL, type, data, size); type, data and size may be null
+    // RegQueryValueExA(key, name, NULL, type, data, size); type, data and size may be null.
+    // Text that the ANSI code page cannot hold exactly fails with kRegNoUnicodeTranslation
+    // instead of arriving altered.
     virtual long QueryValue(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
                             std::uint32_t* size) = 0;
     // RegSetValueExA(key, name, 0, type, data, size)
     virtual long SetValue(RegKey key, const char* name, std::uint32_t type,
                           const std::uint8_t* data, std::uint32_t size) = 0;
+    // RegQueryValueExW and RegSetValueExW: the data as stored, text in UTF-16; the
+    // value name is ANSI text as above.
+    virtual long QueryValueW(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                             std::uint32_t* size) = 0;
+    virtual long SetValueW(RegKey key, const char* name, std::uint32_t type,
+                           const std::uint8_t* data, std::uint32_t size) = 0;
     // RegDeleteValueA(key, name)
     virtual long DeleteValue(RegKey key, const char* name) = 0;
     // RegDeleteKeyA(base, subkey)

@@ -3,11 +3,86 @@
 #include "support/messages.h"
 #include "support/win32/shell.h"
 #include "ui/application.h"
+#include "ui/main_window_design.h"
 #include "ui/main_window_form.h"
 
 namespace velbrook {
 
+namespace {
+
+// One window per session: two would each save their own scheme list on closing,
+// and the later would drop what the earlier added.
+constexpr char kWindowMutex[] = "Local\\Velbrook.MainWindow";
+// How long a second start waits for the first one's window to show.
+constexpr DWORD kWaitForWindowMs = 10000;
+constexpr DWORD kPollMs = 50;
+
+// Ownership of the named mutex, held while this copy's window is open.
+class WindowLock {
+  public:
+    WindowLock() {
+        SetLastError(ERROR_SUCCESS);
+        mutex_ = CreateMutexA(nullptr, TRUE, kWindowMutex);
+        owned_ = mutex_ != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+    }
+    WindowLock(const WindowLock&) = delete;
+    WindowLock& operator=(const WindowLock&) = delete;
+    ~WindowLock() {
+        if (owned_)
+            ReleaseMutex(mutex_);
+        if (mutex_ != nullptr)
+            CloseHandle(mutex_);
+    }
+
+    // True once this copy owns it; waits at most timeoutMs for the owner to end.
+    bool Acquire(DWORD timeoutMs) {
+        if (!owned_ && mutex_ != nullptr) {
+            const DWORD state = WaitForSingleObject(mutex_, timeoutMs);
+            owned_ = state == WAIT_OBJECT_0 || state == WAIT_ABANDONED;
+        }
+        return owned_ || mutex_ == nullptr;
+    }
+
+  private:
+    HANDLE mutex_ = nullptr;
+    bool owned_ = false;
+};
+
+// The shown window of the copy that is running; a window that is being closed
+// is hidden first.
+HWND RunningWindow() {
+    const HWND window = FindWindowA(ui::design::kWindowClass, msg::kAppTitle);
+    return window != nullptr && IsWindowVisible(window) ? window : nullptr;
+}
+
+// Restored if minimised, with whatever dialog it shows, in front.
+void BringToFront(HWND window) {
+    if (IsIconic(window))
+        ShowWindow(window, SW_RESTORE);
+    const HWND popup = GetLastActivePopup(window);
+    SetForegroundWindow(popup != nullptr ? popup : window);
+}
+
+// True when this copy may open the window; otherwise the running copy's window
+// has been brought to the front (or that copy is still starting).
+bool MayOpenWindow(WindowLock& lock) {
+    for (DWORD waited = 0; waited < kWaitForWindowMs; waited += kPollMs) {
+        if (lock.Acquire(waited == 0 ? 0 : kPollMs))
+            return true;
+        if (const HWND window = RunningWindow()) {
+            BringToFront(window);
+            return false;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 void RunMainWindow() {
+    WindowLock lock;
+    if (!MayOpenWindow(lock))
+        return;
     ui::Application& app = ui::Application::Instance();
     app.Initialize();
     app.SetTitle(msg::kAppTitle);

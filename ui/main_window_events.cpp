@@ -7,6 +7,7 @@
 #include "support/messages.h"
 #include "support/win32/program_path.h"
 #include "support/win32/shell.h"
+#include "support/win32/stored_place.h"
 #include "ui/application.h"
 #include "ui/main_window_form.h"
 
@@ -14,8 +15,18 @@ namespace velbrook::ui {
 
 namespace {
 
-int IconOf(const std::string& path) {
-    return win32::GetSystemIconIndex(path, false, false, true);
+// The captions, one per line, for a message that names them.
+std::string Lines(const std::vector<std::string>& captions) {
+    std::string text;
+    for (const std::string& caption : captions)
+        text.append(text.empty() ? "" : "\n").append(caption);
+    return text;
+}
+
+void TellLeftOut(const char* format, const std::vector<std::string>& leftOut) {
+    if (!leftOut.empty())
+        ShowMessageBoxFmt(format, Lines(leftOut), msg::kCaptionInformation,
+                          kMbOk | kMbIconInformation);
 }
 
 // The help document beside the program, so that it opens from any working folder.
@@ -26,17 +37,31 @@ std::string HelpDocumentPath() {
 } // namespace
 
 void TfrSMain::FormCreate() {
-    const std::string damaged = LoadSchemes(schemes_, {.skipDamagedEntries = true});
-    schemesLoaded_ = true;
-    if (!damaged.empty())
-        Application::Instance().ReportError(damaged);
+    rows_ = std::make_unique<PlaceRows>(*lv_);
+    // Whatever the scheme store holds, the places bar is read.
+    Application::Instance().Guard([this] { LoadSchemeList(); });
     const PlacesBarState state = ReadPlacesBar();
     for (int row = 0; row < kPlaceSlots; ++row) {
         if (state.Slots[row])
-            SetRow(row, *state.Slots[row]);
+            rows_->SetPath(row, *state.Slots[row]);
+        else if (state.Stored[row])
+            rows_->SetStored(row, *state.Stored[row]);
     }
     Check(state.KeyExists ? design::kIdCustom : design::kIdDef);
     lv_->SetColumnOrder({1, 0});
+}
+
+void TfrSMain::LoadSchemeList() {
+    const std::string damaged = LoadSchemes(schemes_, {.skipDamagedEntries = true});
+    schemesSavable_ = damaged.empty();
+    if (!damaged.empty())
+        Application::Instance().ReportError(FormatText(msg::kSchemesDamaged, damaged));
+}
+
+void TfrSMain::NoteUnsavedSchemes() {
+    if (!schemesSavable_)
+        ShowMessageBox(msg::kSchemesNotSavedThisTime, msg::kCaptionInformation,
+                       kMbOk | kMbIconInformation);
 }
 
 void TfrSMain::ShowIcons() {
@@ -44,16 +69,12 @@ void TfrSMain::ShowIcons() {
         return;
     ilSysSmall_ = win32::SystemSmallImages();
     lv_->SetSmallImages(ilSysSmall_);
-    for (int row = 0; row < lv_->RowCount(); ++row) {
-        const std::string caption = lv_->Caption(row);
-        if (!caption.empty())
-            lv_->SetImageIndex(row, IconOf(caption));
-    }
+    rows_->ShowIcons();
 }
 
 void TfrSMain::FormDestroy() {
     Application& app = Application::Instance();
-    if (schemesLoaded_)
+    if (schemesSavable_)
         app.Guard([this] { SaveSchemes(schemes_); });
     app.Guard([this] { FreeSchemes(schemes_); });
     if (win32::MainWindowHandle() == hwnd())
@@ -68,10 +89,11 @@ PlacesList TfrSMain::RowCaptions() const {
 }
 
 void TfrSMain::SetRow(int row, const std::string& caption) {
-    lv_->SetCaption(row, caption);
-    // Before ShowIcons has run, it sets the icons of all rows itself.
-    if (ilSysSmall_ != nullptr)
-        lv_->SetImageIndex(row, IconOf(caption));
+    rows_->SetPath(row, caption);
+}
+
+void TfrSMain::EndRowEdit() {
+    lv_->EndEdit();
 }
 
 bool TfrSMain::IsChecked(design::ControlId radio) const {
@@ -93,8 +115,7 @@ void TfrSMain::ApplyToPlacesBar() {
         WritePlacesBar(nullptr);
         return;
     }
-    const PlacesList rows = RowCaptions();
-    WritePlacesBar(&rows);
+    WritePlacesBar(rows_->Slots());
 }
 
 void TfrSMain::btnClick(HWND sender) {
@@ -124,23 +145,32 @@ void TfrSMain::Label1MouseDown() {
 }
 
 void TfrSMain::btChangeClick() {
+    EndRowEdit();
     const int row = lv_->SelectedIndex();
     if (row < 0)
         return;
-    const std::string folder =
+    const BrowsedFolder folder =
         ActiveDialogs().BrowseForFolder(msg::kBrowseTitle, lv_->Caption(row));
-    if (folder.empty())
+    if (!folder.path.empty()) {
+        SetRow(row, folder.path);
+    } else if (folder.specialFolder >= 0) {
+        rows_->SetStored(row, win32::SpecialFolderValue(folder.specialFolder));
+    } else {
+        if (!folder.unusableName.empty())
+            ShowMessageBoxFmt(msg::kFolderCannotBePlace, folder.unusableName, msg::kCaptionError,
+                              kMbOk | kMbIconExclamation);
         return;
-    SetRow(row, folder);
+    }
     Check(design::kIdCustom);
     schemes_.Select(-1);
 }
 
 void TfrSMain::CSTButton2Click() {
+    EndRowEdit();
     const int row = lv_->SelectedIndex();
     if (row < 0)
         return;
-    lv_->SetCaption(row, "");
+    rows_->Clear(row);
     Check(design::kIdCustom);
 }
 
@@ -149,7 +179,7 @@ void TfrSMain::lvEditing() {
 }
 
 void TfrSMain::lvEdited(int row, const std::string& text) {
-    lv_->SetImageIndex(row, IconOf(text));
+    rows_->Edited(row, text);
     SetOkDefault(true);
 }
 
@@ -168,6 +198,7 @@ void TfrSMain::lvKeyDown(WPARAM& key) {
 }
 
 void TfrSMain::UpDwnClick(const TCSTButton& sender) {
+    EndRowEdit();
     const int direction = &sender == &ImageButton("cbUp") ? -1 : 1;
     const int row = lv_->SelectedIndex();
     if (row < 0)
@@ -179,15 +210,21 @@ void TfrSMain::UpDwnClick(const TCSTButton& sender) {
 }
 
 void TfrSMain::CSTButton1Click() {
-    SavePlacesFileInteractive(RowCaptions());
+    EndRowEdit();
+    std::vector<std::string> leftOut;
+    if (SavePlacesFileInteractive(rows_->Paths(leftOut)))
+        TellLeftOut(msg::kPlacesLeftOutOfFile, leftOut);
 }
 
 void TfrSMain::CSTButton3Click() {
+    EndRowEdit();
     std::string name = msg::kSchemeQueryPreset;
     if (!ActiveDialogs().InputQuery(msg::kSchemeQueryCaption, msg::kSchemeQueryPrompt, name))
         return;
-    schemes_.Add(name, std::make_unique<PlacesList>(RowCaptions()));
-    schemes_.Select(schemes_.FindExact(name));
+    std::vector<std::string> leftOut;
+    schemes_.Select(schemes_.AddItem(name, std::make_unique<PlacesList>(rows_->Paths(leftOut))));
+    TellLeftOut(msg::kPlacesLeftOutOfScheme, leftOut);
+    NoteUnsavedSchemes();
 }
 
 void TfrSMain::cbSchemeSelChange() {
@@ -196,6 +233,7 @@ void TfrSMain::cbSchemeSelChange() {
 }
 
 void TfrSMain::cbSchemeClick() {
+    EndRowEdit();
     const int selected = schemes_.Selected();
     if (selected < 0)
         return;
@@ -224,6 +262,7 @@ void TfrSMain::btDeleteClick() {
         return;
     schemes_.Delete(selected);
     schemes_.Select(-1);
+    NoteUnsavedSchemes();
 }
 
 } // namespace velbrook::ui

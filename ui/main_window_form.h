@@ -11,6 +11,7 @@
 #include "ui/controls/ext_list_view.h"
 #include "ui/controls/image_button_host.h"
 #include "ui/main_window_design.h"
+#include "ui/place_rows.h"
 #include "ui/scheme_combo.h"
 #include "ui/window.h"
 
@@ -81,6 +82,12 @@ class TfrSMain : public Window {
     void SetOkDefault(bool on);
     void Check(design::ControlId radio);
     void SetRow(int row, const std::string& caption);
+    void LoadSchemeList();
+    // Every command that reads or changes the rows first ends an open edit,
+    // keeping its text, as leaving the editor does.
+    void EndRowEdit();
+    // Tells the user when scheme changes of this session cannot be saved.
+    void NoteUnsavedSchemes();
 
     // Command routes (the sender is implied by the route).
     void btOkClick() { btnClick(Item(design::kIdOk)); }
@@ -100,10 +107,11 @@ class TfrSMain : public Window {
         TCSTButton* button;
     };
     std::vector<NamedButton> imageButtons_;
+    std::unique_ptr<PlaceRows> rows_;
     ComboSchemeList schemes_;
-    // Closing saves the scheme list only when it was loaded: a list that failed to
-    // load must not replace the stored one.
-    bool schemesLoaded_ = false;
+    // Closing saves the scheme list only when all of it was loaded: what could
+    // not be read must not be replaced.
+    bool schemesSavable_ = false;
 };
 
 } // namespace velbrook::ui

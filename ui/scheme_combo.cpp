@@ -1,7 +1,5 @@
 #include "ui/scheme_combo.h"
 
-#include <vector>
-
 #include "support/errors.h"
 #include "support/locale_text.h"
 #include "support/messages.h"
@@ -13,49 +11,49 @@ int ComboSchemeList::Count() const {
     return count == CB_ERR ? 0 : static_cast<int>(count);
 }
 
+// The name is kept as given rather than read back from the control, whose text
+// lengths are counted in its own units.
 std::string ComboSchemeList::Name(int index) const {
-    const int item = Checked(index);
-    const LRESULT length = SendMessageA(combo_, CB_GETLBTEXTLEN, item, 0);
-    if (length <= 0)
-        return {};
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    const LRESULT copied =
-        SendMessageA(combo_, CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text.data()));
-    return copied <= 0 ? std::string() : std::string(text.data(), static_cast<std::size_t>(copied));
+    const Entry* entry = EntryAt(Checked(index));
+    return entry != nullptr ? entry->name : std::string();
 }
 
 const PlacesList& ComboSchemeList::Places(int index) const {
     static const PlacesList detached;
-    const PlacesList* places = OwnedList(Checked(index));
-    return places != nullptr ? *places : detached;
+    const Entry* entry = EntryAt(Checked(index));
+    return entry != nullptr && entry->places ? *entry->places : detached;
 }
 
 void ComboSchemeList::Add(const std::string& name, std::unique_ptr<PlacesList> places) {
+    AddItem(name, std::move(places));
+}
+
+int ComboSchemeList::AddItem(const std::string& name, std::unique_ptr<PlacesList> places) {
     if (!places)
         places = std::make_unique<PlacesList>();
+    auto entry = std::make_unique<Entry>(Entry{name, std::move(places)});
     const LRESULT item =
         SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     if (item < 0)
         throw Error("Cannot add the scheme \"" + name + "\" to the list");
     SendMessageA(combo_, CB_SETITEMDATA, static_cast<WPARAM>(item),
-                 reinterpret_cast<LPARAM>(places.release()));
+                 reinterpret_cast<LPARAM>(entry.release()));
+    return static_cast<int>(item);
 }
 
 std::unique_ptr<PlacesList> ComboSchemeList::DetachPlaces(int index) {
-    const int item = Checked(index);
-    std::unique_ptr<PlacesList> places(OwnedList(item));
-    SendMessageA(combo_, CB_SETITEMDATA, static_cast<WPARAM>(item), 0);
-    return places;
+    Entry* entry = EntryAt(Checked(index));
+    return entry != nullptr ? std::move(entry->places) : nullptr;
 }
 
 void ComboSchemeList::Clear() {
     for (int index = 0; index < Count(); ++index)
-        DetachPlaces(index).reset();
+        TakeEntry(index).reset();
     SendMessageA(combo_, CB_RESETCONTENT, 0, 0);
 }
 
 void ComboSchemeList::Delete(int index) {
-    DetachPlaces(index).reset();
+    TakeEntry(Checked(index)).reset();
     SendMessageA(combo_, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
@@ -87,9 +85,15 @@ int ComboSchemeList::Checked(int index) const {
     return index;
 }
 
-PlacesList* ComboSchemeList::OwnedList(int index) const {
+ComboSchemeList::Entry* ComboSchemeList::EntryAt(int index) const {
     const LRESULT data = SendMessageA(combo_, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-    return data == CB_ERR ? nullptr : reinterpret_cast<PlacesList*>(data);
+    return data == CB_ERR ? nullptr : reinterpret_cast<Entry*>(data);
+}
+
+std::unique_ptr<ComboSchemeList::Entry> ComboSchemeList::TakeEntry(int index) {
+    std::unique_ptr<Entry> entry(EntryAt(index));
+    SendMessageA(combo_, CB_SETITEMDATA, static_cast<WPARAM>(index), 0);
+    return entry;
 }
 
 } // namespace velbrook::ui

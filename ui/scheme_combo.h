@@ -1,6 +1,7 @@
 #pragma once
 // The scheme list held by a sorted drop-down combo box: each item's text is a
-// scheme name and its item data the scheme's places list, owned by the item.
+// scheme name; its item data holds the name as given and the scheme's places
+// list, owned by the item.
 #include <memory>
 #include <string>
 
@@ -22,6 +23,8 @@ class ComboSchemeList : public SchemeList {
     const PlacesList& Places(int index) const override;
     // Goes to the sorted position (CBS_SORT).
     void Add(const std::string& name, std::unique_ptr<PlacesList> places) override;
+    // As Add; returns the new item's index.
+    int AddItem(const std::string& name, std::unique_ptr<PlacesList> places);
     std::unique_ptr<PlacesList> DetachPlaces(int index) override;
     // Frees every item's list and removes the items.
     void Clear() override;
@@ -36,9 +39,15 @@ class ComboSchemeList : public SchemeList {
     int FindExact(const std::string& name) const;
 
   private:
+    struct Entry {
+        std::string name;
+        std::unique_ptr<PlacesList> places;
+    };
     // Raises EListError for an index outside the items.
     int Checked(int index) const;
-    PlacesList* OwnedList(int index) const;
+    Entry* EntryAt(int index) const;
+    // Takes the item's entry out of it, to be freed by the caller.
+    std::unique_ptr<Entry> TakeEntry(int index);
 
     HWND combo_ = nullptr;
 };

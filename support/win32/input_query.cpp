@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "support/win32/handles.h"
+#include "support/win32/wide_text.h"
 
 namespace velbrook::win32 {
 
@@ -125,11 +126,13 @@ void CenterOnOwner(HWND dialog) {
     SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Read as wide text: the A length of a window's text need not count the bytes
+// that the code page needs for it.
 std::string EditText(HWND edit) {
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
-    const int copied = GetWindowTextA(edit, text.data(), static_cast<int>(text.size()));
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    const int copied = GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
     text.resize(copied > 0 ? copied : 0);
-    return text;
+    return AnsiFromWideLossy(text);
 }
 
 INT_PTR CALLBACK QueryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

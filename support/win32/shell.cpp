@@ -6,6 +6,7 @@
 #include "support/win32/handles.h"
 #include "support/win32/ole32_api.h"
 #include "support/win32/shell32_api.h"
+#include "support/win32/wide_text.h"
 
 namespace velbrook::win32 {
 
@@ -55,29 +56,6 @@ ShellState& State() {
     return state;
 }
 
-// An item identifier list returned by the shell, freed with the shell allocator.
-class ItemIdList {
-  public:
-    explicit ItemIdList(LPITEMIDLIST list) : list_(list) {}
-    ItemIdList(ItemIdList&& other) noexcept : list_(std::exchange(other.list_, nullptr)) {}
-    ItemIdList& operator=(ItemIdList&&) = delete;
-    ItemIdList(const ItemIdList&) = delete;
-    ItemIdList& operator=(const ItemIdList&) = delete;
-    ~ItemIdList() {
-        if (list_ == nullptr)
-            return;
-        if (IMalloc* allocator = State().allocator.Get())
-            allocator->Free(list_);
-        else
-            ole32::TaskMemFree(list_);
-    }
-
-    LPITEMIDLIST Get() const { return list_; }
-
-  private:
-    LPITEMIDLIST list_;
-};
-
 // Shows the application-starting cursor and puts the previous one back.
 class BusyCursor {
   public:
@@ -90,9 +68,8 @@ class BusyCursor {
     HCURSOR previous_;
 };
 
-// The shell wants OLE on the calling thread. Set up on the first call into the
-// shell (always on the one GUI thread), so that the command-line actions,
-// which never call it, start without OLE.
+} // namespace
+
 void PrepareShell() {
     ShellState& state = State();
     if (!state.oleInitialized)
@@ -104,12 +81,25 @@ void PrepareShell() {
     }
 }
 
+namespace {
+
 int CALLBACK PreselectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM) {
     if (message == BFFM_INITIALIZED) {
         SendMessageA(browser, BFFM_SETSELECTIONA, TRUE,
                      reinterpret_cast<LPARAM>(State().initialFolder.c_str()));
     }
     return 0;
+}
+
+// The number of the special folder that the item is, or -1.
+int SpecialFolderOf(LPCITEMIDLIST item) {
+    constexpr int kLastSpecialFolder = 0x3F;
+    for (int csidl = 0; csidl <= kLastSpecialFolder; ++csidl) {
+        const ItemIdList special(shell32::SpecialFolderLocation(csidl));
+        if (special.Get() != nullptr && shell32::SameIdLists(special.Get(), item))
+            return csidl;
+    }
+    return -1;
 }
 
 int AskIconIndex(const std::string& path, UINT flags) {
@@ -140,6 +130,15 @@ DWORD WaitForProcess(HANDLE process) {
 
 } // namespace
 
+ItemIdList::~ItemIdList() {
+    if (list_ == nullptr)
+        return;
+    if (IMalloc* allocator = State().allocator.Get())
+        allocator->Free(list_);
+    else
+        ole32::TaskMemFree(list_);
+}
+
 void SetMainWindowHandle(HWND window) {
     State().mainWindow = window;
 }
@@ -167,27 +166,44 @@ void ShellShutdown() {
     state.oleInitialized = false;
 }
 
-std::string BrowseForFolder(const std::string& title, const std::string& initialFolder) {
+BrowsedFolder BrowseForFolder(const std::string& title, const std::string& initialFolder) {
     PrepareShell();
     State().initialFolder = initialFolder;
-    std::string buffer(kPathBufferSize, '\0');
+    std::string displayName(kPathBufferSize, '\0');
 
     BROWSEINFOA info{};
     info.hwndOwner = DefaultOwnerWindow();
     info.pidlRoot = nullptr;
-    info.pszDisplayName = buffer.data();
+    info.pszDisplayName = displayName.data();
     info.lpszTitle = title.c_str();
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    // Folders without a path may be chosen too: the places bar takes some of them.
+    info.ulFlags = BIF_NEWDIALOGSTYLE;
     info.lpfn = initialFolder.empty() ? nullptr : PreselectInitialFolder;
     info.lParam = 0;
 
+    BrowsedFolder result;
     const ItemIdList chosen(shell32::BrowseForFolder(&info));
     if (chosen.Get() == nullptr)
-        return {};
-    if (!shell32::PathFromIdList(chosen.Get(), buffer.data()))
-        return {};
-    buffer.resize(buffer.find('\0'));
-    return buffer;
+        return result;
+    if (std::optional<std::string> path = FolderPathOf(chosen.Get())) {
+        result.path = std::move(*path);
+        return result;
+    }
+    result.specialFolder = SpecialFolderOf(chosen.Get());
+    if (result.specialFolder < 0)
+        result.unusableName = displayName.substr(0, displayName.find('\0'));
+    return result;
+}
+
+std::optional<std::string> FolderPathOf(LPCITEMIDLIST folder) {
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!shell32::PathFromIdList(folder, path))
+        return std::nullopt;
+    const std::wstring_view text(path);
+    // Wine answers for some virtual folders with their parsing name.
+    if (text.empty() || text.starts_with(L"::"))
+        return std::nullopt;
+    return AnsiFromWide(text);
 }
 
 int GetSystemIconIndex(const std::string& path, bool largeIcon, bool openIcon, bool queryFile) {

@@ -2,7 +2,10 @@
 // The shell's folder browser, system icon lookup and document opening, and the
 // owner window that the program's dialogs use.
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "support/dialogs.h"
 
 #include "support/win32/windows_ansi.h"
 
@@ -12,11 +15,32 @@
 
 namespace velbrook::win32 {
 
+// An item identifier list returned by the shell, freed with the shell allocator.
+class ItemIdList {
+  public:
+    explicit ItemIdList(LPITEMIDLIST list) : list_(list) {}
+    ItemIdList(ItemIdList&& other) noexcept : list_(other.list_) { other.list_ = nullptr; }
+    ItemIdList& operator=(ItemIdList&&) = delete;
+    ItemIdList(const ItemIdList&) = delete;
+    ItemIdList& operator=(const ItemIdList&) = delete;
+    ~ItemIdList();
+
+    LPITEMIDLIST Get() const { return list_; }
+
+  private:
+    LPITEMIDLIST list_;
+};
+
 // The main window registers itself once it exists (and clears with nullptr).
 void SetMainWindowHandle(HWND window);
 HWND MainWindowHandle();
 // The main window, or the desktop window while there is none.
 HWND DefaultOwnerWindow();
+
+// The shell wants OLE on the calling thread. Set up on the first call into the
+// shell (always on the one GUI thread), so that the command-line actions,
+// which never call it, start without OLE.
+void PrepareShell();
 
 // Module state: the stored initial folder, the icon cache, and OLE with the
 // shell allocator, which the first BrowseForFolder sets up on the calling (GUI)
@@ -24,9 +48,12 @@ HWND DefaultOwnerWindow();
 void ShellStartup();
 void ShellShutdown();
 
-// The chosen folder's file-system path; empty when cancelled or when the
-// choice has no path.
-std::string BrowseForFolder(const std::string& title, const std::string& initialFolder);
+// The chosen folder's file-system path, or the number of a chosen special
+// folder that has none; neither when cancelled.
+BrowsedFolder BrowseForFolder(const std::string& title, const std::string& initialFolder);
+// The folder's file-system path in the program's text; nullopt when it has none
+// or the code page cannot hold it.
+std::optional<std::string> FolderPathOf(LPCITEMIDLIST folder);
 
 // Index into the system image list; the unknown-file icon when the shell has none.
 int GetSystemIconIndex(const std::string& path, bool largeIcon, bool openIcon, bool queryFile);

@@ -11,10 +11,15 @@ struct Library {
     HMODULE module = LoadSystemLibrary("shell32.dll").release();
     decltype(&SHBrowseForFolderA) browseForFolder =
         ProcAddress<decltype(&SHBrowseForFolderA)>(module, "SHBrowseForFolderA");
-    decltype(&SHGetPathFromIDListA) pathFromIdList =
-        ProcAddress<decltype(&SHGetPathFromIDListA)>(module, "SHGetPathFromIDListA");
+    decltype(&SHGetPathFromIDListW) pathFromIdList =
+        ProcAddress<decltype(&SHGetPathFromIDListW)>(module, "SHGetPathFromIDListW");
     decltype(&SHGetFileInfoA) fileInfo =
         ProcAddress<decltype(&SHGetFileInfoA)>(module, "SHGetFileInfoA");
+    decltype(&SHGetFileInfoW) fileInfoW =
+        ProcAddress<decltype(&SHGetFileInfoW)>(module, "SHGetFileInfoW");
+    decltype(&SHGetSpecialFolderLocation) specialFolderLocation =
+        ProcAddress<decltype(&SHGetSpecialFolderLocation)>(module, "SHGetSpecialFolderLocation");
+    decltype(&ILIsEqual) sameIdLists = ProcAddress<decltype(&ILIsEqual)>(module, "ILIsEqual");
     decltype(&SHGetMalloc) allocator = ProcAddress<decltype(&SHGetMalloc)>(module, "SHGetMalloc");
     decltype(&ShellExecuteExA) execute =
         ProcAddress<decltype(&ShellExecuteExA)>(module, "ShellExecuteExA");
@@ -31,12 +36,28 @@ LPITEMIDLIST BrowseForFolder(BROWSEINFOA* info) {
     return Loaded().browseForFolder ? Loaded().browseForFolder(info) : nullptr;
 }
 
-bool PathFromIdList(LPCITEMIDLIST list, char* path) {
+bool PathFromIdList(LPCITEMIDLIST list, wchar_t* path) {
     return Loaded().pathFromIdList && Loaded().pathFromIdList(list, path);
 }
 
 DWORD_PTR FileInfo(const char* path, DWORD attributes, SHFILEINFOA* info, UINT flags) {
     return Loaded().fileInfo ? Loaded().fileInfo(path, attributes, info, sizeof *info, flags) : 0;
+}
+
+DWORD_PTR FileInfo(const wchar_t* path, DWORD attributes, SHFILEINFOW* info, UINT flags) {
+    return Loaded().fileInfoW ? Loaded().fileInfoW(path, attributes, info, sizeof *info, flags) : 0;
+}
+
+LPITEMIDLIST SpecialFolderLocation(int csidl) {
+    LPITEMIDLIST list = nullptr;
+    if (!Loaded().specialFolderLocation ||
+        FAILED(Loaded().specialFolderLocation(nullptr, csidl, &list)))
+        return nullptr;
+    return list;
+}
+
+bool SameIdLists(LPCITEMIDLIST a, LPCITEMIDLIST b) {
+    return Loaded().sameIdLists && Loaded().sameIdLists(a, b);
 }
 
 HRESULT Allocator(IMalloc** allocator) {

@@ -10,8 +10,13 @@
 namespace velbrook::win32::shell32 {
 
 LPITEMIDLIST BrowseForFolder(BROWSEINFOA* info);
-bool PathFromIdList(LPCITEMIDLIST list, char* path);
+// SHGetPathFromIDListW: path has room for MAX_PATH characters.
+bool PathFromIdList(LPCITEMIDLIST list, wchar_t* path);
 DWORD_PTR FileInfo(const char* path, DWORD attributes, SHFILEINFOA* info, UINT flags);
+DWORD_PTR FileInfo(const wchar_t* path, DWORD attributes, SHFILEINFOW* info, UINT flags);
+// SHGetSpecialFolderLocation; nullptr when the system has no such folder.
+LPITEMIDLIST SpecialFolderLocation(int csidl);
+bool SameIdLists(LPCITEMIDLIST a, LPCITEMIDLIST b);
 HRESULT Allocator(IMalloc** allocator);
 bool Execute(SHELLEXECUTEINFOA* info);
 

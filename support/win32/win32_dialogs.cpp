@@ -28,8 +28,8 @@ class Win32Dialogs : public UserDialogs {
         return MessageBoxA(OwnerOf(owner), text.c_str(), caption.c_str(), flags);
     }
 
-    std::string BrowseForFolder(const std::string& title,
-                                const std::string& initialFolder) override {
+    BrowsedFolder BrowseForFolder(const std::string& title,
+                                  const std::string& initialFolder) override {
         return win32::BrowseForFolder(title, initialFolder);
     }
 

@@ -1,5 +1,8 @@
 #include "support/win32/win32_registry_store.h"
 
+#include <string>
+
+#include "support/win32/wide_text.h"
 #include "support/win32/windows_ansi.h"
 
 namespace velbrook {
@@ -30,6 +33,31 @@ class DwordOut {
     DWORD value_ = 0;
 };
 
+bool IsText(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+// Where the ANSI code page is not UTF-8, a text value may hold characters that it
+// has no form for; the A function would hand them over as question marks, which
+// a later write would store.
+bool HoldsUntranslatableText(HKEY key, const char* name) {
+    if (GetACP() == CP_UTF8)
+        return false;
+    const std::wstring wideName = win32::WideFromAnsi(name != nullptr ? name : "");
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        !IsText(type))
+        return false;
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD got = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(text.data()), &got) != ERROR_SUCCESS)
+        return false;
+    text.resize(got / sizeof(wchar_t));
+    return !win32::AnsiFromWide(text);
+}
+
 } // namespace
 
 long Win32RegistryStore::OpenKey(RegKey base, const char* subkey, std::uint32_t access,
@@ -57,9 +85,26 @@ long Win32RegistryStore::CloseKey(RegKey key) {
 
 long Win32RegistryStore::QueryValue(RegKey key, const char* name, std::uint32_t* type,
                                     std::uint8_t* data, std::uint32_t* size) {
+    if (data != nullptr && HoldsUntranslatableText(ToHkey(key), name))
+        return ERROR_NO_UNICODE_TRANSLATION;
     DwordOut typeOut(type);
     DwordOut sizeOut(size);
     return RegQueryValueExA(ToHkey(key), name, nullptr, typeOut.Get(), data, sizeOut.Get());
+}
+
+long Win32RegistryStore::QueryValueW(RegKey key, const char* name, std::uint32_t* type,
+                                     std::uint8_t* data, std::uint32_t* size) {
+    const std::wstring wideName = win32::WideFromAnsi(name != nullptr ? name : "");
+    DwordOut typeOut(type);
+    DwordOut sizeOut(size);
+    return RegQueryValueExW(ToHkey(key), wideName.c_str(), nullptr, typeOut.Get(), data,
+                            sizeOut.Get());
+}
+
+long Win32RegistryStore::SetValueW(RegKey key, const char* name, std::uint32_t type,
+                                   const std::uint8_t* data, std::uint32_t size) {
+    const std::wstring wideName = win32::WideFromAnsi(name != nullptr ? name : "");
+    return RegSetValueExW(ToHkey(key), wideName.c_str(), 0, type, data, size);
 }
 
 long Win32RegistryStore::SetValue(RegKey key, const char* name, std::uint32_t type,

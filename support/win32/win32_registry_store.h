@@ -1,5 +1,5 @@
 #pragma once
-// The registry seam on the ANSI registry functions of advapi32.
+// The registry seam on the registry functions of advapi32.
 #include "support/registry_store.h"
 
 namespace velbrook {
@@ -13,6 +13,10 @@ class Win32RegistryStore : public RegistryStore {
                     std::uint32_t* size) override;
     long SetValue(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
                   std::uint32_t size) override;
+    long QueryValueW(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* size) override;
+    long SetValueW(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                   std::uint32_t size) override;
     long DeleteValue(RegKey key, const char* name) override;
     long DeleteKey(RegKey base, const char* subkey) override;
     long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLen,

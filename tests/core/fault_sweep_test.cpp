@@ -113,6 +113,16 @@ class RecordingStore : public RegistryStore {
         Record(RegOp::Set, key, name);
         return inner_.SetValue(key, name, type, data, size);
     }
+    long QueryValueW(RegKey key, const char* name, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* size) override {
+        Record(RegOp::QueryW, key, name);
+        return inner_.QueryValueW(key, name, type, data, size);
+    }
+    long SetValueW(RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
+                   std::uint32_t size) override {
+        Record(RegOp::SetW, key, name);
+        return inner_.SetValueW(key, name, type, data, size);
+    }
     long DeleteValue(RegKey key, const char* name) override {
         Record(RegOp::DeleteValue, key, name);
         return inner_.DeleteValue(key, name);
@@ -191,8 +201,9 @@ Outcome Run(const Act& act) {
 }
 
 const char* OpName(RegOp op) {
-    static const char* const kNames[] = {"Open",        "Create",    "Close",     "Query",  "Set",
-                                         "DeleteValue", "DeleteKey", "QueryInfo", "EnumKey"};
+    static const char* const kNames[] = {"Open",      "Create",    "Close",  "Query",
+                                         "Set",       "QueryW",    "SetW",   "DeleteValue",
+                                         "DeleteKey", "QueryInfo", "EnumKey"};
     return kNames[static_cast<int>(op)];
 }
 
@@ -333,6 +344,7 @@ TEST(FaultSweep, WritePlacesBarWithAList) {
             });
             break;
         case RegOp::Close:
+        case RegOp::QueryInfo: // whether the entry key has pending edits to remove
             EXPECT_FALSE(run.outcome.raised) << run.outcome.text;
             EXPECT_EQ(e.Take(run.store), e.after);
             break;
@@ -398,6 +410,17 @@ OrderedSchemeList SchemesToSave() {
     return list;
 }
 
+// A call made while a written list's pending "Add" and "Delete" edits are removed.
+bool RemovesPendingEdits(const RecordingStore::Call& call) {
+    const auto is = [](const std::string& text, const std::string& tail) {
+        return text == tail ||
+               (text.size() > tail.size() &&
+                text.compare(text.size() - tail.size() - 1, std::string::npos, "\\" + tail) == 0);
+    };
+    return is(call.name, "Add") || is(call.name, "Delete") || is(call.path, "Add") ||
+           is(call.path, "Delete");
+}
+
 TEST(FaultSweep, SaveSchemes) {
     const Prepare prepare = PrepareStoredSchemes;
     const Act act = [] {
@@ -410,6 +433,11 @@ TEST(FaultSweep, SaveSchemes) {
     ASSERT_EQ(e.after.at(EntryKey(2) + "|4"), std::nullopt);
 
     Sweep(prepare, act, [&](const FaultRun& run) {
+        if (RemovesPendingEdits(run.failed)) {
+            EXPECT_FALSE(run.outcome.raised) << run.outcome.text;
+            EXPECT_EQ(e.Take(run.store), e.after);
+            return;
+        }
         const auto under = [](const std::string& key, const std::string& path) {
             return key.rfind(path + "|", 0) == 0;
         };
@@ -456,6 +484,7 @@ TEST(FaultSweep, SaveSchemes) {
             // SaveSchemesNeverWritesOutsideItsKey.
             break;
         case RegOp::Close:
+        case RegOp::QueryInfo: // whether the entry key has pending edits to remove
             EXPECT_FALSE(run.outcome.raised) << run.outcome.text;
             EXPECT_EQ(e.Take(run.store), e.after);
             break;
@@ -528,6 +557,7 @@ bool AllowedLoadError(const Outcome& outcome) {
 
 void SweepLoadSchemes(const SchemeLoadOptions& options) {
     std::vector<Loaded> cleanEntries;
+    std::string reported; // what a load that skips damage reports
     const auto load = [&](std::vector<Loaded>& out) {
         OrderedSchemeList list;
         struct Keep {
@@ -535,7 +565,8 @@ void SweepLoadSchemes(const SchemeLoadOptions& options) {
             std::vector<Loaded>& out;
             ~Keep() { out = Entries(list); }
         } keep{list, out};
-        LoadSchemes(list, options);
+        reported.clear();
+        reported = LoadSchemes(list, options);
     };
     {
         MemoryRegistryStore store;
@@ -577,7 +608,8 @@ void SweepLoadSchemes(const SchemeLoadOptions& options) {
                 // A value that does not answer is an error, never a missing value.
                 EXPECT_TRUE(run.outcome.raised || options.skipDamagedEntries);
                 if (run.failed.name == "Count") {
-                    EXPECT_EQ(run.outcome.text, FormatText(msg::kRegGetDataFailed, "Count"));
+                    EXPECT_EQ(options.skipDamagedEntries ? reported : run.outcome.text,
+                              FormatText(msg::kRegGetDataFailed, "Count"));
                     EXPECT_TRUE(entries.empty());
                     return;
                 }
@@ -694,6 +726,12 @@ TEST(FaultSweep, WriteStringList) {
     ASSERT_EQ(e.after.at(kListKey + "|6"), Text("beyond the gap"));
 
     Sweep(PrepareOldList, act, [&](const FaultRun& run) {
+        if (RemovesPendingEdits(run.failed)) {
+            EXPECT_FALSE(run.outcome.raised) << run.outcome.text;
+            EXPECT_EQ(e.Take(run.store), e.after);
+            EXPECT_EQ(pathAfter, "Software\\Lists");
+            return;
+        }
         switch (run.failed.op) {
         case RegOp::Open:
             if (run.failedIndex == 0) {
@@ -731,6 +769,7 @@ TEST(FaultSweep, WriteStringList) {
             break;
         }
         case RegOp::Close:
+        case RegOp::QueryInfo: // whether the list key has pending edits to remove
             EXPECT_FALSE(run.outcome.raised) << run.outcome.text;
             EXPECT_EQ(e.Take(run.store), e.after);
             break;

@@ -106,6 +106,37 @@ TEST_F(PlacesBarTest, ReadsOnlyStringValuesUntrimmed) {
     EXPECT_EQ(state.Slots[4], "");
 }
 
+// A special-folder number, a path with variables and text that the code page
+// cannot hold are kept as stored, go to the slot of their row and come back
+// unchanged; other types stay unread.
+TEST_F(PlacesBarTest, ValuesThatAreNoPlainTextAreKeptAsStored) {
+    const StoredValue withVariables{kRegExpandSz, std::string("%USERPROFILE%\\Music\0", 21)};
+    Put(kKey, "Place0", Dword(17));
+    Put(kKey, "Place1", withVariables);
+    Put(kKey, "Place2", {kRegBinary, "\1\2"});
+    Put(kKey, "Place3", Sz("C:\\Foreign"));
+    Put(kKey, "Place4", Sz("C:\\Own"));
+    store.FailNext(RegOp::Query, kRegNoUnicodeTranslation); // the first text read: slot 3
+
+    const PlacesBarState state = ReadPlacesBar();
+    const std::optional<std::string> none;
+    EXPECT_EQ(state.Slots,
+              (std::array{none, none, none, none, std::optional<std::string>("C:\\Own")}));
+    ASSERT_TRUE(state.Stored[0] && state.Stored[1] && state.Stored[3]);
+    EXPECT_FALSE(state.Stored[2] || state.Stored[4]);
+
+    WritePlacesBar(std::vector<PlaceSlot>{{"", state.Stored[3]},
+                                          {"Desktop", state.Stored[0]},
+                                          {"", std::nullopt},
+                                          {" C:\\New ", std::nullopt},
+                                          {"%USERPROFILE%\\Music", state.Stored[1]}});
+    EXPECT_EQ(Place(0), Sz("C:\\Foreign"));
+    EXPECT_EQ(Place(1), Dword(17));
+    EXPECT_EQ(Place(2), std::nullopt);
+    EXPECT_EQ(Place(3), Sz("C:\\New"));
+    EXPECT_EQ(Place(4), withVariables);
+}
+
 TEST_F(PlacesBarTest, NextWriteReplacesValuesOfOtherTypes) {
     Put(kKey, "Place1", {kRegExpandSz, std::string("%TEMP%\0", 7)});
     Put(kKey, "Place3", Dword(3));

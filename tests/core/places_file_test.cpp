@@ -10,13 +10,21 @@
 
 #include "core/places_file.h"
 #include "registry_fixture.h"
+#include "support/code_page.h"
 #include "support/errors.h"
 #include "support/files.h"
 #include "support/ini_file.h"
 #include "testlib/scripted_dialogs.h"
 
-#ifndef _WIN32
+#include <cstdio>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace velbrook::testing {
@@ -58,6 +66,69 @@ class WriteBlocker {
     void (*oldHandler_)(int) = SIG_DFL;
 };
 #endif
+
+// A second name of a file, through which the old content can be looked at after
+// the file was replaced: whether it was read shows in its access time, which the
+// system sets on a read once it is older than the last change.
+class ReadWitness {
+  public:
+    explicit ReadWitness(const std::string& file) : name_(file + ".witness") {
+#ifdef _WIN32
+        linked_ = CreateHardLinkA(name_.c_str(), file.c_str(), nullptr) != FALSE;
+        const HANDLE handle = Open(FILE_WRITE_ATTRIBUTES);
+        FILETIME old{};
+        old.dwHighDateTime = 0x01C00000; // the early 2000s, before the last change
+        linked_ = linked_ && SetFileTime(handle, nullptr, &old, nullptr);
+        CloseHandle(handle);
+#else
+        linked_ = ::link(file.c_str(), name_.c_str()) == 0;
+        const timespec times[2] = {{1000000000, 0}, {0, UTIME_NOW}};
+        linked_ = linked_ && ::utimensat(AT_FDCWD, name_.c_str(), times, 0) == 0;
+#endif
+        before_ = AccessTime();
+    }
+    ~ReadWitness() {
+        std::remove(name_.c_str());
+    }
+    ReadWitness(const ReadWitness&) = delete;
+    ReadWitness& operator=(const ReadWitness&) = delete;
+
+    bool WasRead() const {
+        return AccessTime() != before_;
+    }
+    // False where the system does not record reads.
+    bool Works() {
+        std::ifstream in(name_, std::ios::binary);
+        char c = 0;
+        in.get(c);
+        return linked_ && WasRead();
+    }
+
+  private:
+#ifdef _WIN32
+    HANDLE Open(DWORD access) const {
+        return CreateFileA(name_.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    long long AccessTime() const {
+        const HANDLE handle = Open(FILE_READ_ATTRIBUTES);
+        FILETIME accessed{};
+        GetFileTime(handle, nullptr, &accessed, nullptr);
+        CloseHandle(handle);
+        return (static_cast<long long>(accessed.dwHighDateTime) << 32) | accessed.dwLowDateTime;
+    }
+#else
+    long long AccessTime() const {
+        struct stat info {};
+        ::stat(name_.c_str(), &info);
+        return static_cast<long long>(info.st_atim.tv_sec) * 1000000000 + info.st_atim.tv_nsec;
+    }
+#endif
+
+    std::string name_;
+    bool linked_ = false;
+    long long before_ = 0;
+};
 
 class PlacesFileTest : public RegistryTest {
   protected:
@@ -135,13 +206,14 @@ TEST_F(PlacesFileTest, AppliesTheFivePlacesOfAFile) {
          "[ Places ]\n  Place0 = C:\\Work  \n",
          {"C:\\Work", none, none, none, none}},
         {"only slot 3", "[Places]\r\nPlace3=D:\\x\r\n", {none, none, none, "D:\\x", none}},
-        {"no section", "[Other]\r\nPlace0=C:\\A\r\n", {none, none, none, none, none}},
+        {"empty file", "", {none, none, none, none, none}},
         {"foreign keys and comments",
          "[Places]\r\n;Place0=C:\\Comment\r\n  ; Place1=C:\\Too\r\nPlace5=C:\\Five\r\nX=1\r\n",
          {none, none, none, none, none}},
         {"byte-order mark",
          "\xEF\xBB\xBF[Places]\r\nPlace0=C:\\A\r\n",
-         {none, none, none, none, none}},
+         {"C:\\A", none, none, none, none}},
+        {"only a byte-order mark", "\xEF\xBB\xBF", {none, none, none, none, none}},
         {"equals in value, blank value",
          "[Places]\r\nPlace1=a=b\r\nPlace2=   \r\n",
          {none, "a=b", none, none, none}},
@@ -161,6 +233,71 @@ TEST_F(PlacesFileTest, AppliesTheFivePlacesOfAFile) {
         EXPECT_EQ(ReadBytes(file), c.content) << c.what << ": reading must not rewrite";
     }
     EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// Text that is no places file changes nothing and is named in the error; an
+// empty file stays five empty places.
+TEST_F(PlacesFileTest, FileWithoutAPlacesSectionIsRefused) {
+    std::string noise(4096, '\0');
+    std::mt19937 random(15);
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    const std::string contents[] = {"[Other]\r\nPlace0=C:\\A\r\n", "Place0=C:\\A\r\n", "\r\n",
+                                    noise};
+    const std::string file = PathOf("not places.ini");
+    for (const std::string& content : contents) {
+        PresetPlacesBar();
+        WriteBytes(file, content);
+        std::string failure = "no error raised";
+        try {
+            LoadPlacesFile(file);
+        } catch (const Error& error) {
+            failure = error.what();
+        }
+        EXPECT_EQ(failure,
+                  "The file \"" + file + "\" is not a places file: it has no [Places] section.");
+        EXPECT_EQ(Get(kKey, "Place0"), Sz("old0"));
+    }
+}
+
+// Files saved as UTF-8 (with or without a byte-order mark) or by older programs
+// in the legacy code page apply the same places; what the program writes reads
+// back exactly, as UTF-8.
+TEST_F(PlacesFileTest, EncodingsOfTheFile) {
+    const std::u16string renee = u"C:\\Ren\u00e9e";
+    const std::string contents[] = {"[Places]\r\nPlace0=C:\\Ren\xC3\xA9"
+                                    "e\r\n",
+                                    "\xEF\xBB\xBF[Places]\r\nPlace0=C:\\Ren\xC3\xA9"
+                                    "e\r\n",
+                                    "[Places]\r\nPlace0=C:\\Ren\xE9"
+                                    "e\r\n"};
+    const std::string file = PathOf("encoded.ini");
+    for (const std::string& content : contents) {
+        WriteBytes(file, content);
+        EXPECT_TRUE(LoadPlacesFile(file));
+        EXPECT_EQ(GetWide(kKey, "Place0"), renee);
+    }
+
+    const std::string rows[] = {*Utf16ToAnsi(renee), "C:\\Plain"};
+    WritePlacesFile(file, {rows[0], "", "", "", rows[1]});
+    EXPECT_EQ(ReadBytes(file), "[Places]\r\nPlace0=C:\\Ren\xC3\xA9"
+                               "e\r\nPlace4=C:\\Plain\r\n\r\n");
+    EXPECT_TRUE(LoadPlacesFile(file));
+    EXPECT_EQ(Get(kKey, "Place0"), Sz(rows[0]));
+    EXPECT_EQ(Get(kKey, "Place4"), Sz(rows[1]));
+}
+
+TEST_F(PlacesFileTest, ReplacingAFileNeverReadsIt) {
+    const std::string file = PathOf("old.ini");
+    WriteBytes(file, "[Places]\r\nPlace0=C:\\Old\r\n");
+    ReadWitness witness(file);
+
+    WritePlacesFile(file, {"C:\\New", "", "", "", ""});
+
+    EXPECT_EQ(ReadBytes(file), "[Places]\r\nPlace0=C:\\New\r\n\r\n");
+    EXPECT_FALSE(witness.WasRead());
+    if (!witness.Works())
+        GTEST_SKIP() << "this file system does not show reads";
 }
 
 TEST_F(PlacesFileTest, WritesExactBytes) {

@@ -74,6 +74,21 @@ class RegistryTest : public ::testing::Test {
         return value;
     }
 
+    // A text value as the W functions read it, up to its NUL.
+    std::optional<std::u16string> GetWide(const std::string& path, const std::string& name) {
+        RegKeyHandle key = Open(path, false);
+        std::uint32_t type = 0;
+        std::uint32_t size = 0;
+        if (!key ||
+            store.QueryValueW(key.Get(), name.c_str(), &type, nullptr, &size) != kRegSuccess)
+            return std::nullopt;
+        std::u16string text(size / 2, u'\0');
+        if (store.QueryValueW(key.Get(), name.c_str(), &type,
+                              reinterpret_cast<std::uint8_t*>(text.data()), &size) != kRegSuccess)
+            return std::nullopt;
+        return text.substr(0, text.find(u'\0'));
+    }
+
     MemoryRegistryStore store;
 
   private:

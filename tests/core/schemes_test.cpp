@@ -131,11 +131,15 @@ TEST_F(SchemesTest, CountOfAnotherTypeStopsLoading) {
         Put(kSchemesKey, "Count", c.count);
         OrderedSchemeList schemes;
         try {
-            LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = true});
+            LoadSchemes(schemes);
             ADD_FAILURE() << "no error for " << c.message;
         } catch (const ERegistryException& error) {
             EXPECT_STREQ(error.what(), c.message);
         }
+        EXPECT_EQ(schemes.Count(), 0);
+        // The window is told instead, and loads nothing.
+        EXPECT_EQ(LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = true}),
+                  c.message);
         EXPECT_EQ(schemes.Count(), 0);
     }
 }
@@ -248,19 +252,25 @@ TEST_F(SchemesTest, SkippingReportsTheLowestEntryThatFailed) {
     }
 }
 
-TEST_F(SchemesTest, EntryKeysThatCannotBeListedAreReadUpToTheFirstFailure) {
+// Without the names of the entry keys the walk goes past damaged entries up to
+// the count, and gives up only after a long run of them.
+TEST_F(SchemesTest, EntryKeysThatCannotBeListedAreReadPastDamagedOnes) {
     StoreScheme(0, "First", {"a", "", "", "", ""});
     StoreScheme(1, "Second", {"b", "", "", "", ""});
     StoreScheme(5, "Sixth", {"f", "", "", "", ""});
-    StoreCount(2000000000);
-    for (const RegOp op : {RegOp::QueryInfo, RegOp::EnumKey}) {
-        store.ResetCounters();
-        store.FailNext(op);
-        OrderedSchemeList schemes;
-        EXPECT_EQ(LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = true}),
-                  "List index out of bounds (0)");
-        EXPECT_EQ(Names(schemes), (std::vector<std::string>{"First", "Second"}));
-        EXPECT_LT(store.OperationCount(), 60);
+    StoreScheme(200, "Far", {"z", "", "", "", ""});
+    for (const std::uint32_t count : {7u, 2000000000u}) {
+        StoreCount(count);
+        for (const RegOp op : {RegOp::QueryInfo, RegOp::EnumKey}) {
+            store.ResetCounters();
+            store.FailNext(op);
+            OrderedSchemeList schemes;
+            EXPECT_EQ(
+                LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = true}),
+                "List index out of bounds (0)");
+            EXPECT_EQ(Names(schemes), (std::vector<std::string>{"First", "Second", "Sixth"}));
+            EXPECT_LT(store.OperationCount(), 1000);
+        }
     }
 }
 
@@ -270,12 +280,15 @@ TEST_F(SchemesTest, CountThatCannotBeReadIsAnErrorAndAMissingOneIsNone) {
         StoreCount(1);
         store.FailNext(RegOp::Query, kRegAccessDenied);
         OrderedSchemeList schemes;
+        std::string failure;
         try {
-            LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = skip});
-            ADD_FAILURE() << "no error raised";
+            failure =
+                LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = skip});
         } catch (const ERegistryException& error) {
-            EXPECT_STREQ(error.what(), "Failed to get data for 'Count'");
+            failure = error.what();
+            EXPECT_FALSE(skip);
         }
+        EXPECT_EQ(failure, "Failed to get data for 'Count'");
         EXPECT_EQ(schemes.Count(), 0);
 
         RegKey key = 0;
@@ -287,6 +300,31 @@ TEST_F(SchemesTest, CountThatCannotBeReadIsAnErrorAndAMissingOneIsNone) {
                   "");
         EXPECT_EQ(schemes.Count(), 0);
     }
+}
+
+// An entry key that is saved keeps no pending edits that were not merged into
+// what was saved: the next scheme saved there must not inherit them.
+TEST_F(SchemesTest, SavingAnEntryDropsPendingEditsThatWereNotMergedIntoIt) {
+    StoreScheme(0, "Alpha", {"A", "", "", "", ""});
+    StoreList(EntryKey(1), {"Broken"});
+    Put(EntryKey(1), "1", Dword(1));
+    StoreList(EntryKey(1) + "\\Add", {"Z:\\Added"});
+    StoreList(EntryKey(1) + "\\Delete", {"G"});
+    StoreScheme(2, "Gamma", {"G", "", "", "", ""});
+    StoreCount(3);
+    OrderedSchemeList loaded;
+    EXPECT_EQ(LoadSchemes(loaded, {.consumePendingEdits = true, .skipDamagedEntries = true}),
+              "Invalid data type for '1'");
+    EXPECT_TRUE(KeyExists(EntryKey(1) + "\\Add")) << "the damaged entry keeps its edits";
+
+    SaveSchemes(loaded); // Gamma goes to entry key 1
+
+    OrderedSchemeList reloaded;
+    LoadSchemes(reloaded);
+    EXPECT_EQ(Names(reloaded), (std::vector<std::string>{"Alpha", "Gamma"}));
+    EXPECT_EQ(reloaded.Places(1), (PlacesList{"G", "", "", "", ""}));
+    EXPECT_FALSE(KeyExists(EntryKey(1) + "\\Add"));
+    EXPECT_FALSE(KeyExists(EntryKey(1) + "\\Delete"));
 }
 
 TEST_F(SchemesTest, EntryKeyThatCannotBeCreatedStopsSavingAndNamesIt) {
@@ -333,7 +371,7 @@ TEST_F(SchemesTest, StoreCallsPerSchemeAreFewAndConstant) {
         };
     };
     const Case cases[] = {
-        {"save", [](const OrderedSchemeList& schemes) { SaveSchemes(schemes); }, 9},
+        {"save", [](const OrderedSchemeList& schemes) { SaveSchemes(schemes); }, 10},
         {"load keeping edits", load({.consumePendingEdits = false}), 9},
         {"load consuming edits", load({.consumePendingEdits = true}), 9},
         {"window load", load({.consumePendingEdits = true, .skipDamagedEntries = true}), 10},

@@ -216,6 +216,35 @@ TEST_P(RegistryConformance, ValuesAreStoredByteExact) {
     EXPECT_EQ((std::vector<std::uint8_t>{5, 0, 0, 0}), replaced.data);
 }
 
+// The W forms: text in UTF-16 both ways, other data as it is.
+TEST_P(RegistryConformance, WideFormsGiveTextInUtf16) {
+    RegKey key = Create("Wide");
+    SetBytes(key, "Ansi", kRegSz, Bytes("ab", true));
+    const std::vector<std::uint8_t> cyrillic = {0x14, 0x04, 0x3C, 0x04, 0, 0}; // "Дм"
+    ASSERT_EQ(kRegSuccess, Store().SetValueW(key, "Wide", kRegExpandSz, cyrillic.data(),
+                                             static_cast<std::uint32_t>(cyrillic.size())));
+    const std::vector<std::uint8_t> number = {17, 0, 0, 0};
+    ASSERT_EQ(kRegSuccess, Store().SetValueW(key, "Number", kRegDword, number.data(),
+                                             static_cast<std::uint32_t>(number.size())));
+    const auto readWide = [&](const char* name, std::uint32_t& type) {
+        std::uint32_t size = 0;
+        EXPECT_EQ(kRegSuccess, Store().QueryValueW(key, name, &type, nullptr, &size)) << name;
+        std::vector<std::uint8_t> data(size);
+        EXPECT_EQ(kRegSuccess, Store().QueryValueW(key, name, &type, data.data(), &size)) << name;
+        data.resize(size);
+        return data;
+    };
+    std::uint32_t type = 0;
+    EXPECT_EQ(readWide("Ansi", type), (std::vector<std::uint8_t>{'a', 0, 'b', 0, 0, 0}));
+    EXPECT_EQ(type, kRegSz);
+    EXPECT_EQ(readWide("WIDE", type), cyrillic);
+    EXPECT_EQ(type, kRegExpandSz);
+    EXPECT_EQ(readWide("Number", type), number);
+    EXPECT_EQ(Read(Store(), key, "Number").data, number);
+    std::uint32_t size = 0;
+    EXPECT_EQ(kRegFileNotFound, Store().QueryValueW(key, "Missing", &type, nullptr, &size));
+}
+
 TEST_P(RegistryConformance, QueryReportsSizesAndRefusesSmallBuffers) {
     RegKey key = Create("Sizes");
     SetBytes(key, "s", kRegSz, Bytes("hello", true));

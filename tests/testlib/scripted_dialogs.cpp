@@ -12,19 +12,19 @@ template <class T> bool Pop(std::deque<T>& queue, T& out) {
 }
 } // namespace
 
-int ScriptedDialogs::MessageBox(const std::string& text, const std::string& caption,
-                                unsigned flags, WindowRef owner) {
+int ScriptedDialogs::MessageBox(const std::string& text, const std::string& caption, unsigned flags,
+                                WindowRef owner) {
     messages.push_back({text, caption, flags, owner});
     int answer = kIdOk;
     Pop(messageAnswers, answer);
     return answer;
 }
 
-std::string ScriptedDialogs::BrowseForFolder(const std::string& title,
-                                             const std::string& initialFolder) {
+BrowsedFolder ScriptedDialogs::BrowseForFolder(const std::string& title,
+                                               const std::string& initialFolder) {
     browseTitles.push_back(title);
     browseInitialFolders.push_back(initialFolder);
-    std::string answer;
+    BrowsedFolder answer;
     Pop(folderAnswers, answer);
     return answer;
 }

@@ -22,13 +22,13 @@ struct OpenedDocument {
 };
 
 class ScriptedDialogs : public UserDialogs {
-public:
+  public:
     // Answers, used front first; when a queue is empty the default answer applies
     // (IDOK for message boxes, cancel for the other dialogs).
     std::deque<int> messageAnswers;
-    std::deque<std::string> folderAnswers;      // "" = cancel
-    std::deque<std::string> fileNameAnswers;    // "" = cancel
-    std::deque<std::string> inputAnswers;       // "\x18" (CAN) = cancel
+    std::deque<BrowsedFolder> folderAnswers; // "" = cancel
+    std::deque<std::string> fileNameAnswers; // "" = cancel
+    std::deque<std::string> inputAnswers;    // "\x18" (CAN) = cancel
     static constexpr const char* kCancelInput = "\x18";
 
     std::vector<ShownMessage> messages;
@@ -39,8 +39,8 @@ public:
 
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags,
                    WindowRef owner) override;
-    std::string BrowseForFolder(const std::string& title,
-                                const std::string& initialFolder) override;
+    BrowsedFolder BrowseForFolder(const std::string& title,
+                                  const std::string& initialFolder) override;
     bool AskPlacesFileName(std::string& fileName) override;
     bool InputQuery(const std::string& caption, const std::string& prompt,
                     std::string& value) override;
@@ -51,7 +51,7 @@ public:
 
 // Installs the dialogs for the lifetime of the object.
 class DialogsScope {
-public:
+  public:
     explicit DialogsScope(UserDialogs& dialogs) { SetActiveDialogs(&dialogs); }
     ~DialogsScope() { SetActiveDialogs(nullptr); }
     DialogsScope(const DialogsScope&) = delete;

@@ -180,16 +180,22 @@ TEST_F(MainWindowTest, AddingSchemes) {
     EXPECT_EQ(SchemeNames().size(), 1u);
     EXPECT_EQ(dialogs.inputPresets, (std::vector<std::string>{"New scheme"}));
 
+    // The new scheme is the one selected, also beside one of the same name in any case.
+    const auto selected = [&] {
+        const int index = Window().Schemes().Selected();
+        return std::pair(Window().Schemes().Name(index), Window().Schemes().Places(index));
+    };
+    const PlacesList rows = {"C:\\", "", "D:\\", "", ""};
     ClickImageButton("CSTButton3");
     EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"New scheme", "New scheme"}));
-    EXPECT_EQ(Window().Schemes().Selected(), 0) << "the first of that name";
+    EXPECT_EQ(selected(), std::pair(std::string("New scheme"), rows));
     ClickImageButton("CSTButton3");
     EXPECT_EQ(SchemeNames().size(), 3u);
-    EXPECT_EQ(Window().Schemes().Selected(), 0);
+    EXPECT_EQ(selected(), std::pair(std::string("NEW SCHEME"), rows));
     ClickImageButton("CSTButton3");
     EXPECT_EQ(SchemeNames().front(), "");
     EXPECT_EQ(Window().Schemes().Selected(), 0);
-    EXPECT_EQ(Window().Schemes().Places(0), (PlacesList{"C:\\", "", "D:\\", "", ""}));
+    EXPECT_EQ(Window().Schemes().Places(0), rows);
     EXPECT_EQ(Rows(), (PlacesList{"C:\\", "", "D:\\", "", ""}));
     EXPECT_TRUE(Checked(kIdCustom));
     EXPECT_TRUE(Window().ImageButton("btDelete").Enabled());
@@ -198,6 +204,25 @@ TEST_F(MainWindowTest, AddingSchemes) {
     SendMessageA(Item(ui::design::kIdCancel), BM_CLICK, 0, 0);
     Pump();
     EXPECT_EQ(StoredSchemes().size(), 4u);
+}
+
+// Delete right after Add removes the scheme just added, not an older one whose
+// name differs only in case.
+TEST_F(MainWindowTest, DeleteAfterAddRemovesTheNewScheme) {
+    StoreSchemes({{"Work", {"1", "2", "3", "4", "5"}}});
+    Open();
+    dialogs.inputAnswers = {"WORK"};
+    ClickImageButton("CSTButton3");
+    dialogs.messageAnswers = {kIdOk};
+    ClickImageButton("btDelete");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Delete scheme \"WORK\"?");
+    SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+    Pump();
+    const auto stored = StoredSchemes();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].first, "Work");
+    EXPECT_EQ(stored[0].second, (PlacesList{"1", "2", "3", "4", "5"}));
 }
 
 TEST_F(MainWindowTest, ChoosingASchemeFillsTheRows) {

@@ -2,6 +2,7 @@
 // in place, OK, the info tip, the places file and the schemes keep them whole.
 #include "main_window_fixture.h"
 
+#include "support/code_page.h"
 #include "support/files.h"
 #include "support/win32/windows_ansi.h"
 #include "testlib/long_folder_win32.h"
@@ -81,8 +82,9 @@ TEST_F(MainWindowTest, LongCaptionsAreSavedWholeToSchemesAndThePlacesFile) {
     ClickImageButton("CSTButton1");
     std::string bytes;
     ASSERT_TRUE(ReadWholeFile(file, bytes)) << file;
-    EXPECT_NE(bytes.find("Place0=" + kBrowsed + "\r\n"), std::string::npos) << bytes;
-    EXPECT_NE(bytes.find("Place4=" + kTyped + "\r\n"), std::string::npos) << bytes;
+    // Written as UTF-8.
+    EXPECT_NE(bytes.find(TextForFile("Place0=" + kBrowsed + "\r\n")), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find(TextForFile("Place4=" + kTyped + "\r\n")), std::string::npos) << bytes;
 
     SendMessageA(Item(kIdCancel), BM_CLICK, 0, 0);
     Pump();

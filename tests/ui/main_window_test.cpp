@@ -2,6 +2,8 @@
 // ways of closing, help and web-site links, and the general error report.
 #include "main_window_fixture.h"
 
+#include "support/errors.h"
+#include "support/messages.h"
 #include "support/win32/shell.h"
 #include "ui/main_window_design.h"
 
@@ -52,9 +54,9 @@ TEST_F(MainWindowTest, OpensWithTheLivePlacesBar) {
          true,
          {"", "", "", "", ""},
          {false, false, false, false, false}},
-        {"two places and a number",
+        {"two places and binary data",
          true,
-         {{"Place0", Sz("C:\\")}, {"Place3", Sz("D:\\Data")}, {"Place1", Dword(7)}},
+         {{"Place0", Sz("C:\\")}, {"Place3", Sz("D:\\Data")}, {"Place1", {kRegBinary, "\7"}}},
          true,
          {"C:\\", "", "", "D:\\Data", ""},
          {true, false, false, true, false}},
@@ -283,7 +285,7 @@ TEST_F(MainWindowTest, HelpAndTheWebSiteOpenDocuments) {
     EXPECT_TRUE(IsOpen());
 }
 
-TEST_F(MainWindowTest, DamagedSchemeCostsOnlyItself) {
+TEST_F(MainWindowTest, DamagedSchemeIsSkippedAndNotOverwritten) {
     StoreSchemes({{"Alpha", {"A", "", "", "", ""}},
                   {"Broken", {"B", "", "", "", ""}},
                   {"Gamma", {"G", "", "", "", ""}}});
@@ -291,7 +293,7 @@ TEST_F(MainWindowTest, DamagedSchemeCostsOnlyItself) {
     StorePlaces({"C:\\", "", "", "", ""});
     Open();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0], "Invalid data type for '0'");
+    EXPECT_EQ(reports[0], FormatText(msg::kSchemesDamaged, "Invalid data type for '0'"));
     EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"Alpha", "Gamma"}));
     EXPECT_EQ(Rows()[0], "C:\\");
     EXPECT_TRUE(Checked(kIdCustom));
@@ -299,20 +301,48 @@ TEST_F(MainWindowTest, DamagedSchemeCostsOnlyItself) {
     EXPECT_NE(SendMessageA(List().Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
     SendMessageA(Item(kIdCancel), BM_CLICK, 0, 0);
     Pump();
-    const auto stored = StoredSchemes();
-    ASSERT_EQ(stored.size(), 2u);
-    EXPECT_EQ(stored[1].first, "Gamma");
+    EXPECT_EQ(Get(kSchemesKey, "Count"), Dword(3));
+    EXPECT_EQ(Get(kSchemesKey + "\\1", "0"), Dword(1));
+    EXPECT_EQ(Get(kSchemesKey + "\\2", "0"), Sz("Gamma"));
 }
 
+// Whatever the scheme store holds, the window reads the places bar; the schemes
+// are left as they are, and the user learns that changes to them cannot be saved.
 TEST_F(MainWindowTest, SchemesThatCannotBeLoadedAreNotOverwritten) {
-    StoreSchemes({{"Alpha", {"A", "", "", "", ""}}});
-    Put(kSchemesKey, "Count", Sz("x"));
-    Open();
-    EXPECT_EQ(reports.size(), 1u);
-    SendMessageA(Item(kIdCancel), BM_CLICK, 0, 0);
-    Pump();
-    EXPECT_EQ(Get(kSchemesKey, "Count"), Sz("x"));
-    EXPECT_TRUE(KeyExists(kSchemesKey + "\\0"));
+    struct Case {
+        StoredValue count;
+        const char* problem;
+    };
+    const Case cases[] = {{Sz("3"), "Invalid data type for 'Count'"},
+                          {{kRegBinary, std::string(8, '\1')}, "Failed to get data for 'Count'"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.problem);
+        store.Clear();
+        reports.clear();
+        dialogs.messages.clear();
+        StoreSchemes({{"Alpha", {"A", "", "", "", ""}}});
+        Put(kSchemesKey, "Count", c.count);
+        StorePlaces({"C:\\", "", "D:\\Data", "", ""});
+        Open();
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0], FormatText(msg::kSchemesDamaged, c.problem));
+        EXPECT_EQ(Rows(), (PlacesList{"C:\\", "", "D:\\Data", "", ""}));
+        EXPECT_TRUE(Checked(kIdCustom));
+        EXPECT_EQ(List().ColumnOrder(), (std::vector<int>{1, 0}));
+
+        dialogs.inputAnswers = {"Beta"};
+        ClickImageButton("CSTButton3");
+        ASSERT_FALSE(dialogs.messages.empty());
+        EXPECT_EQ(dialogs.messages.back().text, msg::kSchemesNotSavedThisTime);
+
+        SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+        Pump();
+        EXPECT_FALSE(IsOpen());
+        EXPECT_EQ(Get(kPlacesBarKey, "Place2"), Sz("D:\\Data"));
+        EXPECT_EQ(Get(kSchemesKey, "Count"), c.count);
+        EXPECT_EQ(Get(kSchemesKey + "\\0", "0"), Sz("Alpha"));
+        EXPECT_FALSE(KeyExists(kSchemesKey + "\\1"));
+    }
 }
 
 } // namespace

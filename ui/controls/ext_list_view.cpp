@@ -270,6 +270,22 @@ void TdfsExtListView::SetImageIndex(int row, int imageIndex) {
     SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
+LPARAM TdfsExtListView::RowData(int row) const {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+void TdfsExtListView::SetRowData(int row, LPARAM data) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = data;
+    SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
 std::string TdfsExtListView::SubItemText(int row, int subItem) const {
     if (row < 0 || row >= RowCount())
         return std::string();
@@ -396,6 +412,11 @@ void TdfsExtListView::CancelEdit() {
     cancelling_ = true;
     SendMessageA(hwnd_, LVM_EDITLABELA, static_cast<WPARAM>(-1), 0);
     cancelling_ = false;
+}
+
+void TdfsExtListView::EndEdit() {
+    if (IsEditing())
+        SetFocus(hwnd_);
 }
 
 bool TdfsExtListView::IsEditing() const {

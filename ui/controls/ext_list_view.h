@@ -70,6 +70,9 @@ class TdfsExtListView {
     void SetCaption(int row, const std::string& caption);
     int ImageIndex(int row) const;
     void SetImageIndex(int row, int imageIndex);
+    // The row's own data, which moves with it.
+    LPARAM RowData(int row) const;
+    void SetRowData(int row, LPARAM data);
     // Sub-item 1 is the second column.
     std::string SubItemText(int row, int subItem) const;
     void SetSubItemText(int row, int subItem, const std::string& text);
@@ -90,6 +93,8 @@ class TdfsExtListView {
     // Focuses the list and opens the label editor on the row.
     bool EditCaption(int row);
     void CancelEdit();
+    // Ends an open label edit and keeps the typed text, as leaving the editor does.
+    void EndEdit();
     bool IsEditing() const;
 
     // Destroys the window and creates it again with the same columns and rows.

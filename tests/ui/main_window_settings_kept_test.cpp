@@ -1,0 +1,164 @@
+// What the user has is never lost in the window: an open edit ends before any
+// command uses the rows, and special folders and paths with variables are kept
+// as they are stored.
+#include "main_window_fixture.h"
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "support/errors.h"
+#include "support/messages.h"
+#include "ui/main_window_design.h"
+
+namespace velbrook::testing {
+namespace {
+
+using ui::design::kIdOk;
+
+std::string TempFile(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + name;
+    DeleteFileA(path.c_str());
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::optional<StoredValue> Slot(const PlacesList& rows, int slot) {
+    return rows[slot].empty() ? std::nullopt : std::optional(Sz(rows[slot]));
+}
+
+// Row 1 ("B") is being edited to "X" when the command comes.
+TEST_F(MainWindowTest, CommandsEndAnOpenEditFirstAndKeepItsText) {
+    const std::string file = TempFile("velbrook edited rows.ini");
+    struct Case {
+        const char* what;
+        std::function<void()> command;
+        PlacesList rows;
+    };
+    const Case cases[] = {
+        {"move up", [&] { ClickImageButton("cbUp"); }, {"X", "A", "C", "", ""}},
+        {"move down", [&] { ClickImageButton("cbDown"); }, {"A", "C", "X", "", ""}},
+        {"clear", [&] { ClickImageButton("CSTButton2"); }, {"A", "", "C", "", ""}},
+        {"change",
+         [&] {
+             dialogs.folderAnswers = {"D:\\Chosen"};
+             ClickImageButton("btChange");
+         },
+         {"A", "D:\\Chosen", "C", "", ""}},
+        {"save to a file",
+         [&] {
+             dialogs.fileNameAnswers = {file};
+             ClickImageButton("CSTButton1");
+         },
+         {"A", "X", "C", "", ""}},
+        {"add a scheme",
+         [&] {
+             dialogs.inputAnswers = {"Edited"};
+             ClickImageButton("CSTButton3");
+         },
+         {"A", "X", "C", "", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        StorePlaces({"A", "B", "C", "", ""});
+        Open();
+        SelectRow(1);
+        SetFocus(List().Handle());
+        Press(List().Handle(), VK_F2);
+        ASSERT_NE(Editor(), nullptr);
+        SetWindowTextA(Editor(), "X");
+
+        c.command();
+
+        EXPECT_EQ(Editor(), nullptr);
+        EXPECT_EQ(Rows(), c.rows);
+        SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+        Pump();
+        ASSERT_FALSE(IsOpen());
+        for (int slot = 0; slot < kPlaceSlots; ++slot)
+            EXPECT_EQ(Get(kPlacesBarKey, PlaceValueName(slot)), Slot(c.rows, slot)) << slot;
+    }
+    EXPECT_EQ(ReadFile(file), "[Places]\r\nPlace0=A\r\nPlace1=X\r\nPlace2=C\r\n\r\n");
+    const auto schemes = StoredSchemes();
+    ASSERT_EQ(schemes.size(), 1u);
+    EXPECT_EQ(schemes[0].second, (PlacesList{"A", "X", "C", "", ""}));
+    DeleteFileA(file.c_str());
+}
+
+// A special-folder number and a path with variables show by name and icon, move
+// with their rows and are written back as stored; where they must become text
+// they give their folder's path, or are left out and named.
+TEST_F(MainWindowTest, SpecialFoldersAndPathsWithVariablesAreKept) {
+    const StoredValue fonts{kRegExpandSz, std::string("%WINDIR%\\Fonts\0", 15)};
+    Put(kPlacesBarKey, "Place0", Dword(17)); // My Computer, which has no path
+    Put(kPlacesBarKey, "Place1", fonts);
+    Put(kPlacesBarKey, "Place2", Sz("C:\\"));
+    Open();
+    const PlacesList shown = Rows();
+    EXPECT_FALSE(shown[0].empty());
+    EXPECT_EQ(shown[1], "%WINDIR%\\Fonts");
+    EXPECT_NE(List().ImageIndex(0), -1);
+    EXPECT_NE(List().ImageIndex(1), -1);
+
+    SelectRow(0);
+    ClickImageButton("cbDown");
+    SelectRow(0); // an edit that leaves the text as it was keeps the value
+    SetFocus(List().Handle());
+    Press(List().Handle(), VK_F2);
+    ASSERT_NE(Editor(), nullptr);
+    Press(Editor(), VK_RETURN);
+    EXPECT_EQ(Rows(), (PlacesList{shown[1], shown[0], "C:\\", "", ""}));
+
+    const std::string file = TempFile("velbrook special folders.ini");
+    dialogs.fileNameAnswers = {file};
+    ClickImageButton("CSTButton1");
+    char windows[MAX_PATH] = {};
+    ExpandEnvironmentStringsA("%WINDIR%\\Fonts", windows, MAX_PATH);
+    EXPECT_EQ(ReadFile(file),
+              "[Places]\r\nPlace0=" + std::string(windows) + "\r\nPlace2=C:\\\r\n\r\n");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, FormatText(msg::kPlacesLeftOutOfFile, shown[0]));
+    EXPECT_EQ(dialogs.messages[0].caption, "Information");
+    DeleteFileA(file.c_str());
+
+    SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(Get(kPlacesBarKey, "Place0"), fonts);
+    EXPECT_EQ(Get(kPlacesBarKey, "Place1"), Dword(17));
+    EXPECT_EQ(Get(kPlacesBarKey, "Place2"), Sz("C:\\"));
+
+    // Cleared, it goes; chosen in the browser, a folder without a path is stored
+    // by its number; a choice that can be neither changes nothing.
+    Open();
+    SelectRow(0);
+    ClickImageButton("CSTButton2");
+    BrowsedFolder network;
+    network.specialFolder = 18;
+    BrowsedFolder unusable;
+    unusable.unusableName = "Printers";
+    dialogs.messages.clear();
+    dialogs.folderAnswers = {network, unusable};
+    SelectRow(2);
+    ClickImageButton("btChange");
+    EXPECT_FALSE(Rows()[2].empty());
+    SelectRow(1);
+    ClickImageButton("btChange");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, FormatText(msg::kFolderCannotBePlace, "Printers"));
+    SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(Get(kPlacesBarKey, "Place0"), std::nullopt);
+    EXPECT_EQ(Get(kPlacesBarKey, "Place1"), Dword(17));
+    EXPECT_EQ(Get(kPlacesBarKey, "Place2"), Dword(18));
+}
+
+} // namespace
+} // namespace velbrook::testing

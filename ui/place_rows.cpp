@@ -1,0 +1,109 @@
+#include "ui/place_rows.h"
+
+#include "support/win32/shell.h"
+
+namespace velbrook::ui {
+
+namespace {
+
+int IconOf(const std::string& path) {
+    return win32::GetSystemIconIndex(path, false, false, true);
+}
+
+} // namespace
+
+PlaceRows::PlaceRows(TdfsExtListView& list) : list_(list) {
+    for (int row = 0; row < list_.RowCount() && row < kPlaceSlots; ++row)
+        list_.SetRowData(row, row + 1);
+}
+
+int PlaceRows::EntryOf(int row) const {
+    const LPARAM id = list_.RowData(row);
+    return id >= 1 && id <= kPlaceSlots ? static_cast<int>(id - 1) : -1;
+}
+
+std::optional<PlaceRows::Kept>* PlaceRows::KeptAt(int row) {
+    const int entry = EntryOf(row);
+    return entry >= 0 ? &kept_[static_cast<std::size_t>(entry)] : nullptr;
+}
+
+const PlaceRows::Kept* PlaceRows::KeptValueAt(int row) const {
+    const int entry = EntryOf(row);
+    if (entry < 0 || !kept_[static_cast<std::size_t>(entry)])
+        return nullptr;
+    return &*kept_[static_cast<std::size_t>(entry)];
+}
+
+void PlaceRows::ShowIcons() {
+    iconsShown_ = true;
+    for (int row = 0; row < list_.RowCount(); ++row) {
+        const std::string caption = list_.Caption(row);
+        if (caption.empty())
+            continue;
+        const Kept* kept = KeptValueAt(row);
+        list_.SetImageIndex(row, kept != nullptr ? kept->look.icon : IconOf(caption));
+    }
+}
+
+void PlaceRows::SetPath(int row, const std::string& path) {
+    if (std::optional<Kept>* kept = KeptAt(row))
+        kept->reset();
+    list_.SetCaption(row, path);
+    if (iconsShown_)
+        list_.SetImageIndex(row, IconOf(path));
+}
+
+void PlaceRows::SetStored(int row, const RegValue& value) {
+    std::optional<Kept>* kept = KeptAt(row);
+    if (kept == nullptr)
+        return;
+    *kept = Kept{value, win32::DescribeStoredPlace(value)};
+    list_.SetCaption(row, (*kept)->look.caption);
+    if (iconsShown_)
+        list_.SetImageIndex(row, (*kept)->look.icon);
+}
+
+void PlaceRows::Clear(int row) {
+    if (std::optional<Kept>* kept = KeptAt(row))
+        kept->reset();
+    list_.SetCaption(row, "");
+}
+
+void PlaceRows::Edited(int row, const std::string& text) {
+    std::optional<Kept>* kept = KeptAt(row);
+    if (kept != nullptr && *kept && (*kept)->look.caption == text) {
+        list_.SetImageIndex(row, (*kept)->look.icon);
+        return;
+    }
+    if (kept != nullptr)
+        kept->reset();
+    list_.SetImageIndex(row, IconOf(text));
+}
+
+std::vector<PlaceSlot> PlaceRows::Slots() const {
+    std::vector<PlaceSlot> slots;
+    for (int row = 0; row < list_.RowCount(); ++row) {
+        const Kept* kept = KeptValueAt(row);
+        slots.push_back(
+            {list_.Caption(row), kept != nullptr ? std::optional(kept->value) : std::nullopt});
+    }
+    return slots;
+}
+
+PlacesList PlaceRows::Paths(std::vector<std::string>& leftOut) const {
+    PlacesList paths;
+    for (int row = 0; row < list_.RowCount(); ++row) {
+        const Kept* kept = KeptValueAt(row);
+        if (kept == nullptr) {
+            paths.push_back(list_.Caption(row));
+        } else if (kept->look.path) {
+            paths.push_back(*kept->look.path);
+        } else {
+            paths.emplace_back();
+            leftOut.push_back(kept->look.caption);
+        }
+    }
+    return paths;
+}
+
+} // namespace velbrook::ui
