@@ -14,17 +14,11 @@
 #include "support/errors.h"
 #include "support/files.h"
 #include "support/ini_file.h"
+#include "testlib/read_witness.h"
 #include "testlib/scripted_dialogs.h"
 
-#include <cstdio>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <fcntl.h>
+#ifndef _WIN32
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 namespace velbrook::testing {
@@ -66,69 +60,6 @@ class WriteBlocker {
     void (*oldHandler_)(int) = SIG_DFL;
 };
 #endif
-
-// A second name of a file, through which the old content can be looked at after
-// the file was replaced: whether it was read shows in its access time, which the
-// system sets on a read once it is older than the last change.
-class ReadWitness {
-  public:
-    explicit ReadWitness(const std::string& file) : name_(file + ".witness") {
-#ifdef _WIN32
-        linked_ = CreateHardLinkA(name_.c_str(), file.c_str(), nullptr) != FALSE;
-        const HANDLE handle = Open(FILE_WRITE_ATTRIBUTES);
-        FILETIME old{};
-        old.dwHighDateTime = 0x01C00000; // the early 2000s, before the last change
-        linked_ = linked_ && SetFileTime(handle, nullptr, &old, nullptr);
-        CloseHandle(handle);
-#else
-        linked_ = ::link(file.c_str(), name_.c_str()) == 0;
-        const timespec times[2] = {{1000000000, 0}, {0, UTIME_NOW}};
-        linked_ = linked_ && ::utimensat(AT_FDCWD, name_.c_str(), times, 0) == 0;
-#endif
-        before_ = AccessTime();
-    }
-    ~ReadWitness() {
-        std::remove(name_.c_str());
-    }
-    ReadWitness(const ReadWitness&) = delete;
-    ReadWitness& operator=(const ReadWitness&) = delete;
-
-    bool WasRead() const {
-        return AccessTime() != before_;
-    }
-    // False where the system does not record reads.
-    bool Works() {
-        std::ifstream in(name_, std::ios::binary);
-        char c = 0;
-        in.get(c);
-        return linked_ && WasRead();
-    }
-
-  private:
-#ifdef _WIN32
-    HANDLE Open(DWORD access) const {
-        return CreateFileA(name_.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
-    long long AccessTime() const {
-        const HANDLE handle = Open(FILE_READ_ATTRIBUTES);
-        FILETIME accessed{};
-        GetFileTime(handle, nullptr, &accessed, nullptr);
-        CloseHandle(handle);
-        return (static_cast<long long>(accessed.dwHighDateTime) << 32) | accessed.dwLowDateTime;
-    }
-#else
-    long long AccessTime() const {
-        struct stat info {};
-        ::stat(name_.c_str(), &info);
-        return static_cast<long long>(info.st_atim.tv_sec) * 1000000000 + info.st_atim.tv_nsec;
-    }
-#endif
-
-    std::string name_;
-    bool linked_ = false;
-    long long before_ = 0;
-};
 
 class PlacesFileTest : public RegistryTest {
   protected:

@@ -83,6 +83,24 @@ ChildProcess::ChildProcess(const std::string& exe, const std::string& arguments,
     }
 }
 
+ChildProcess::ChildProcess(const std::string& exe, const std::wstring& arguments,
+                           const std::string& workDir) {
+    const std::string program = QuotedProgram(exe);
+    std::wstring commandLine(program.begin(), program.end());
+    if (!arguments.empty())
+        commandLine.append(L" ").append(arguments);
+    const std::wstring folder(workDir.begin(), workDir.end());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.c_str(), &startup, &info)) {
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        id_ = info.dwProcessId;
+    }
+}
+
 ChildProcess::ChildProcess(ChildProcess&& other) noexcept
     : process_(std::exchange(other.process_, nullptr)), id_(other.id_) {}
 

@@ -16,6 +16,8 @@ class ChildProcess {
     // Starts "<bin>\<exe>" (or exe itself when it names a folder) with the raw argument text, in
     // the folder workDir.
     ChildProcess(const std::string& exe, const std::string& arguments, const std::string& workDir);
+    // Arguments in any language.
+    ChildProcess(const std::string& exe, const std::wstring& arguments, const std::string& workDir);
     ChildProcess(ChildProcess&& other) noexcept;
     ChildProcess& operator=(ChildProcess&&) = delete;
     ChildProcess(const ChildProcess&) = delete;

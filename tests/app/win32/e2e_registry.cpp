@@ -52,6 +52,7 @@ void WriteValue(const std::string& path, const std::string& name, DWORD type, co
 
 } // namespace
 
+// Values are kept in their wide form, so that text of any language comes back as it was.
 KeySnapshot CaptureKey(const std::string& path) {
     KeySnapshot snapshot;
     Key key;
@@ -59,18 +60,18 @@ KeySnapshot CaptureKey(const std::string& path) {
         return snapshot;
     snapshot.exists = true;
     for (DWORD i = 0;; ++i) {
-        char name[16384];
-        DWORD nameLength = sizeof(name);
+        wchar_t name[16384];
+        DWORD nameLength = 16384;
         DWORD type = 0;
         DWORD size = 0;
-        if (RegEnumValueA(key.Get(), i, name, &nameLength, nullptr, &type, nullptr, &size) !=
+        if (RegEnumValueW(key.Get(), i, name, &nameLength, nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS)
             break;
-        KeySnapshot::Value value{std::string(name, nameLength), type, std::string(size, '\0')};
-        nameLength = sizeof(name);
-        RegEnumValueA(key.Get(), i, name, &nameLength, nullptr, &type,
-                      reinterpret_cast<BYTE*>(value.data.data()), &size);
-        value.data.resize(size);
+        KeySnapshot::Value value{std::wstring(name, nameLength), {type, std::vector<BYTE>(size)}};
+        nameLength = 16384;
+        RegEnumValueW(key.Get(), i, name, &nameLength, nullptr, &type, value.value.data.data(),
+                      &size);
+        value.value.data.resize(size);
         snapshot.values.push_back(std::move(value));
     }
     for (const std::string& name : SubkeyNames(key.Get()))
@@ -97,9 +98,8 @@ void RestoreKey(const std::string& path, const KeySnapshot& snapshot) {
     if (!Create(path, key))
         return;
     for (const auto& value : snapshot.values) {
-        RegSetValueExA(key.Get(), value.name.c_str(), 0, value.type,
-                       reinterpret_cast<const BYTE*>(value.data.data()),
-                       static_cast<DWORD>(value.data.size()));
+        RegSetValueExW(key.Get(), value.name.c_str(), 0, value.value.type, value.value.data.data(),
+                       static_cast<DWORD>(value.value.data.size()));
     }
     for (const auto& [name, subkey] : snapshot.subkeys)
         RestoreKey(path + "\\" + name, subkey);
@@ -147,6 +147,45 @@ std::optional<DWORD> ReadDwordValue(const std::string& path, const std::string& 
         type != REG_DWORD)
         return std::nullopt;
     return value;
+}
+
+WideValue WideText(DWORD type, const std::wstring& text) {
+    WideValue value{type, {}};
+    for (const wchar_t c : text + L'\0') {
+        value.data.push_back(static_cast<BYTE>(c & 0xFF));
+        value.data.push_back(static_cast<BYTE>(c >> 8));
+    }
+    return value;
+}
+
+WideValue DwordValue(DWORD number) {
+    return {REG_DWORD,
+            {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8),
+             static_cast<BYTE>(number >> 16), static_cast<BYTE>(number >> 24)}};
+}
+
+std::optional<WideValue> ReadWideValue(const std::string& path, const std::string& name) {
+    Key key;
+    if (!Open(path, key))
+        return std::nullopt;
+    const std::wstring wideName(name.begin(), name.end());
+    WideValue value;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &value.type, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    value.data.resize(size);
+    RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &value.type, value.data.data(), &size);
+    value.data.resize(size);
+    return value;
+}
+
+void WriteWideValue(const std::string& path, const std::string& name, const WideValue& value) {
+    Key key;
+    const std::wstring wideName(name.begin(), name.end());
+    if (Create(path, key))
+        RegSetValueExW(key.Get(), wideName.c_str(), 0, value.type, value.data.data(),
+                       static_cast<DWORD>(value.data.size()));
 }
 
 } // namespace velbrook::e2e

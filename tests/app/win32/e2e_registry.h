@@ -2,6 +2,7 @@
 // Direct access to the real registry for the end-to-end tests: saving and
 // restoring whole keys, and writing and reading the values the program uses.
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,11 +11,28 @@
 
 namespace velbrook::e2e {
 
+// A value as the wide registry functions give it: text in UTF-16.
+struct WideValue {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+
+    bool operator==(const WideValue&) const = default;
+};
+
+inline void PrintTo(const WideValue& value, std::ostream* out) {
+    *out << "type " << value.type << " data";
+    for (const BYTE b : value.data)
+        *out << ' ' << std::hex << static_cast<int>(b) << std::dec;
+}
+
+// REG_SZ or REG_EXPAND_SZ text with its NUL, and a REG_DWORD.
+WideValue WideText(DWORD type, const std::wstring& text);
+WideValue DwordValue(DWORD value);
+
 struct KeySnapshot {
     struct Value {
-        std::string name;
-        DWORD type = 0;
-        std::string data;
+        std::wstring name;
+        WideValue value;
     };
     bool exists = false;
     std::vector<Value> values;
@@ -33,6 +51,8 @@ void WriteDwordValue(const std::string& path, const std::string& name, DWORD val
 // The REG_SZ text of a value; nothing when missing or of another type.
 std::optional<std::string> ReadStringValue(const std::string& path, const std::string& name);
 std::optional<DWORD> ReadDwordValue(const std::string& path, const std::string& name);
+std::optional<WideValue> ReadWideValue(const std::string& path, const std::string& name);
+void WriteWideValue(const std::string& path, const std::string& name, const WideValue& value);
 
 // Saves a key for the life of the object and restores it afterwards.
 class KeyGuard {
