@@ -16,6 +16,10 @@ std::optional<std::string> Utf16ToAnsi(std::u16string_view text);
 // As Utf16ToAnsi, with the code page's stand-in for what it cannot hold.
 std::string Utf16ToAnsiLossy(std::u16string_view text);
 
+// The largest position, at most `at`, where the text can be cut without
+// splitting a character of the code page.
+std::size_t CharacterBoundary(std::string_view text, std::size_t at);
+
 // The text of a file: UTF-8 (a byte-order mark dropped), or, when the bytes are
 // not UTF-8, the system's legacy ANSI code page, as older programs wrote it.
 std::string TextFromFile(std::string_view bytes);

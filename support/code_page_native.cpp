@@ -1,6 +1,8 @@
 // Off Windows the program's text is UTF-8 and the legacy code page is Windows-1252.
 #include "support/code_page.h"
 
+#include <algorithm>
+
 #include "support/utf8.h"
 
 namespace velbrook {
@@ -50,6 +52,13 @@ std::string Utf16ToAnsiLossy(std::u16string_view text) {
             repaired[i] = u'?';
     }
     return Utf16ToUtf8(repaired).value_or(std::string());
+}
+
+std::size_t CharacterBoundary(std::string_view text, std::size_t at) {
+    at = std::min(at, text.size());
+    while (at > 0 && at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+        --at;
+    return at;
 }
 
 std::string TextFromFile(std::string_view bytes) {

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -99,6 +100,26 @@ std::optional<std::string> Utf16ToAnsi(std::u16string_view text) {
 
 std::string Utf16ToAnsiLossy(std::u16string_view text) {
     return win32::AnsiFromWideLossy(AsWide(text));
+}
+
+std::size_t CharacterBoundary(std::string_view text, std::size_t at) {
+    at = std::min(at, text.size());
+    if (ProcessUsesUtf8()) {
+        while (at > 0 && at < text.size() &&
+               (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+            --at;
+        return at;
+    }
+    // In a double-byte code page only a walk from the start tells lead bytes
+    // from trail bytes.
+    std::size_t boundary = 0;
+    for (std::size_t i = 0; i < at;) {
+        const std::size_t next = i + (IsDBCSLeadByte(static_cast<BYTE>(text[i])) ? 2 : 1);
+        if (next > at)
+            break;
+        boundary = i = next;
+    }
+    return boundary;
 }
 
 std::string TextFromFile(std::string_view bytes) {

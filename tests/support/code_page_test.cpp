@@ -45,6 +45,18 @@ TEST(Utf8, ConvertsToUtf16AndBack) {
               "b");
 }
 
+TEST(CharacterBoundary, NeverSplitsACharacter) {
+    // A legacy code page may have no form for the last letter.
+    const std::optional<std::string> all = Utf16ToAnsi(u"a\u00e9\u65e5b");
+    const std::string ansi = all ? *all : Utf16ToAnsi(u"a\u00e9b").value_or("ab");
+    for (std::size_t at = 0; at <= ansi.size() + 1; ++at) {
+        const std::u16string cut = AnsiToUtf16(ansi.substr(0, CharacterBoundary(ansi, at)));
+        EXPECT_EQ(cut.find(u'\uFFFD'), std::u16string::npos) << at;
+        EXPECT_LE(CharacterBoundary(ansi, at), at);
+    }
+    EXPECT_EQ(CharacterBoundary(ansi, ansi.size()), ansi.size());
+}
+
 // The bytes a file ends up with after a read and a write of its text: whatever
 // the code page of the process, text comes back as UTF-8, plain ASCII as it was.
 TEST(TextFiles, ReadEitherEncodingAndWriteUtf8) {

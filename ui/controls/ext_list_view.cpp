@@ -1,5 +1,7 @@
 #include "ui/controls/ext_list_view.h"
 
+#include "support/code_page.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -8,6 +10,10 @@ namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT kCopiedState = LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
+// The control cuts a text to the buffer without splitting a character, so a
+// text is whole only when the buffer had room for one more of the longest
+// characters of the code page (four bytes in UTF-8).
+constexpr std::size_t kRoomForACharacter = 4;
 
 std::string ItemText(HWND list, int row, int subItem) {
     std::vector<char> buffer(260);
@@ -18,7 +24,7 @@ std::string ItemText(HWND list, int row, int subItem) {
         item.cchTextMax = static_cast<int>(buffer.size());
         const auto length = static_cast<std::size_t>(
             SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
-        if (length + 1 < buffer.size())
+        if (length + kRoomForACharacter < buffer.size())
             return std::string(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
@@ -34,7 +40,7 @@ std::string ColumnText(HWND list, int index, int& width) {
         SendMessageA(list, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
         width = column.cx;
         const std::size_t length = strnlen(buffer.data(), buffer.size());
-        if (length + 1 < buffer.size())
+        if (length + kRoomForACharacter < buffer.size())
             return std::string(buffer.data(), length);
         buffer.resize(buffer.size() * 2);
     }
@@ -47,12 +53,13 @@ void SetItemText(HWND list, int row, int subItem, const std::string& text) {
     SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
-// Writes text at `offset` of a buffer of `size` characters, cut to fit with its zero.
+// Writes text at `offset` of a buffer of `size` characters, cut to fit with its
+// zero, and never inside a character.
 void WriteCut(char* buffer, int size, std::size_t offset, const std::string& text) {
     if (buffer == nullptr || size <= 0 || offset >= static_cast<std::size_t>(size))
         return;
     const std::size_t room = static_cast<std::size_t>(size) - offset - 1;
-    const std::size_t count = std::min(room, text.size());
+    const std::size_t count = CharacterBoundary(text, std::min(room, text.size()));
     std::memcpy(buffer + offset, text.data(), count);
     buffer[offset + count] = '\0';
 }

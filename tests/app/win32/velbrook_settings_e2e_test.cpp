@@ -25,6 +25,8 @@ constexpr int kFileNameBox = 0x47C;  // the file name box of the Open dialog (cm
 const std::wstring kCyrillic = L"C:\\Users\\\u0414\u043c\u0438\u0442\u0440\u0438\u0439";
 const std::wstring kJapanese = L"C:\\\u65e5\u672c\u8a9e";
 const std::wstring kPolish = L"D:\\Za\u017c\u00f3\u0142\u0107 g\u0119\u015bl\u0105";
+// Longer than the list's first buffer for a row's text, in characters of three bytes.
+const std::wstring kLongJapanese = L"C:\\" + std::wstring(120, L'\u65e5');
 const std::wstring kVariables =
     L"%USERPROFILE%\\\u0414\u043e\u043a\u0443\u043c\u0435\u043d\u0442\u044b";
 
@@ -154,6 +156,7 @@ TEST_F(VelbrookSettingsE2e, WhatTheUserHadSurvivesWhatTheyDid) {
              PutPlace(0, Text(kCyrillic));
              PutPlace(1, Text(kJapanese));
              PutPlace(3, Text(kPolish));
+             PutPlace(4, Text(kLongJapanese));
          },
          [&] { return RunWindow([](const ChildProcess&, ProgramWindow& w) { w.ClickOk(); }); },
          [&] {
@@ -161,6 +164,7 @@ TEST_F(VelbrookSettingsE2e, WhatTheUserHadSurvivesWhatTheyDid) {
              EXPECT_EQ(Place(1), Text(kJapanese));
              EXPECT_EQ(Place(2), std::nullopt);
              EXPECT_EQ(Place(3), Text(kPolish));
+             EXPECT_EQ(Place(4), Text(kLongJapanese));
          }},
         {"a places file saved by Notepad as UTF-8 with a byte-order mark", "-file: with its name",
          "its Cyrillic place",
