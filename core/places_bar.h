@@ -38,6 +38,8 @@ struct PlaceSlot {
 // when a value cannot be written, and an Error naming the key when it can be
 // neither opened nor created, or is still there after the deletion.
 bool WritePlacesBar(const PlacesList* places);
+// As above for a list, with slots that keep their stored value written back as
+// they were.
 void WritePlacesBar(const std::vector<PlaceSlot>& slots);
 PlacesBarState ReadPlacesBar();
 
