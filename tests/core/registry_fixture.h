@@ -74,6 +74,17 @@ class RegistryTest : public ::testing::Test {
         return value;
     }
 
+    // Text written as the W functions write it, with its NUL.
+    void PutWide(const std::string& path, const std::string& name, std::uint32_t type,
+                 std::u16string text) {
+        RegKeyHandle key = Open(path, true);
+        text.push_back(u'\0');
+        ASSERT_EQ(store.SetValueW(key.Get(), name.c_str(), type,
+                                  reinterpret_cast<const std::uint8_t*>(text.data()),
+                                  static_cast<std::uint32_t>(text.size() * 2)),
+                  kRegSuccess);
+    }
+
     // A text value as the W functions read it, up to its NUL.
     std::optional<std::u16string> GetWide(const std::string& path, const std::string& name) {
         RegKeyHandle key = Open(path, false);

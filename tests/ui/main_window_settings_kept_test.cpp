@@ -160,5 +160,24 @@ TEST_F(MainWindowTest, SpecialFoldersAndPathsWithVariablesAreKept) {
     EXPECT_EQ(Get(kPlacesBarKey, "Place2"), Dword(18));
 }
 
+// Where the code page is not UTF-8, a place that it cannot hold shows with
+// stand-ins but is written back as it was stored, unless the row is changed.
+TEST_F(MainWindowTest, APlaceTheCodePageCannotHoldIsWrittenBackUnchanged) {
+    if (GetACP() == CP_UTF8)
+        GTEST_SKIP() << "the process runs in UTF-8, which holds every place";
+    const std::u16string cyrillic = u"C:\\Users\\\u0414\u043c\u0438\u0442\u0440\u0438\u0439";
+    PutWide(kPlacesBarKey, "Place0", kRegSz, cyrillic);
+    PutWide(kPlacesBarKey, "Place1", kRegSz, cyrillic);
+    Open();
+    EXPECT_EQ(Rows()[0].substr(0, 9), "C:\\Users\\");
+    SelectRow(1);
+    dialogs.folderAnswers = {"D:\\Chosen"};
+    ClickImageButton("btChange");
+    SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(GetWide(kPlacesBarKey, "Place0"), cyrillic);
+    EXPECT_EQ(Get(kPlacesBarKey, "Place1"), Sz("D:\\Chosen"));
+}
+
 } // namespace
 } // namespace velbrook::testing

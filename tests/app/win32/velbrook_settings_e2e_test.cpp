@@ -214,6 +214,7 @@ TEST_F(VelbrookSettingsE2e, WhatTheUserHadSurvivesWhatTheyDid) {
              ChildProcess second("velbrook.exe", "", kWorkDir);
              EXPECT_EQ(second.WaitForExit(kTimeoutMs), 0);
              EXPECT_FALSE(IsIconic(window.Handle()));
+             EXPECT_EQ(GetForegroundWindow(), window.Handle());
              EXPECT_TRUE(IsWindowVisible(window.Handle()));
              int windows = 0;
              for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "TfrSMain", nullptr));)
