@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "support/locale_text.h"
+#include "support/win32/wide_text.h"
 #include "support/win32/windows_ansi.h"
 
 namespace velbrook {
@@ -33,22 +34,10 @@ class FileHandle {
 
 constexpr DWORD kChunk = 1u << 20;
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int size =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 0), L'\0');
-    if (size > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                            size);
-    return wide;
-}
-
 // The ANSI file functions stop at MAX_PATH, so files are opened through the wide
 // ones; a long name gets its "\\?\" form, which lifts that limit.
 std::wstring FileNameW(const std::string& name) {
-    std::wstring wide = Widen(name);
+    std::wstring wide = win32::WideFromAnsi(name);
     if (wide.size() < MAX_PATH - 1 || wide.rfind(L"\\\\?\\", 0) == 0)
         return wide;
     std::wstring full(wide.size() + MAX_PATH, L'\0');
