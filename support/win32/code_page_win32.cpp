@@ -105,8 +105,7 @@ std::string Utf16ToAnsiLossy(std::u16string_view text) {
 std::size_t CharacterBoundary(std::string_view text, std::size_t at) {
     at = std::min(at, text.size());
     if (ProcessUsesUtf8()) {
-        while (at > 0 && at < text.size() &&
-               (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+        while (at > 0 && at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
             --at;
         return at;
     }
