@@ -189,6 +189,19 @@ TEST_F(VelbrookSettingsE2e, WhatTheUserHadSurvivesWhatTheyDid) {
          },
          [&] { return RunToEnd(L"-file:legacy.ini"); },
          [&] { EXPECT_EQ(Place(0), Text(L"C:\\Ren\u00e9e")); }},
+        {"the schemes \u00dahel and \u00cahel, in that order", "-load:\u00eaHEL",
+         "the places of \u00cahel: accented letters compared as letters, case ignored",
+         [&] {
+             const std::string first = std::string(kSchemes) + "\\0";
+             const std::string second = std::string(kSchemes) + "\\1";
+             WriteWideValue(first, "0", Text(L"\u00dahel"));
+             WriteStringValue(first, "1", "C:\\Wrong");
+             WriteWideValue(second, "0", Text(L"\u00cahel"));
+             WriteStringValue(second, "1", "C:\\Right");
+             WriteDwordValue(kSchemes, "Count", 2);
+         },
+         [&] { return RunToEnd(L"-load:\u00eaHEL"); },
+         [&] { EXPECT_EQ(Place(0), Text(L"C:\\Right")); }},
         {"a places bar and a scheme store whose Count is text", "OK in the window",
          "the same places bar and the same scheme store",
          [&] {
