@@ -91,5 +91,17 @@ inline constexpr char kBrowseTitle[] = "Select a folder";
 inline constexpr char kSchemeQueryCaption[] = "Quick adjust scheme";
 inline constexpr char kSchemeQueryPrompt[] = "Enter a name of the scheme";
 inline constexpr char kSchemeQueryPreset[] = "New scheme";
+inline constexpr char kInputOk[] = "OK";
+inline constexpr char kInputCancel[] = "Cancel";
+
+// A hint with its shortcut: "%s (%s)" (hint, shortcut), and the shortcuts' key names.
+inline constexpr char kHintWithShortcut[] = "%s (%s)";
+inline constexpr char kKeyCtrl[] = "Ctrl+";
+inline constexpr char kKeyDelete[] = "Del";
+inline constexpr char kKeyInsert[] = "Ins";
+inline constexpr char kKeyUp[] = "Up";
+inline constexpr char kKeyDown[] = "Down";
+// What a screen reader offers to do with an image button.
+inline constexpr char kPressAction[] = "Press";
 
 } // namespace velbrook::msg

@@ -6,6 +6,7 @@
 #include "support/win32/shell.h"
 #include "support/win32/visual_styles_context.h"
 #include "ui/layout/error_text.h"
+#include "ui/window.h"
 #include <commctrl.h>
 
 namespace velbrook::ui {
@@ -86,6 +87,10 @@ bool Application::ProcessMessage(MSG& msg) {
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1)
         return false;
+    if (mainWindow_ != nullptr && msg.message == WM_KEYDOWN &&
+        (msg.hwnd == mainWindow_ || IsChild(mainWindow_, msg.hwnd)) &&
+        SendMessageA(mainWindow_, kTranslateShortcutMessage, 0, reinterpret_cast<LPARAM>(&msg)))
+        return true;
     if (mainWindow_ != nullptr && IsDialogMessageA(mainWindow_, &msg))
         return true;
     TranslateMessage(&msg);

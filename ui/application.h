@@ -33,7 +33,8 @@ class Application {
 
     // Runs until the main window is destroyed (WM_QUIT); returns its exit code.
     int Run();
-    // One message through the dialog keyboard handling; false on WM_QUIT.
+    // One message through the main window's shortcuts and the dialog keyboard
+    // handling; false on WM_QUIT.
     bool ProcessMessage(MSG& msg);
 
     // Runs an event handler; an error it raises is reported, not passed on.

@@ -2,7 +2,7 @@
 // The design of the main window: every control with its design rectangle (pixels
 // of a 534 x 359 client area at text height 13), anchors, text and image, and the
 // window's own texts. Windowed controls are created in table order, which is also
-// their tab order.
+// their tab order. Portable: the layout tests check it natively.
 #include <span>
 
 #include "ui/layout/layout.h"
@@ -35,6 +35,18 @@ enum ControlId : int {
     kIdHelp,
 };
 
+// The window's commands (ui/main_window_commands.h); each image button carries
+// the id of the command it runs.
+enum CommandId : int {
+    kCmdChange = 200,
+    kCmdClear,
+    kCmdMoveUp,
+    kCmdMoveDown,
+    kCmdSavePlacesFile,
+    kCmdAddScheme,
+    kCmdDeleteScheme,
+};
+
 // Glyphs of ImageList1.
 enum Glyph : int { kGlyphClear = 0, kGlyphChange, kGlyphAdd, kGlyphSave, kGlyphDown, kGlyphUp };
 
@@ -44,7 +56,7 @@ struct Control {
     int id;
     layout::Rect rect;
     layout::Anchors anchors;
-    const char* text; // caption, or the hint of an image button
+    const char* text; // caption; an image button's hint is its command's
     int imageIndex = -1;
 };
 

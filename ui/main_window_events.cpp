@@ -197,9 +197,9 @@ void TfrSMain::lvKeyDown(WPARAM& key) {
     }
 }
 
-void TfrSMain::UpDwnClick(const TCSTButton& sender) {
+void TfrSMain::UpDwnClick(int sender) {
     EndRowEdit();
-    const int direction = &sender == &ImageButton("cbUp") ? -1 : 1;
+    const int direction = sender == design::kCmdMoveUp ? -1 : 1;
     const int row = lv_->SelectedIndex();
     if (row < 0)
         return;
@@ -247,8 +247,8 @@ void TfrSMain::cbSchemeClick() {
 }
 
 void TfrSMain::cbSchemeChange() {
-    const bool enabled = schemes_.Selected() >= 0;
-    ImageButton("btDelete").SetEnabled(enabled);
+    schemeDeleteEnabled_ = schemes_.Selected() >= 0;
+    UpdateCommandStates();
 }
 
 void TfrSMain::btDeleteClick() {

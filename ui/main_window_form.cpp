@@ -7,15 +7,12 @@
 #include "support/errors.h"
 #include "support/messages.h"
 #include "ui/application.h"
+#include "ui/scaling.h"
 #include <windowsx.h>
 
 namespace velbrook::ui {
 
 namespace {
-
-// NONCLIENTMETRICSA without iPaddedBorderWidth, which older systems refuse.
-constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-static_assert(kNonClientMetricsSize == 340);
 
 constexpr COLORREF kColourKey = RGB(255, 0, 255);
 // Posted by Show: the icons are looked up once the window is on screen.
@@ -25,22 +22,50 @@ RECT ToRect(const layout::Rect& r) {
     return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
 }
 
-win32::Font DesignFont() {
-    LOGFONTA font{};
-    font.lfHeight = -11;
-    font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(font.lfFaceName, "Tahoma", LF_FACESIZE);
-    return win32::Font(CreateFontIndirectA(&font));
+// The bitmap with every pixel repeated `scale` times each way.
+win32::Bitmap Enlarged(HBITMAP source, int scale) {
+    BITMAP size{};
+    GetObjectA(source, sizeof size, &size);
+    win32::WindowDc screen(nullptr);
+    win32::Bitmap target(
+        CreateCompatibleBitmap(screen.get(), size.bmWidth * scale, size.bmHeight * scale));
+    const win32::MemoryDc from(screen.get());
+    const win32::MemoryDc to(screen.get());
+    if (!target || from.get() == nullptr || to.get() == nullptr)
+        return win32::Bitmap();
+    const win32::DcSelection read(from.get(), source);
+    const win32::DcSelection write(to.get(), target.get());
+    SetStretchBltMode(to.get(), COLORONCOLOR);
+    StretchBlt(to.get(), 0, 0, size.bmWidth * scale, size.bmHeight * scale, from.get(), 0, 0,
+               size.bmWidth, size.bmHeight, SRCCOPY);
+    return target;
 }
 
-// A masked image list of one bitmap resource cut into images of the given size.
-win32::ImageList MaskedImages(const char* resource, int width, int height, int count) {
-    win32::ImageList images(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, count, 0));
-    const win32::Bitmap bitmap(static_cast<HBITMAP>(
+// A masked image list of one bitmap resource cut into images of the given size,
+// enlarged by a whole factor.
+win32::ImageList MaskedImages(const char* resource, int width, int height, int count,
+                              int scale = 1) {
+    win32::ImageList images(
+        ImageList_Create(width * scale, height * scale, ILC_COLOR24 | ILC_MASK, count, 0));
+    win32::Bitmap bitmap(static_cast<HBITMAP>(
         LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (bitmap && scale > 1)
+        bitmap = Enlarged(bitmap.get(), scale);
     if (images && bitmap)
         ImageList_AddMasked(images.get(), bitmap.get(), kColourKey);
     return images;
+}
+
+// The glyphs are pixel art: whole multiples keep them sharp. The next multiple
+// is taken once the layout's scale comes within a quarter of it.
+int GlyphScale(int textHeight) {
+    return std::max(1,
+                    (4 * textHeight + layout::kDesignTextHeight) / (4 * layout::kDesignTextHeight));
+}
+
+win32::ImageList GlyphImages(int textHeight) {
+    return MaskedImages(design::kGlyphsResource, design::kGlyphSize, design::kGlyphSize, 6,
+                        GlyphScale(textHeight));
 }
 
 // The design width, widened when the text needs more room with the real font (a
@@ -83,7 +108,9 @@ TfrSMain::~TfrSMain() {
 }
 
 void TfrSMain::Create() {
-    MakeFonts();
+    dpi_ = SystemDpi();
+    const int textHeight = DesignTextHeight(dpi_);
+    MakeFonts(textHeight);
     WindowArgs args;
     args.className = design::kWindowClass;
     args.caption = msg::kAppTitle;
@@ -91,10 +118,14 @@ void TfrSMain::Create() {
     args.background = COLOR_WINDOW;
     args.designClient = design::kClient;
     args.minimumOuter = design::kMinimumOuter;
-    args.textHeight = FontTextHeight(font_.get());
+    args.textHeight = textHeight;
     args.font = font_.get();
     args.centred = true;
     Window::Create(args);
+    // Where monitors have resolutions of their own, the window may have come up
+    // on one that differs from the system's.
+    if (const int dpi = WindowDpi(hwnd()); dpi != dpi_)
+        ApplyDpi(dpi, nullptr);
     Application::Instance().InitializeCommonControls();
     LoadArt();
     BuildControls();
@@ -108,22 +139,52 @@ void TfrSMain::Show() {
     PostMessageA(hwnd(), kShowIconsMessage, 0, 0);
 }
 
-void TfrSMain::MakeFonts() {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = kNonClientMetricsSize;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
-        font_.reset(CreateFontIndirectA(&metrics.lfMessageFont));
+// The window's font is the message font, which changes no position or size;
+// the link's own font scales with the layout.
+void TfrSMain::MakeFonts(int textHeight) {
+    font_ = MessageFont(dpi_);
     if (!font_)
-        font_ = DesignFont();
+        font_ = DesignFont(dpi_);
     LOGFONTA link{};
-    link.lfHeight = design::kLinkFontHeight;
+    link.lfHeight = layout::Scale(design::kLinkFontHeight, textHeight);
     link.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(link.lfFaceName, design::kLinkFontFace, LF_FACESIZE);
     linkFont_.reset(CreateFontIndirectA(&link));
 }
 
+void TfrSMain::ApplyDpi(int dpi, const RECT* suggested) {
+    const int before = TextHeight();
+    dpi_ = dpi;
+    const int textHeight = DesignTextHeight(dpi);
+    // The controls still use the old font and glyphs until they are given the new ones.
+    const win32::Font oldFont = std::move(font_);
+    const win32::ImageList oldGlyphs = std::move(ImageList1_);
+    MakeFonts(textHeight);
+    SetFont(font_.get());
+    ImageList1_ = GlyphImages(textHeight);
+    for (const CommandButtonPlace& place : commandButtons_)
+        place.button->SetImages(ImageList1_.get());
+    if (lv_) {
+        for (int column = 0; column < lv_->ColumnCount(); ++column)
+            lv_->SetColumnWidth(column, MulDiv(lv_->ColumnWidth(column), textHeight, before));
+    }
+    SetTextHeight(textHeight);
+    RECT place{};
+    GetWindowRect(hwnd(), &place);
+    if (suggested != nullptr)
+        place = *suggested;
+    const layout::Size minimum = ScaledMinimumOuter();
+    const int width = std::max<int>(suggested ? place.right - place.left : 0, minimum.width);
+    const int height = std::max<int>(suggested ? place.bottom - place.top : 0, minimum.height);
+    SetWindowPos(hwnd(), nullptr, place.left, place.top, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (suggested == nullptr)
+        CenterOnWorkArea(hwnd());
+    LayOutWindowless();
+}
+
 void TfrSMain::LoadArt() {
-    ImageList1_ = MaskedImages(design::kGlyphsResource, design::kGlyphSize, design::kGlyphSize, 6);
+    ImageList1_ = GlyphImages(TextHeight());
     logo_ =
         MaskedImages(design::kLogoResource, design::kLogoSize.width, design::kLogoSize.height, 1);
     if (logo_ && ImageList_GetImageCount(logo_.get()) == 0)
@@ -211,44 +272,21 @@ void TfrSMain::BuildControls() {
 }
 
 void TfrSMain::AddImageButton(const design::Control& control) {
-    struct Click {
-        const char* name;
-        void (TfrSMain::*handler)();
-    };
-    static const Click kClicks[] = {
-        {"btChange", &TfrSMain::btChangeClick},     {"CSTButton2", &TfrSMain::CSTButton2Click},
-        {"CSTButton3", &TfrSMain::CSTButton3Click}, {"btDelete", &TfrSMain::btDeleteClick},
-        {"CSTButton1", &TfrSMain::CSTButton1Click},
-    };
+    const Command* command = FindCommand(control.id);
+    if (command == nullptr)
+        throw Error(std::string("No command for the image button ") + control.name);
     ImageButtonArgs args;
     args.bounds = PlacedRect(control.name);
-    args.hint = control.text;
+    args.hint = HintWithShortcut(*command);
+    args.name = command->hint;
+    args.shortcut = ShortcutText(command->shortcut);
     args.images = ImageList1_.get();
     args.imageIndex = control.imageIndex;
+    const int id = control.id;
+    args.onClick = [this, id] { Application::Instance().Guard([this, id] { RunCommand(id); }); };
     TCSTButton& button = buttons_->Add(args);
-    imageButtons_.push_back({control.name, &button});
-    void (TfrSMain::*handler)() = nullptr;
-    for (const Click& click : kClicks) {
-        if (std::string_view(click.name) == control.name)
-            handler = click.handler;
-    }
-    if (handler != nullptr) {
-        button.OnClick = [this, handler] {
-            Application::Instance().Guard([this, handler] { (this->*handler)(); });
-        };
-    } else {
-        button.OnClick = [this, &button] {
-            Application::Instance().Guard([this, &button] { UpDwnClick(button); });
-        };
-    }
-}
-
-TCSTButton& TfrSMain::ImageButton(const char* name) {
-    for (const NamedButton& named : imageButtons_) {
-        if (std::string_view(named.name) == name)
-            return *named.button;
-    }
-    throw Error(std::string("No image button named ") + name);
+    button.SetEnabled(CommandEnabled(*command));
+    commandButtons_.push_back({&control, &button});
 }
 
 RECT TfrSMain::PlacedRect(const char* name) const {
@@ -264,8 +302,8 @@ void TfrSMain::LayOutWindowless() {
         const RECT r = PlacedRect("lv");
         MoveWindow(lv_->Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     }
-    for (const NamedButton& named : imageButtons_)
-        buttons_->SetBounds(*named.button, PlacedRect(named.name));
+    for (const CommandButtonPlace& place : commandButtons_)
+        buttons_->SetBounds(*place.button, PlacedRect(place.control->name));
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -309,6 +347,11 @@ LRESULT TfrSMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         break;
     }
+    case kTranslateShortcutMessage:
+        return TranslateShortcut(*reinterpret_cast<const MSG*>(lParam));
+    case WM_DPICHANGED:
+        ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_NOTIFY:
         if (lv_ && lv_->HandleNotify(reinterpret_cast<const NMHDR*>(lParam), result))
             return result;

@@ -10,6 +10,7 @@
 #include "support/win32/windows_ansi.h"
 #include "ui/controls/ext_list_view.h"
 #include "ui/controls/image_button_host.h"
+#include "ui/main_window_commands.h"
 #include "ui/main_window_design.h"
 #include "ui/place_rows.h"
 #include "ui/scheme_combo.h"
@@ -34,15 +35,24 @@ class TfrSMain : public Window {
     TdfsExtListView& List() { return *lv_; }
     ComboSchemeList& Schemes() { return schemes_; }
     HWND Item(design::ControlId id) const { return GetDlgItem(hwnd(), id); }
-    // Raises Error when there is no image button of that name.
+    // The image button of a command; raises Error when there is none.
+    TCSTButton& CommandButton(int commandId);
+    // The image button of that design name; raises Error when there is none.
     TCSTButton& ImageButton(const char* name);
     HIMAGELIST SystemSmallImages() const { return ilSysSmall_; }
     HIMAGELIST Glyphs() const { return ImageList1_.get(); }
+    HFONT LinkFont() const { return linkFont_.get(); }
+    int Dpi() const { return dpi_; }
     bool HasLogo() const { return static_cast<bool>(logo_); }
     // Where a windowless control of the design is now, in client coordinates.
     RECT PlacedRect(const char* name) const;
     bool IsChecked(design::ControlId radio) const;
     PlacesList RowCaptions() const;
+
+    // Runs a command of the table (ui/main_window_commands.h) when it is enabled.
+    void RunCommand(int commandId);
+    bool CommandEnabled(const Command& command) const;
+    bool SchemeDeleteEnabled() const { return schemeDeleteEnabled_; }
 
     // Handlers, named as the design names them.
     void FormCreate();
@@ -59,7 +69,8 @@ class TfrSMain : public Window {
     void lvEdited(int row, const std::string& text);
     void lvEditCanceled();
     void lvKeyDown(WPARAM& key);
-    void UpDwnClick(const TCSTButton& sender);
+    // sender: design::kCmdMoveUp or design::kCmdMoveDown.
+    void UpDwnClick(int sender);
     void CSTButton1Click();
     void CSTButton3Click();
     void cbSchemeClick();
@@ -70,10 +81,16 @@ class TfrSMain : public Window {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
-    void MakeFonts();
+    // The message font and the link font for the current resolution and scale.
+    void MakeFonts(int textHeight);
     void LoadArt();
     void BuildControls();
     void AddImageButton(const design::Control& control);
+    // Fonts, scale, glyphs and column widths for another resolution; the window
+    // takes the suggested place or, without one, the size of its design.
+    void ApplyDpi(int dpi, const RECT* suggested);
+    bool TranslateShortcut(const MSG& msg);
+    void UpdateCommandStates();
     void LayOutWindowless();
     void Paint();
     // Gives the list the shell's small images and every filled row its icon.
@@ -95,6 +112,7 @@ class TfrSMain : public Window {
     void cbSchemeSelChange();
     static const CommandRoute<TfrSMain> kRoutes[6];
 
+    int dpi_ = 96;
     win32::Font font_;
     win32::Font linkFont_;
     win32::ImageList ImageList1_;
@@ -102,11 +120,13 @@ class TfrSMain : public Window {
     HIMAGELIST ilSysSmall_ = nullptr; // the shell's list, shared, never destroyed; set by ShowIcons
     std::unique_ptr<TdfsExtListView> lv_;
     std::unique_ptr<ImageButtonHost> buttons_;
-    struct NamedButton {
-        const char* name;
+    struct CommandButtonPlace {
+        const design::Control* control; // its design row, whose id is the command's
         TCSTButton* button;
     };
-    std::vector<NamedButton> imageButtons_;
+    std::vector<CommandButtonPlace> commandButtons_;
+    // Set by the scheme box's own handler only, as the delete button's state.
+    bool schemeDeleteEnabled_ = true;
     std::unique_ptr<PlaceRows> rows_;
     ComboSchemeList schemes_;
     // Closing saves the scheme list only when all of it was loaded: what could

@@ -136,8 +136,49 @@ void Window::MoveDialogFocus(WPARAM wParam, LPARAM lParam) {
         SendMessageA(next, EM_SETSEL, 0, -1);
 }
 
+// The frame as the window has it now: on a monitor of another resolution it
+// need not be what AdjustWindowRectEx says for the system's.
+layout::Size Window::FrameSize() const {
+    RECT outer{};
+    RECT client{};
+    if (!IsIconic(hwnd_) && GetWindowRect(hwnd_, &outer) && GetClientRect(hwnd_, &client))
+        return {(outer.right - outer.left) - client.right,
+                (outer.bottom - outer.top) - client.bottom};
+    RECT frame{};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 layout::Size Window::ScaledMinimumOuter() const {
-    return layout::Scale(minimumOuter_, textHeight_);
+    const layout::Size scaled = layout::Scale(minimumOuter_, textHeight_);
+    // The design's minimum is its client area in the frame of its day; a thicker
+    // frame or caption must not take room from the controls.
+    const layout::Size client = layout::Scale(designClient_, textHeight_);
+    const layout::Size frame = FrameSize();
+    return {std::max(scaled.width, client.width + frame.width),
+            std::max(scaled.height, client.height + frame.height)};
+}
+
+void Window::SetTextHeight(int textHeight) {
+    textHeight_ = textHeight;
+    LayOutControls();
+}
+
+void Window::SaveFocus() {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(hwnd_, focus))
+        savedFocus_ = focus;
+}
+
+// The saved control, unless it has gone or cannot take the focus; then the first tab stop.
+void Window::RestoreFocus() {
+    HWND target = savedFocus_;
+    if (target == nullptr || !IsChild(hwnd_, target) || !IsWindowVisible(target) ||
+        !IsWindowEnabled(target))
+        target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (target != nullptr)
+        SetFocus(target);
 }
 
 void Window::SetFont(HFONT font) {
@@ -164,6 +205,17 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_NEXTDLGCTL:
         MoveDialogFocus(wParam, lParam);
+        return 0;
+    // The default handling would leave the focus on the frame, where no key
+    // reaches a control.
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE)
+            SaveFocus();
+        else if (HIWORD(wParam) == 0) // not minimised
+            RestoreFocus();
+        return 0;
+    case WM_SETFOCUS:
+        RestoreFocus();
         return 0;
     default:
         return DefWindowProcA(hwnd_, message, wParam, lParam);
@@ -192,15 +244,6 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         }
     }
     return result;
-}
-
-int FontTextHeight(HFONT font) {
-    win32::WindowDc screen(nullptr);
-    win32::DcSelection selected(screen.get(), font);
-    TEXTMETRICA metrics{};
-    if (!GetTextMetricsA(screen.get(), &metrics))
-        return layout::kDesignTextHeight;
-    return metrics.tmHeight;
 }
 
 void CenterOnWorkArea(HWND window) {

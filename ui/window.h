@@ -11,6 +11,11 @@
 
 namespace velbrook::ui {
 
+// Sent by the application's message loop to its main window with a key-down
+// message (lParam: const MSG*) bound for the window or one of its controls,
+// before the dialog keyboard handling sees it; TRUE: the key was used.
+inline constexpr UINT kTranslateShortcutMessage = WM_APP + 0x100;
+
 struct ControlArgs {
     const char* className = "BUTTON";
     std::string text;
@@ -70,6 +75,10 @@ class Window {
     void LayOutControls();
     // The current layout scale (the real text height of the design font).
     int TextHeight() const { return textHeight_; }
+    // A new scale (the display's resolution changed): lays the controls out again.
+    void SetTextHeight(int textHeight);
+    // The design minimum outer size at the current scale, and never less than
+    // the outer size that holds the scaled design client area.
     layout::Size ScaledMinimumOuter() const;
     // Which button Enter presses (DM_SETDEFID / DM_GETDEFID).
     int DefaultId() const { return defaultId_; }
@@ -79,7 +88,8 @@ class Window {
 
   protected:
     // Derived windows switch on the message and fall back to this one, which
-    // handles layout, minimum size, the default button and WM_NEXTDLGCTL.
+    // handles layout, minimum size, the default button, WM_NEXTDLGCTL and, as
+    // dialogs do, keeps the focused control across deactivation.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
@@ -88,6 +98,9 @@ class Window {
         layout::Item item;
     };
     void MoveDialogFocus(WPARAM wParam, LPARAM lParam);
+    layout::Size FrameSize() const;
+    void SaveFocus();
+    void RestoreFocus();
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND hwnd_ = nullptr;
@@ -96,11 +109,10 @@ class Window {
     int textHeight_ = layout::kDesignTextHeight;
     int defaultId_ = IDOK;
     HFONT font_ = nullptr;
+    HWND savedFocus_ = nullptr; // the focused control when the window was deactivated
     std::vector<Placed> controls_;
 };
 
-// tmHeight of the font on the screen.
-int FontTextHeight(HFONT font);
 // Centres the window on the work area of its monitor.
 void CenterOnWorkArea(HWND window);
 // Sends WM_SETFONT to the window and all its children.

@@ -59,6 +59,34 @@ using Module = UniqueHandle<HMODULE, ModuleTraits>;
 // Threads, processes, events: the handles that CloseHandle closes and nullptr marks absent.
 using KernelObject = UniqueHandle<HANDLE, KernelObjectTraits>;
 
+// Owns one reference to a COM interface.
+template <class T> class ComRef {
+  public:
+    ComRef() = default;
+    explicit ComRef(T* p) : p_(p) {}
+    ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    ComRef& operator=(ComRef&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            p_ = std::exchange(other.p_, nullptr);
+        }
+        return *this;
+    }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() { Reset(); }
+
+    T* Get() const { return p_; }
+    void Reset() {
+        if (p_ != nullptr)
+            p_->Release();
+        p_ = nullptr;
+    }
+
+  private:
+    T* p_ = nullptr;
+};
+
 // Selects an object into a DC and puts the previous one back.
 class DcSelection {
   public:

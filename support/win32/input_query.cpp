@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "support/messages.h"
 #include "support/win32/handles.h"
 #include "support/win32/wide_text.h"
 
@@ -33,7 +34,9 @@ class TemplateWriter {
         if (words_.size() % 2 != 0)
             Word(0);
     }
-    void Item(DWORD style, short x, short y, short cx, short cy, int id, WORD classAtom) {
+    // The text of the prompt is set at WM_INITDIALOG; button titles are written here.
+    void Item(DWORD style, short x, short y, short cx, short cy, int id, WORD classAtom,
+              const char* title = "") {
         AlignDword();
         Dword(style | WS_CHILD | WS_VISIBLE);
         Dword(0); // extended style
@@ -42,7 +45,7 @@ class TemplateWriter {
         Word(static_cast<WORD>(id));
         Word(0xFFFF);
         Word(classAtom);
-        Word(0); // text: set at WM_INITDIALOG
+        Text(title);
         Word(0); // no creation data
     }
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
@@ -92,8 +95,8 @@ TemplateWriter BuildTemplate() {
     t.Text(font.lfFaceName);
     t.Item(SS_LEFT | SS_NOPREFIX, 6, 8, 168, 9, kPromptId, kStaticAtom);
     t.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 6, 20, 168, 12, kEditId, kEditAtom);
-    t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 70, 42, 50, 14, IDOK, kButtonAtom);
-    t.Item(BS_PUSHBUTTON | WS_TABSTOP, 124, 42, 50, 14, IDCANCEL, kButtonAtom);
+    t.Item(BS_DEFPUSHBUTTON | WS_TABSTOP, 70, 42, 50, 14, IDOK, kButtonAtom, msg::kInputOk);
+    t.Item(BS_PUSHBUTTON | WS_TABSTOP, 124, 42, 50, 14, IDCANCEL, kButtonAtom, msg::kInputCancel);
     return t;
 }
 

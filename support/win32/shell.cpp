@@ -15,34 +15,6 @@ namespace {
 constexpr int kPathBufferSize = 2601;
 constexpr char kUnknownFileName[] = "file.withunknownextension";
 
-// Owns one reference to a COM interface.
-template <class T> class ComRef {
-  public:
-    ComRef() = default;
-    explicit ComRef(T* p) : p_(p) {}
-    ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-    ComRef& operator=(ComRef&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            p_ = std::exchange(other.p_, nullptr);
-        }
-        return *this;
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() { Reset(); }
-
-    T* Get() const { return p_; }
-    void Reset() {
-        if (p_ != nullptr)
-            p_->Release();
-        p_ = nullptr;
-    }
-
-  private:
-    T* p_ = nullptr;
-};
-
 struct ShellState {
     HWND mainWindow = nullptr;
     bool oleInitialized = false;

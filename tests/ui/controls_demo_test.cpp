@@ -57,7 +57,8 @@ class DemoWindow : public Window {
                                "Move up"};
         for (int i = 0; i < 6; ++i) {
             const int top = 16 + 24 * i;
-            buttons_->Add({{498, top, 521, top + 22}, hints[i], glyphs_.get(), i, nullptr});
+            buttons_->Add(
+                {{498, top, 521, top + 22}, hints[i], hints[i], "", glyphs_.get(), i, nullptr});
         }
         buttons_->Buttons()[5]->SetEnabled(false);
         ExtListViewArgs list;

@@ -2,11 +2,58 @@
 
 #include <windowsx.h>
 
+#include "support/win32/shell.h"
+
 namespace velbrook::testing {
 
 std::vector<std::string> MainWindowTest::reports;
 
 namespace {
+
+struct DialogScript {
+    std::vector<MainWindowTest::DialogAnswer> answers;
+    std::size_t next = 0;
+    HWND answered = nullptr; // still up after its answer
+    int ticks = 0;
+};
+DialogScript* g_script = nullptr;
+constexpr UINT kDialogPollMs = 20;
+constexpr int kDialogPatienceTicks = 500; // 10 seconds
+
+BOOL CALLBACK FindEnabledDialog(HWND window, LPARAM found) {
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == "#32770" && IsWindowVisible(window) && IsWindowEnabled(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR, DWORD) {
+    DialogScript& script = *g_script;
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindEnabledDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog == nullptr)
+        return;
+    char caption[128] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    if (dialog == script.answered) {
+        if (++script.ticks == kDialogPatienceTicks) {
+            ADD_FAILURE() << "dialog \"" << caption << "\" stayed after its answer";
+            EndDialog(dialog, IDCANCEL);
+        }
+        return;
+    }
+    script.answered = dialog;
+    script.ticks = 0;
+    if (script.next >= script.answers.size()) {
+        ADD_FAILURE() << "unexpected dialog \"" << caption << "\"";
+        EndDialog(dialog, IDCANCEL);
+        return;
+    }
+    script.answers[script.next++](dialog);
+}
 
 int WINAPI RecordReport(HWND, LPCSTR text, LPCSTR caption, UINT flags) {
     EXPECT_STREQ(caption, "Velbrook");
@@ -39,6 +86,7 @@ void MainWindowTest::Open() {
     window_ = std::make_unique<ui::TfrSMain>();
     window_->Create();
     ui::Application::Instance().SetMainWindow(window_->hwnd());
+    win32::SetMainWindowHandle(window_->hwnd());
     window_->Show();
     Pump();
 }
@@ -76,6 +124,62 @@ void MainWindowTest::Press(HWND target, WPARAM key) {
     PostMessageA(target, WM_KEYDOWN, key, 1);
     PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
     Pump();
+}
+
+void MainWindowTest::PressWithCtrl(HWND target, WPARAM key) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE before = keys[VK_CONTROL];
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    Press(target, key);
+    keys[VK_CONTROL] = before;
+    SetKeyboardState(keys);
+}
+
+std::vector<HWND> MainWindowTest::TabOrder() {
+    std::vector<HWND> order;
+    const HWND first = GetNextDlgTabItem(window_->hwnd(), nullptr, FALSE);
+    for (HWND at = first; at != nullptr && order.size() < 20;) {
+        order.push_back(at);
+        at = GetNextDlgTabItem(window_->hwnd(), at, FALSE);
+        if (at == first)
+            break;
+    }
+    return order;
+}
+
+void MainWindowTest::WithDialogs(const std::function<void()>& action,
+                                 std::vector<DialogAnswer> answers) {
+    DialogScript script{std::move(answers)};
+    g_script = &script;
+    const UINT_PTR timer = SetTimer(nullptr, 0, kDialogPollMs, &AnswerDialog);
+    action();
+    Pump();
+    KillTimer(nullptr, timer);
+    g_script = nullptr;
+    EXPECT_EQ(script.next, script.answers.size()) << "dialogs answered";
+}
+
+void MainWindowTest::UseRealDialogs() {
+    SetActiveDialogs(&PlatformDialogs());
+    ui::Application::Instance().SetMessageBoxFunction(nullptr);
+}
+
+int MainWindowTest::MeasuredDesignTextHeight(int dpi) {
+    LOGFONTA tahoma{};
+    tahoma.lfHeight = -MulDiv(8, dpi, 72);
+    tahoma.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(tahoma.lfFaceName, "Tahoma");
+    const HFONT font = CreateFontIndirectA(&tahoma);
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(screen, font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(screen, &metrics);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
+    return metrics.tmHeight;
 }
 
 void MainWindowTest::ChooseScheme(int index) {

@@ -3,6 +3,7 @@
 // drives it with the messages a user's actions produce.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ class MainWindowTest : public RegistryTest {
   public:
     // Texts of the general error reports shown since the test started.
     static std::vector<std::string> reports;
+    using DialogAnswer = std::function<void(HWND dialog)>;
 
   protected:
     void SetUp() override;
@@ -42,9 +44,21 @@ class MainWindowTest : public RegistryTest {
     void MouseDownAt(const char* name, UINT message = WM_LBUTTONDOWN);
     void SelectRow(int row);
     void Press(HWND target, WPARAM key);
+    // The key with Ctrl held, as the thread's keyboard state has it.
+    void PressWithCtrl(HWND target, WPARAM key);
     void ChooseScheme(int index);
     void DoubleClickList();
     HWND Editor();
+
+    // The window's tab stops from the first, once round.
+    std::vector<HWND> TabOrder();
+
+    // Runs `action`, which shows real modal dialogs: each one that comes up is
+    // handed to the next answer, which reads it and ends it. A dialog left
+    // unanswered is ended after a bound and fails the test.
+    void WithDialogs(const std::function<void()>& action, std::vector<DialogAnswer> answers);
+    // Shows the real dialogs and the real error report from now on.
+    void UseRealDialogs();
 
     PlacesList Rows() { return window_->RowCaptions(); }
     std::vector<std::string> Labels();
@@ -57,6 +71,10 @@ class MainWindowTest : public RegistryTest {
     void StorePlaces(const PlacesList& places) { WritePlacesBar(&places); }
 
     ScriptedDialogs dialogs;
+
+    // The design font's text height at the display's resolution, measured here:
+    // what the layout must scale by.
+    static int MeasuredDesignTextHeight(int dpi);
 
   private:
     std::unique_ptr<DialogsScope> dialogsScope_;

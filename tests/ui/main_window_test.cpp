@@ -93,11 +93,14 @@ TEST_F(MainWindowTest, IsBuiltAsDesigned) {
     char caption[32] = {};
     GetWindowTextA(window, caption, sizeof caption);
     EXPECT_STREQ(caption, "Velbrook");
-    const int th = Window().TextHeight();
+    // The design's client area, scaled by the design font measured here.
+    const HDC screen = GetDC(nullptr);
+    const int th = MeasuredDesignTextHeight(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
     RECT client{};
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, ui::layout::Scale(534, th));
-    EXPECT_EQ(client.bottom, ui::layout::Scale(359, th));
+    EXPECT_EQ(client.right, (534 * th + 6) / 13);
+    EXPECT_EQ(client.bottom, (359 * th + 6) / 13);
 
     // The list: "#" shown first, styles and image list.
     EXPECT_EQ(List().ColumnOrder(), (std::vector<int>{1, 0}));
@@ -130,16 +133,19 @@ TEST_F(MainWindowTest, IsBuiltAsDesigned) {
     Pump();
     EXPECT_EQ(GetFocus(), Item(ui::design::kIdScheme));
 
-    // Hints and glyphs of the image buttons.
-    EXPECT_EQ(Window().ImageButton("btChange").Hint(), "Change selected item");
+    // Hints (with their shortcuts) and glyphs of the image buttons.
+    EXPECT_EQ(Window().ImageButton("btChange").Hint(), "Change selected item (F4)");
     EXPECT_EQ(Window().ImageButton("cbUp").ImageIndex(), 5);
-    EXPECT_EQ(Window().ImageButton("CSTButton1").Hint(), "Save scheme");
+    EXPECT_EQ(Window().ImageButton("CSTButton1").Hint(), "Save scheme (Ctrl+S)");
 }
 
 TEST_F(MainWindowTest, ResizingKeepsTheMinimumAndAnchors) {
     Open();
     const HWND window = Window().hwnd();
-    const auto minimum = Window().ScaledMinimumOuter();
+    const HDC screen = GetDC(nullptr);
+    const int th = MeasuredDesignTextHeight(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    const ui::layout::Size minimum{(550 * th + 6) / 13, (395 * th + 6) / 13};
     SetWindowPos(window, nullptr, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER);
     RECT outer{};
     GetWindowRect(window, &outer);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/application.h"
+#include "ui/scaling.h"
 
 namespace velbrook::ui {
 namespace {
@@ -203,7 +204,7 @@ TEST(WindowScale, ATallerTextScalesSizesAndMinimum) {
     TestWindow window;
     window.Build(20); // kept within the 1024 by 768 test screen
     EXPECT_EQ(ClientSize(window.hwnd()), (layout::Size{822, 552}));
-    EXPECT_EQ(ChildRect(window.ok), (layout::Rect{525, 503, 138, 38}));
+    EXPECT_EQ(ChildRect(window.ok), (layout::Rect{525, 503, 138, 39})); // edges scaled
     EXPECT_EQ(window.ScaledMinimumOuter(), (layout::Size{846, 608}));
 }
 

@@ -177,13 +177,21 @@ void TdfsExtListView::RecreateHandle() {
     args_.columns = std::move(columns);
     args_.font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
     selectionMark_ = static_cast<int>(SendMessageA(hwnd_, LVM_GETSELECTIONMARK, 0, 0));
+    // A new window goes to the end of its siblings; the old one's place keeps the Tab order.
+    const HWND before = GetWindow(hwnd_, GW_HWNDPREV);
+    const bool focused = GetFocus() == hwnd_;
     DestroyHandle();
     CreateHandle();
+    if (hwnd_ != nullptr)
+        SetWindowPos(hwnd_, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int row = InsertSavedRow(static_cast<int>(i), rows[i]);
         SetRowState(row, rows[i].state, LVIS_SELECTED | LVIS_FOCUSED);
     }
     FinishCreate();
+    if (focused && hwnd_ != nullptr)
+        SetFocus(hwnd_);
 }
 
 TLVExtendedStyles TdfsExtListView::ExtendedStyles() {
@@ -237,6 +245,14 @@ int TdfsExtListView::ColumnCount() const {
         return 0;
     const auto header = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETHEADER, 0, 0));
     return header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+int TdfsExtListView::ColumnWidth(int column) const {
+    return static_cast<int>(SendMessageA(hwnd_, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+void TdfsExtListView::SetColumnWidth(int column, int width) {
+    SendMessageA(hwnd_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
 }
 
 int TdfsExtListView::AddRow(const std::string& caption, int imageIndex,
@@ -475,10 +491,9 @@ void TdfsExtListView::HandleInfoTip(NMLVGETINFOTIPA& request) {
     } else {
         text = Caption(request.iItem);
     }
+    // The list keeps its place among its siblings: that order is the Tab order.
     if (write)
         WriteCut(request.pszText, request.cchTextMax, length, text);
-    SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE);
 }
 
 void TdfsExtListView::HandleBeginEdit(NMLVDISPINFOA& info, LRESULT& result) {

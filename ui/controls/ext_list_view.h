@@ -57,6 +57,8 @@ class TdfsExtListView {
     void SetColumnOrder(const std::vector<int>& orders);
     std::vector<int> ColumnOrder() const;
     int ColumnCount() const;
+    int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
 
     // The small icons of the rows (borrowed, never destroyed); kept across re-creation.
     void SetSmallImages(HIMAGELIST images);

@@ -5,8 +5,6 @@
 namespace velbrook::ui {
 namespace {
 
-constexpr int kMarginLeft = 3;
-
 int Width(const RECT& r) {
     return r.right - r.left;
 }
@@ -38,18 +36,15 @@ int ThemeStateFor(TCSTButtonState state, bool hot) {
     return hot ? kTsHot : kTsNormal;
 }
 
-POINT ImageOrigin(SIZE button, SIZE image, bool pressedLook, bool themed) {
-    // The classic face is deflated by the 1-pixel frame; the themed one is not.
-    const int inset = themed ? 0 : 1;
+POINT ImageOrigin(SIZE button, SIZE image, bool pressedLook) {
     const int shift = pressedLook ? 1 : 0;
-    const int top = inset + shift;
-    const int bottom = button.cy - inset + shift;
-    return POINT{kMarginLeft + shift, (top + bottom - image.cy) / 2};
+    return POINT{(button.cx - image.cx) / 2 + shift, (button.cy - image.cy) / 2 + shift};
 }
 
 TCSTButton::TCSTButton(HWND parent, const ImageButtonArgs& args, const ThemeData& theme)
     : OnClick(args.onClick), parent_(parent), bounds_(args.bounds), hint_(args.hint),
-      images_(args.images), imageIndex_(args.imageIndex), theme_(theme) {}
+      name_(args.name), shortcut_(args.shortcut), images_(args.images),
+      imageIndex_(args.imageIndex), theme_(theme) {}
 
 void TCSTButton::SetBounds(const RECT& bounds) {
     Invalidate();
@@ -99,7 +94,8 @@ bool TCSTButton::InsideForClick(POINT at) const {
 }
 
 void TCSTButton::MouseEnter() {
-    if (hot_ || !enabled_ || GetCapture() != nullptr)
+    // A disabled parent means a modal dialog is up.
+    if (hot_ || !enabled_ || GetCapture() != nullptr || !IsWindowEnabled(parent_))
         return;
     hot_ = true;
     RepaintNow();
@@ -155,6 +151,13 @@ void TCSTButton::CaptureLost() {
     Invalidate();
 }
 
+void TCSTButton::EndHot() {
+    if (!hot_ || dragging_)
+        return;
+    hot_ = false;
+    Invalidate();
+}
+
 void TCSTButton::ThemeChanged() {
     Invalidate();
 }
@@ -201,20 +204,24 @@ void TCSTButton::PaintClassic(HDC dc) const {
     DrawImage(dc, false);
 }
 
-void TCSTButton::DrawImage(HDC dc, bool themed) const {
+RECT TCSTButton::ImageRect() const {
     if (imageIndex_ < 0 || images_ == nullptr)
-        return;
+        return RECT{};
     const SIZE image = ImageSize(images_);
-    const POINT origin =
-        ImageOrigin(SIZE{Width(bounds_), Height(bounds_)}, image, PressedLook(), themed);
+    const POINT origin = ImageOrigin(SIZE{Width(bounds_), Height(bounds_)}, image, PressedLook());
     const int x = bounds_.left + origin.x;
     const int y = bounds_.top + origin.y;
-    if (themed) {
-        const RECT place{x, y, x + image.cx, y + image.cy};
+    return RECT{x, y, x + image.cx, y + image.cy};
+}
+
+void TCSTButton::DrawImage(HDC dc, bool themed) const {
+    const RECT place = ImageRect();
+    if (IsRectEmpty(&place))
+        return;
+    if (themed)
         visual_styles::DrawIcon(theme_, dc, kTpButton, ThemeState(), place, images_, imageIndex_);
-    } else {
-        ImageList_Draw(images_, imageIndex_, dc, x, y, ILD_TRANSPARENT);
-    }
+    else
+        ImageList_Draw(images_, imageIndex_, dc, place.left, place.top, ILD_TRANSPARENT);
 }
 
 } // namespace velbrook::ui

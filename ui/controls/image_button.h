@@ -28,12 +28,15 @@ inline constexpr int kTsHotChecked = 6;
 int ThemeStateFor(TCSTButtonState state, bool hot);
 
 // Top-left corner of the image inside a button of the given size (relative to
-// the button). Both looks agree: (3, 3) for a 16x16 image in 23x22, (4, 4) pressed.
-POINT ImageOrigin(SIZE button, SIZE image, bool pressedLook, bool themed);
+// the button): centred, so that it stays in place as buttons and glyphs scale;
+// (3, 3) for a 16x16 image in 23x22, (4, 4) pressed, in both looks.
+POINT ImageOrigin(SIZE button, SIZE image, bool pressedLook);
 
 struct ImageButtonArgs {
-    RECT bounds{0, 0, 23, 22}; // in the parent's client coordinates
-    std::string hint;
+    RECT bounds{0, 0, 23, 22};   // in the parent's client coordinates
+    std::string hint;            // the tooltip
+    std::string name;            // for screen readers
+    std::string shortcut;        // the key that does what the button does, as text; may be empty
     HIMAGELIST images = nullptr; // borrowed
     int imageIndex = -1;
     std::function<void()> onClick;
@@ -50,6 +53,8 @@ class TCSTButton {
     const RECT& Bounds() const { return bounds_; }
     void SetBounds(const RECT& bounds);
     const std::string& Hint() const { return hint_; }
+    const std::string& Name() const { return name_; }
+    const std::string& Shortcut() const { return shortcut_; }
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int index);
     HIMAGELIST Images() const { return images_; }
@@ -75,11 +80,15 @@ class TCSTButton {
     void MouseUp(POINT at);
     // The parent lost the mouse capture while the button was held.
     void CaptureLost();
+    // Something else took over (a modal dialog, another window): no hot look.
+    void EndHot();
     void Paint(HDC dc, const RECT& clip);
     // The shared theme was opened again: repaint with it.
     void ThemeChanged();
 
     bool ContainsPoint(POINT at) const; // the client rectangle
+    // Where Paint puts the image now, in the parent's client coordinates; empty without one.
+    RECT ImageRect() const;
     // Inside for a click: the row just below the bottom edge still counts.
     bool InsideForClick(POINT at) const;
 
@@ -94,6 +103,8 @@ class TCSTButton {
     HWND parent_;
     RECT bounds_;
     std::string hint_;
+    std::string name_;
+    std::string shortcut_;
     HIMAGELIST images_;
     int imageIndex_;
     bool enabled_ = true;

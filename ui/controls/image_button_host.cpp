@@ -3,6 +3,8 @@
 #include <utility>
 #include <windowsx.h>
 
+#include "support/win32/oleacc_api.h"
+
 namespace velbrook::ui {
 namespace {
 
@@ -39,6 +41,11 @@ TooltipWindow::~TooltipWindow() {
 
 ImageButtonHost::ImageButtonHost(HWND parent)
     : parent_(parent), theme_(visual_styles::Open(parent, L"TOOLBAR")) {}
+
+ImageButtonHost::~ImageButtonHost() {
+    if (accessible_.Get() != nullptr)
+        accessible_.Get()->Detach();
+}
 
 HWND ImageButtonHost::Tooltip() {
     if (tooltip_.get() == nullptr) {
@@ -115,7 +122,33 @@ void ImageButtonHost::TrackLeave() const {
     TrackMouseEvent(&track);
 }
 
-bool ImageButtonHost::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+void ImageButtonHost::EndHot() {
+    for (const auto& button : buttons_)
+        button->EndHot();
+}
+
+bool ImageButtonHost::AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT || buttons_.empty())
+        return false;
+    if (accessible_.Get() == nullptr)
+        accessible_ =
+            win32::ComRef<ImageButtonAccessible>(ImageButtonAccessible::Create(*this, parent_));
+    if (accessible_.Get() == nullptr)
+        return false;
+    result = win32::oleacc::ResultFromObject(__uuidof(IAccessible), wParam,
+                                             static_cast<IAccessible*>(accessible_.Get()));
+    return true;
+}
+
+void ImageButtonHost::Press(std::size_t index) {
+    if (index >= buttons_.size())
+        return;
+    TCSTButton& button = *buttons_[index];
+    if (button.Enabled() && button.OnClick)
+        button.OnClick();
+}
+
+bool ImageButtonHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     result = 0;
     switch (message) {
     case WM_MOUSEMOVE:
@@ -151,6 +184,22 @@ bool ImageButtonHost::HandleMessage(UINT message, WPARAM, LPARAM lParam, LRESULT
         for (const auto& button : buttons_)
             button->CaptureLost();
         return false;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE)
+            EndHot();
+        return false;
+    case WM_ENABLE:
+        if (!wParam)
+            EndHot();
+        return false;
+    case WM_CANCELMODE:
+        EndHot();
+        return false;
+    case WM_GETOBJECT:
+        return AnswerGetObject(wParam, lParam, result);
+    case kPressImageButtonMessage:
+        Press(static_cast<std::size_t>(wParam));
+        return true;
     case WM_THEMECHANGED:
         theme_ = ThemeData(); // closed before the new one opens
         theme_ = visual_styles::Open(parent_, L"TOOLBAR");

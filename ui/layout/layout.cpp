@@ -14,8 +14,12 @@ Size Scale(Size size, int textHeight) {
 }
 
 Rect Scale(Rect rect, int textHeight) {
-    return {Scale(rect.left, textHeight), Scale(rect.top, textHeight),
-            Scale(rect.width, textHeight), Scale(rect.height, textHeight)};
+    // Edges are scaled, not sizes: rounding then keeps apart what the design
+    // keeps apart, however the sizes round.
+    const int left = Scale(rect.left, textHeight);
+    const int top = Scale(rect.top, textHeight);
+    return {left, top, Scale(rect.left + rect.width, textHeight) - left,
+            Scale(rect.top + rect.height, textHeight) - top};
 }
 
 namespace {

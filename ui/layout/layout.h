@@ -43,6 +43,8 @@ struct Item {
 // value * textHeight / 13, rounded half away from zero.
 int Scale(int value, int textHeight);
 Size Scale(Size size, int textHeight);
+// Scales the edges, so that rectangles that do not overlap in the design do not
+// overlap scaled either.
 Rect Scale(Rect rect, int textHeight);
 
 // Where a control of the design goes in a client area of the actual size.

@@ -1,0 +1,156 @@
+#include "ui/main_window_commands.h"
+
+#include "support/errors.h"
+#include "support/messages.h"
+#include "ui/application.h"
+#include "ui/main_window_form.h"
+
+namespace velbrook::ui {
+
+namespace {
+
+using enum ShortcutScope;
+
+// F4 changes the row (F2 types it in place); Enter stays with the default button.
+constexpr Command kCommands[] = {
+    {.id = design::kCmdChange,
+     .run = [](TfrSMain& w) { w.btChangeClick(); },
+     .hint = msg::kHintChange,
+     .shortcut = {VK_F4, false, List}},
+    {.id = design::kCmdClear,
+     .run = [](TfrSMain& w) { w.CSTButton2Click(); },
+     .hint = msg::kHintClear,
+     .shortcut = {VK_DELETE, false, List}},
+    {.id = design::kCmdMoveUp,
+     .run = [](TfrSMain& w) { w.UpDwnClick(design::kCmdMoveUp); },
+     .hint = msg::kHintMoveUp,
+     .shortcut = {VK_UP, true, List}},
+    {.id = design::kCmdMoveDown,
+     .run = [](TfrSMain& w) { w.UpDwnClick(design::kCmdMoveDown); },
+     .hint = msg::kHintMoveDown,
+     .shortcut = {VK_DOWN, true, List}},
+    {.id = design::kCmdSavePlacesFile,
+     .run = [](TfrSMain& w) { w.CSTButton1Click(); },
+     .hint = msg::kHintSaveScheme,
+     .shortcut = {'S', true, Window}},
+    {.id = design::kCmdAddScheme,
+     .run = [](TfrSMain& w) { w.CSTButton3Click(); },
+     .hint = msg::kHintAddScheme,
+     .shortcut = {VK_INSERT, false, Window}},
+    {.id = design::kCmdDeleteScheme,
+     .run = [](TfrSMain& w) { w.btDeleteClick(); },
+     .hint = msg::kHintDeleteScheme,
+     .shortcut = {VK_DELETE, false, SchemeBox},
+     .enabled = [](const TfrSMain& w) { return w.SchemeDeleteEnabled(); },
+     .usesRows = false},
+};
+
+std::string KeyName(UINT key) {
+    switch (key) {
+    case VK_DELETE:
+        return msg::kKeyDelete;
+    case VK_INSERT:
+        return msg::kKeyInsert;
+    case VK_UP:
+        return msg::kKeyUp;
+    case VK_DOWN:
+        return msg::kKeyDown;
+    default:
+        break;
+    }
+    std::string name;
+    if (key >= VK_F1 && key <= VK_F24)
+        name.append("F").append(std::to_string(key - VK_F1 + 1));
+    else
+        name.push_back(static_cast<char>(key)); // letters and digits are their own codes
+    return name;
+}
+
+} // namespace
+
+std::span<const Command> Commands() {
+    return kCommands;
+}
+
+const Command* FindCommand(int id) {
+    for (const Command& command : kCommands) {
+        if (command.id == id)
+            return &command;
+    }
+    return nullptr;
+}
+
+std::string ShortcutText(const Shortcut& shortcut) {
+    std::string text = shortcut.ctrl ? msg::kKeyCtrl : "";
+    text.append(KeyName(shortcut.key));
+    return text;
+}
+
+std::string HintWithShortcut(const Command& command) {
+    std::string text = FormatText(msg::kHintWithShortcut, command.hint);
+    return FormatText(text, ShortcutText(command.shortcut));
+}
+
+TCSTButton& TfrSMain::CommandButton(int commandId) {
+    for (const CommandButtonPlace& place : commandButtons_) {
+        if (place.control->id == commandId)
+            return *place.button;
+    }
+    throw Error("No image button for the command " + std::to_string(commandId));
+}
+
+TCSTButton& TfrSMain::ImageButton(const char* name) {
+    return CommandButton(design::ControlNamed(name).id);
+}
+
+bool TfrSMain::CommandEnabled(const Command& command) const {
+    return command.enabled == nullptr || command.enabled(*this);
+}
+
+void TfrSMain::RunCommand(int commandId) {
+    const Command* command = FindCommand(commandId);
+    if (command != nullptr && CommandEnabled(*command))
+        command->run(*this);
+}
+
+void TfrSMain::UpdateCommandStates() {
+    for (const CommandButtonPlace& place : commandButtons_)
+        place.button->SetEnabled(CommandEnabled(*FindCommand(place.control->id)));
+}
+
+// A key of the table's shortcuts, where its scope says, when its command is enabled.
+bool TfrSMain::TranslateShortcut(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || !lv_ || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0)
+        return false;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const HWND schemeBox = Item(design::kIdScheme);
+    const bool inList = msg.hwnd == lv_->Handle();
+    const bool inSchemeBox =
+        msg.hwnd == schemeBox && !SendMessageA(schemeBox, CB_GETDROPPEDSTATE, 0, 0);
+    const bool editing = lv_->IsEditing();
+    for (const Command& command : Commands()) {
+        const Shortcut& shortcut = command.shortcut;
+        if (shortcut.key != msg.wParam || shortcut.ctrl != ctrl)
+            continue;
+        bool applies = false;
+        switch (shortcut.scope) {
+        case ShortcutScope::List:
+            applies = inList;
+            break;
+        case ShortcutScope::SchemeBox:
+            applies = inSchemeBox;
+            break;
+        case ShortcutScope::Window:
+            applies = !(editing && command.usesRows);
+            break;
+        }
+        if (!applies || !CommandEnabled(command))
+            continue;
+        const int id = command.id;
+        Application::Instance().Guard([this, id] { RunCommand(id); });
+        return true;
+    }
+    return false;
+}
+
+} // namespace velbrook::ui
