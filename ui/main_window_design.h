@@ -72,6 +72,9 @@ inline constexpr int kLinkFontHeight = -16;
 inline constexpr char kHelpDocument[] = "How to use.txt";
 inline constexpr char kOpenVerb[] = "open";
 
+// The scheme box drops down eight rows of 13 pixels (and its border).
+inline constexpr int kSchemeDropDownHeight = 8 * 13 + 2;
+
 inline constexpr int kPathColumnWidth = 350;
 inline constexpr int kNumberColumnWidth = 25;
 

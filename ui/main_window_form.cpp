@@ -56,16 +56,25 @@ win32::ImageList MaskedImages(const char* resource, int width, int height, int c
     return images;
 }
 
-// The glyphs are pixel art: whole multiples keep them sharp. The next multiple
-// is taken once the layout's scale comes within a quarter of it.
-int GlyphScale(int textHeight) {
+// The glyphs and the logo are pixel art: whole multiples keep them sharp. The
+// next multiple is taken once the layout's scale comes within a quarter of it;
+// they stand centred in their places, which scale exactly.
+int ArtScale(int textHeight) {
     return std::max(1,
                     (4 * textHeight + layout::kDesignTextHeight) / (4 * layout::kDesignTextHeight));
 }
 
 win32::ImageList GlyphImages(int textHeight) {
     return MaskedImages(design::kGlyphsResource, design::kGlyphSize, design::kGlyphSize, 6,
-                        GlyphScale(textHeight));
+                        ArtScale(textHeight));
+}
+
+win32::ImageList LogoImage(int textHeight) {
+    win32::ImageList logo = MaskedImages(design::kLogoResource, design::kLogoSize.width,
+                                         design::kLogoSize.height, 1, ArtScale(textHeight));
+    if (logo && ImageList_GetImageCount(logo.get()) == 0)
+        logo.reset();
+    return logo;
 }
 
 // The design width, widened when the text needs more room with the real font (a
@@ -162,6 +171,7 @@ void TfrSMain::ApplyDpi(int dpi, const RECT* suggested) {
     MakeFonts(textHeight);
     SetFont(font_.get());
     ImageList1_ = GlyphImages(textHeight);
+    logo_ = LogoImage(textHeight);
     for (const CommandButtonPlace& place : commandButtons_)
         place.button->SetImages(ImageList1_.get());
     if (lv_) {
@@ -185,10 +195,7 @@ void TfrSMain::ApplyDpi(int dpi, const RECT* suggested) {
 
 void TfrSMain::LoadArt() {
     ImageList1_ = GlyphImages(TextHeight());
-    logo_ =
-        MaskedImages(design::kLogoResource, design::kLogoSize.width, design::kLogoSize.height, 1);
-    if (logo_ && ImageList_GetImageCount(logo_.get()) == 0)
-        logo_.reset();
+    logo_ = LogoImage(TextHeight());
 }
 
 void TfrSMain::BuildControls() {
@@ -222,6 +229,7 @@ void TfrSMain::BuildControls() {
             args.className = "COMBOBOX";
             args.style =
                 WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT;
+            args.dropDownHeight = design::kSchemeDropDownHeight;
             schemes_ = ComboSchemeList(AddControl(args));
             break;
         case Kind::List: {
@@ -314,7 +322,11 @@ void TfrSMain::Paint() {
     FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
     if (logo_) {
         const RECT logo = PlacedRect("Image1");
-        ImageList_Draw(logo_.get(), 0, dc, logo.left, logo.top, ILD_TRANSPARENT);
+        int width = 0;
+        int height = 0;
+        ImageList_GetIconSize(logo_.get(), &width, &height);
+        ImageList_Draw(logo_.get(), 0, dc, (logo.left + logo.right - width) / 2,
+                       (logo.top + logo.bottom - height) / 2, ILD_TRANSPARENT);
     }
     {
         RECT link = PlacedRect("Label1");

@@ -84,12 +84,18 @@ void Window::Create(const WindowArgs& args) {
         throw Error("CreateWindowExA failed for " + std::string(args.className));
 }
 
-HWND Window::AddControl(const ControlArgs& args) {
+layout::Rect Window::PlaceControl(const Placed& placed) const {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const layout::Item item{args.design, args.anchors};
-    const layout::Rect r =
-        layout::Place(item, designClient_, {client.right, client.bottom}, textHeight_);
+    layout::Rect r =
+        layout::Place(placed.item, designClient_, {client.right, client.bottom}, textHeight_);
+    r.height += layout::Scale(placed.dropDownHeight, textHeight_);
+    return r;
+}
+
+HWND Window::AddControl(const ControlArgs& args) {
+    const Placed placed{nullptr, {args.design, args.anchors}, args.dropDownHeight};
+    const layout::Rect r = PlaceControl(placed);
     const HWND control = CreateWindowExA(
         args.exStyle, args.className, args.text.c_str(), args.style | WS_CHILD, r.left, r.top,
         r.width, r.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
@@ -98,17 +104,14 @@ HWND Window::AddControl(const ControlArgs& args) {
         throw Error("CreateWindowExA failed for " + std::string(args.className));
     if (font_ != nullptr)
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    controls_.push_back({control, item});
+    controls_.push_back({control, placed.item, placed.dropDownHeight});
     return control;
 }
 
 void Window::LayOutControls() {
-    RECT client{};
-    GetClientRect(hwnd_, &client);
     HDWP batch = BeginDeferWindowPos(static_cast<int>(controls_.size()));
     for (const Placed& placed : controls_) {
-        const layout::Rect r =
-            layout::Place(placed.item, designClient_, {client.right, client.bottom}, textHeight_);
+        const layout::Rect r = PlaceControl(placed);
         if (batch != nullptr)
             batch = DeferWindowPos(batch, placed.control, nullptr, r.left, r.top, r.width, r.height,
                                    SWP_NOZORDER | SWP_NOACTIVATE);

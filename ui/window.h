@@ -24,6 +24,9 @@ struct ControlArgs {
     int id = 0;
     layout::Rect design;
     layout::Anchors anchors = layout::kAnchorLeftTop;
+    // A combo box's drop-down list, in design pixels: the window of a combo box
+    // is made as high as its field and its list together.
+    int dropDownHeight = 0;
 };
 
 struct WindowArgs {
@@ -96,7 +99,9 @@ class Window {
     struct Placed {
         HWND control;
         layout::Item item;
+        int dropDownHeight;
     };
+    layout::Rect PlaceControl(const Placed& placed) const;
     void MoveDialogFocus(WPARAM wParam, LPARAM lParam);
     layout::Size FrameSize() const;
     void SaveFocus();

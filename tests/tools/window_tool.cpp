@@ -2,11 +2,14 @@
 // scripts and tests can work with the program's window without a person.
 //   window_tool wait  CAPTION [TIMEOUT_MS]   exit 0 once the window is up and painted
 //   window_tool close CAPTION [TIMEOUT_MS]   posts WM_CLOSE, exit 0 once it is gone
-//   window_tool show PROGRAM READY DONE [dropdown]
+//   window_tool show PROGRAM READY DONE [dropdown|add|delete]
 //       starts the program, waits for its visible main window ("Velbrook"),
-//       optionally drops down its combo box, creates the file READY, waits for
-//       the file DONE, closes the window and exits with the program's exit code.
-//       Lets a script on the host take a picture of a window on a Wine desktop.
+//       optionally drops down its combo box, or presses Insert in its list (the
+//       scheme name dialog), or chooses the first scheme and presses Delete in
+//       the scheme box (the confirmation), creates the file READY, waits for the
+//       file DONE, cancels a dialog, closes the window and exits with the
+//       program's exit code. Lets a script on the host take a picture of a
+//       window on a Wine desktop.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -51,11 +54,43 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
+BOOL CALLBACK FindProcessDialog(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char className[16] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    if (pid == search->processId && IsWindowVisible(hwnd) &&
+        std::strcmp(className, "#32770") == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The program's dialog once it is up and painted; nullptr when none came.
+HWND WaitForDialog(DWORD processId) {
+    Search search{processId, nullptr};
+    for (int i = 0; i < 400 && search.found == nullptr; ++i) {
+        EnumWindows(FindProcessDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found == nullptr)
+            Sleep(25);
+    }
+    if (search.found != nullptr) {
+        RedrawWindow(search.found, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
+    }
+    return search.found;
+}
+
 bool FileExists(const char* name) {
     return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
 }
 
-int Show(char* program, const char* readyFile, const char* doneFile, bool dropDown) {
+int Show(char* program, const char* readyFile, const char* doneFile, const char* mode) {
+    const bool dropDown = std::strcmp(mode, "dropdown") == 0;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -78,17 +113,48 @@ int Show(char* program, const char* readyFile, const char* doneFile, bool dropDo
              ++i)
             Sleep(25);
         HWND combo = FindWindowExA(search.found, nullptr, "ComboBox", nullptr);
-        if (dropDown && combo != nullptr)
-            SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
         RedrawWindow(search.found, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         DWORD_PTR ignored = 0;
         SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
+        // F4 drops the list down in the program's own thread, as the user's key would.
+        if (dropDown && combo != nullptr) {
+            PostMessageA(combo, WM_KEYDOWN, VK_F4, 1);
+            for (int i = 0; i < 400 && !SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0); ++i)
+                Sleep(25);
+            // The dropped list is a window of its own: painted before the picture too.
+            for (HWND box = FindWindowExA(nullptr, nullptr, "ComboLBox", nullptr); box != nullptr;
+                 box = FindWindowExA(nullptr, box, "ComboLBox", nullptr)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(box, &pid);
+                if (pid == process.dwProcessId && IsWindowVisible(box))
+                    RedrawWindow(box, nullptr, nullptr,
+                                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+            }
+            SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
+        }
+        // The dialogs come from the program's own shortcuts, as a user would open them.
+        HWND dialog = nullptr;
+        if (std::strcmp(mode, "add") == 0 && list != nullptr) {
+            PostMessageA(list, WM_KEYDOWN, VK_INSERT, 1);
+            dialog = WaitForDialog(process.dwProcessId);
+        } else if (std::strcmp(mode, "delete") == 0 && combo != nullptr) {
+            SendMessageA(combo, CB_SETCURSEL, 0, 0);
+            SendMessageA(search.found, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(combo));
+            PostMessageA(combo, WM_KEYDOWN, VK_DELETE, 1);
+            dialog = WaitForDialog(process.dwProcessId);
+        }
         CloseHandle(CreateFileA(readyFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         for (int i = 0; i < 2400 && !FileExists(doneFile); ++i)
             Sleep(50);
         if (dropDown && combo != nullptr)
             SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        if (dialog != nullptr) {
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            for (int i = 0; i < 400 && IsWindow(dialog); ++i)
+                Sleep(25);
+        }
         PostMessageA(search.found, WM_CLOSE, 0, 0);
     }
     if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) {
@@ -113,7 +179,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(mode, "show") == 0) {
         if (argc < 5)
             return 2;
-        return Show(argv[2], argv[3], argv[4], argc > 5 && std::strcmp(argv[5], "dropdown") == 0);
+        return Show(argv[2], argv[3], argv[4], argc > 5 ? argv[5] : "");
     }
     const char* caption = argv[2];
     const DWORD timeoutMs = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 30000;

@@ -139,6 +139,21 @@ TEST_F(MainWindowTest, IsBuiltAsDesigned) {
     EXPECT_EQ(Window().ImageButton("CSTButton1").Hint(), "Save scheme (Ctrl+S)");
 }
 
+TEST_F(MainWindowTest, TheSchemeBoxDropsDownItsSchemes) {
+    StoreSchemes({{"A", {"", "", "", "", ""}}, {"B", {"", "", "", "", ""}}});
+    Open();
+    const HWND combo = Item(ui::design::kIdScheme);
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    RECT list{};
+    GetWindowRect(info.hwndList, &list);
+    EXPECT_TRUE(IsWindowVisible(info.hwndList));
+    EXPECT_GE(list.bottom - list.top, 2 * SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
+    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
 TEST_F(MainWindowTest, ResizingKeepsTheMinimumAndAnchors) {
     Open();
     const HWND window = Window().hwnd();

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace velbrook::win32 {
 namespace {
@@ -17,6 +18,7 @@ struct Session {
     bool timedOut = false;
     HWND dialog = nullptr;
     std::string caption, prompt, editText, editFace;
+    std::vector<std::string> buttons;
     DWORD selStart = 0, selEnd = 0;
     LRESULT limit = 0, defId = 0;
     RECT dialogRect{};
@@ -64,6 +66,8 @@ LRESULT CALLBACK WatchBox(int code, WPARAM wParam, LPARAM lParam) {
                 edit = child;
             else if (_stricmp(className, "Static") == 0)
                 s.prompt = TextOf(child);
+            else if (_stricmp(className, "Button") == 0)
+                s.buttons.push_back(TextOf(child));
         }
         if (edit != nullptr) {
             s.editText = TextOf(edit);
@@ -135,6 +139,7 @@ TEST_F(InputQueryTest, ShowsThePresetSelectedAndReturnsTheTypedTextOnEnter) {
     EXPECT_EQ(s.selEnd, 8u);
     EXPECT_EQ(s.limit, 255);
     EXPECT_EQ(s.defId, MAKELRESULT(IDOK, DC_HASDEFID));
+    EXPECT_EQ(s.buttons, (std::vector<std::string>{"OK", "Cancel"}));
     EXPECT_EQ(value, "Work"); // typing replaced the whole selection
 
     NONCLIENTMETRICSA metrics{};

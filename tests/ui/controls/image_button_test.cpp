@@ -151,6 +151,21 @@ TEST_F(ImageButtonTest, HotTrackingFollowsThePointer) {
     EXPECT_FALSE(button->Hot());
 }
 
+TEST_F(ImageButtonTest, HotLookEndsWhenADialogOrAnotherWindowTakesOver) {
+    for (const UINT message : {WM_ENABLE, WM_ACTIVATE, WM_CANCELMODE}) {
+        Send(WM_MOUSEMOVE, 110, 60);
+        ASSERT_TRUE(button->Hot());
+        SendMessageA(window.hwnd(), message, message == WM_ACTIVATE ? WA_INACTIVE : FALSE, 0);
+        EXPECT_FALSE(button->Hot()) << message;
+    }
+    // While a modal dialog has its owner disabled, the pointer makes nothing hot.
+    Send(WM_MOUSEMOVE, 10, 10);
+    EnableWindow(window.hwnd(), FALSE);
+    Send(WM_MOUSEMOVE, 110, 60);
+    EXPECT_FALSE(button->Hot());
+    EnableWindow(window.hwnd(), TRUE);
+}
+
 TEST_F(ImageButtonTest, DisablingWhileHotRemovesHotLookAndIgnoresPresses) {
     Send(WM_MOUSEMOVE, 110, 60);
     ASSERT_TRUE(button->Hot());
