@@ -170,8 +170,11 @@ void TfrSMain::ApplyDpi(int dpi, const RECT* suggested) {
     const win32::ImageList oldGlyphs = std::move(ImageList1_);
     MakeFonts(textHeight);
     SetFont(font_.get());
-    ImageList1_ = GlyphImages(textHeight);
-    logo_ = LogoImage(textHeight);
+    // Before the art is loaded (a first resolution seen at creation) LoadArt makes it.
+    if (oldGlyphs) {
+        ImageList1_ = GlyphImages(textHeight);
+        logo_ = LogoImage(textHeight);
+    }
     for (const CommandButtonPlace& place : commandButtons_)
         place.button->SetImages(ImageList1_.get());
     if (lv_) {

@@ -28,10 +28,15 @@ GetDpiForWindowFunction DpiForWindowFunction() {
 
 } // namespace
 
+// The system's setting holds for the life of the process (changing it takes a
+// new sign-in), so it is asked once.
 int SystemDpi() {
-    win32::WindowDc screen(nullptr);
-    const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
-    return dpi > 0 ? dpi : 96;
+    static const int dpi = [] {
+        win32::WindowDc screen(nullptr);
+        const int asked = GetDeviceCaps(screen.get(), LOGPIXELSY);
+        return asked > 0 ? asked : 96;
+    }();
+    return dpi;
 }
 
 int WindowDpi(HWND window) {
