@@ -1,10 +1,10 @@
 #include "ui/controls/image_button_accessible.h"
 
 #include <string>
-#include <vector>
 
 #include "support/messages.h"
 #include "support/win32/oleacc_api.h"
+#include "support/win32/wide_text.h"
 #include "ui/controls/image_button_host.h"
 
 namespace velbrook::ui {
@@ -16,11 +16,7 @@ HRESULT ToBstr(const std::string& text, BSTR* out) {
     *out = nullptr;
     if (text.empty())
         return S_FALSE;
-    const int count = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> wide(count > 0 ? count : 1, L'\0');
-    if (count > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), count);
-    *out = win32::oleacc::AllocString(wide.data());
+    *out = win32::oleacc::AllocString(win32::WideFromAnsi(text).c_str());
     return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 

@@ -170,50 +170,17 @@ AnsweredBox AnswerMessageBox(const ChildProcess& process, const char* button) {
     return result;
 }
 
-namespace {
-
-// Polls for a window of the process that `check` accepts; nullptr when the
-// process ended or none came in time.
-HWND WaitForWindow(const ChildProcess& process, WNDENUMPROC check, DWORD timeoutMs) {
+bool CloseMainWindow(const ChildProcess& process, DWORD timeoutMs) {
     for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs) {
         WindowSearch search{process.Id(), nullptr};
-        EnumWindows(check, reinterpret_cast<LPARAM>(&search));
+        EnumWindows(CheckMainWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr)
-            return search.found;
+            return PostMessageA(search.found, WM_CLOSE, 0, 0) != 0;
         // Also the poll interval: returns early when the program ends.
         if (WaitForSingleObject(process.Handle(), kPollMs) == WAIT_OBJECT_0)
-            return nullptr;
+            return false;
     }
-    return nullptr;
-}
-
-BOOL CALLBACK CheckDialog(HWND window, LPARAM param) {
-    auto& search = *reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (owner == search.processId && IsWindowVisible(window) &&
-        std::strcmp(className, "#32770") == 0) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-} // namespace
-
-bool CloseMainWindow(const ChildProcess& process, DWORD timeoutMs) {
-    const HWND window = WaitForMainWindow(process, timeoutMs);
-    return window != nullptr && PostMessageA(window, WM_CLOSE, 0, 0) != 0;
-}
-
-HWND WaitForMainWindow(const ChildProcess& process, DWORD timeoutMs) {
-    return WaitForWindow(process, CheckMainWindow, timeoutMs);
-}
-
-HWND WaitForDialog(const ChildProcess& process, DWORD timeoutMs) {
-    return WaitForWindow(process, CheckDialog, timeoutMs);
+    return false;
 }
 
 } // namespace velbrook::e2e

@@ -49,10 +49,4 @@ AnsweredBox AnswerMessageBox(const ChildProcess& process, const char* button);
 // WM_CLOSE to it; false when the process ended or no window came in time.
 bool CloseMainWindow(const ChildProcess& process, DWORD timeoutMs);
 
-// Waits for the program's main window; nullptr when none came in time.
-HWND WaitForMainWindow(const ChildProcess& process, DWORD timeoutMs);
-// Waits for a visible dialog (a message box or another "#32770" window) of the
-// process; nullptr when none came in time.
-HWND WaitForDialog(const ChildProcess& process, DWORD timeoutMs);
-
 } // namespace velbrook::e2e

@@ -150,7 +150,10 @@ bool ProgramWindow::ClickImageButton(const char* hint) {
         char text[kTextSize] = {};
         remote.Read(&tool, sizeof tool);
         remote.Read(text, kTextSize - 1, sizeof tool);
-        if (std::strcmp(text, hint) != 0)
+        // The tooltip shows the hint and, after it in brackets, the shortcut.
+        const std::size_t length = std::strlen(hint);
+        if (std::strncmp(text, hint, length) != 0 ||
+            (text[length] != '\0' && std::strncmp(text + length, " (", 2) != 0))
             continue;
         const LPARAM at = MAKELPARAM((tool.rect.left + tool.rect.right) / 2,
                                      (tool.rect.top + tool.rect.bottom) / 2);

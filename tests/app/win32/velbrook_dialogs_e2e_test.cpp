@@ -8,6 +8,7 @@
 #include "app/win32/e2e_places.h"
 #include "app/win32/e2e_process.h"
 #include "app/win32/e2e_registry.h"
+#include "app/win32/e2e_window.h"
 
 namespace velbrook::e2e {
 namespace {
@@ -41,13 +42,14 @@ BOOL CALLBACK ReadChild(HWND child, LPARAM dialog) {
 // Reads the program's dialog once it is up, and cancels it.
 Dialog ReadAndCancel(const ChildProcess& program) {
     Dialog dialog;
-    const HWND window = WaitForDialog(program, kTimeoutMs);
-    if (window == nullptr)
+    const ShownDialog shown = WaitForDialog(program, kTimeoutMs);
+    if (shown.window == nullptr)
         return dialog;
-    dialog.owner = GetWindow(window, GW_OWNER);
-    dialog.caption = TextOf(window);
-    EnumChildWindows(window, ReadChild, reinterpret_cast<LPARAM>(&dialog));
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    dialog.owner = GetWindow(shown.window, GW_OWNER);
+    dialog.caption = TextOf(shown.window);
+    EnumChildWindows(shown.window, ReadChild, reinterpret_cast<LPARAM>(&dialog));
+    PressDialogButton(shown, IDCANCEL);
+    EXPECT_TRUE(WaitUntilClosed(shown, kTimeoutMs));
     return dialog;
 }
 
@@ -77,8 +79,9 @@ TEST_F(VelbrookDialogsE2e, InsertAndDeleteOpenCompleteDialogsOwnedByTheWindow) {
     StoreScheme("E2E Work", {"C:\\", "", "", "", ""});
     ChildProcess program("velbrook.exe", "", "C:\\");
     ASSERT_TRUE(program.Started());
-    const HWND window = WaitForMainWindow(program, kTimeoutMs);
-    ASSERT_NE(window, nullptr);
+    const ProgramWindow main(program, kTimeoutMs);
+    ASSERT_TRUE(main.Found());
+    const HWND window = main.Handle();
     const HWND list = FindWindowExA(window, nullptr, "SysListView32", nullptr);
     const HWND schemes = FindWindowExA(window, nullptr, "ComboBox", nullptr);
     ASSERT_TRUE(list != nullptr && schemes != nullptr);
