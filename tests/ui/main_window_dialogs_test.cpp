@@ -81,16 +81,15 @@ HWND EditOf(HWND dialog) {
     return FindWindowExA(dialog, nullptr, "Edit", nullptr);
 }
 
-class MainWindowDialogs : public MainWindowTest {
-  protected:
-    // Reads the dialog into `view`, then ends it with `end`.
-    DialogAnswer ReadThen(DialogView& view, std::function<void(HWND)> end) {
-        return [&view, end](HWND dialog) {
-            view = Read(dialog);
-            end(dialog);
-        };
-    }
-};
+// Reads the dialog into `view`, then ends it with `end`.
+MainWindowTest::DialogAnswer ReadThen(DialogView& view, std::function<void(HWND)> end) {
+    return [&view, end](HWND dialog) {
+        view = Read(dialog);
+        end(dialog);
+    };
+}
+
+class MainWindowDialogs : public MainWindowTest {};
 
 TEST_F(MainWindowDialogs, EveryDialogIsCompleteAndOwnedByTheWindow) {
     StorePlaces({"C:\\", "", "", "", ""});

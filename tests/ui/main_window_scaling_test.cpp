@@ -116,16 +116,11 @@ class MainWindowScaling : public MainWindowTest {
         for (const ui::design::Control& control : ui::design::Controls()) {
             if (control.kind != ui::design::Kind::ImageButton)
                 continue;
-            const ui::TCSTButton& button = Window().ImageButton(control.name);
-            const RECT b = button.Bounds();
-            const RECT g = button.ImageRect();
-            const int size = g.right - g.left;
-            EXPECT_EQ(size % 16, 0) << control.name;
-            EXPECT_EQ(g.bottom - g.top, size) << control.name;
-            EXPECT_LE((g.left - b.left) - (b.right - g.right), 0) << control.name;
-            EXPECT_GE((g.left - b.left) - (b.right - g.right), -1) << control.name;
-            EXPECT_LE((g.top - b.top) - (b.bottom - g.bottom), 0) << control.name;
-            EXPECT_GE((g.top - b.top) - (b.bottom - g.bottom), -1) << control.name;
+            const RECT b = Window().ImageButton(control.name).Bounds();
+            const RECT g = Window().ImageButton(control.name).ImageRect();
+            EXPECT_TRUE(g.right - g.left == g.bottom - g.top && (g.right - g.left) % 16 == 0);
+            EXPECT_NEAR(g.left - b.left, b.right - g.right, 1) << control.name;
+            EXPECT_NEAR(g.top - b.top, b.bottom - g.bottom, 1) << control.name;
         }
     }
 

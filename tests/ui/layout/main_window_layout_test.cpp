@@ -56,17 +56,5 @@ TEST(MainWindowLayout, ControlsStayApartAndInsideAtEveryScaleAndSize) {
     }
 }
 
-TEST(MainWindowLayout, ScaledEdgesKeepNeighboursApart) {
-    // The add and delete buttons are one pixel apart in the design.
-    const Rect add{474, 287, 23, 22};
-    const Rect remove{498, 287, 23, 22};
-    for (int textHeight = 8; textHeight <= 60; ++textHeight) {
-        const Rect a = Scale(add, textHeight);
-        const Rect b = Scale(remove, textHeight);
-        EXPECT_LE(a.left + a.width, b.left) << textHeight;
-        EXPECT_EQ(a.left + a.width, Scale(497, textHeight)) << textHeight;
-    }
-}
-
 } // namespace
 } // namespace velbrook::ui::layout
