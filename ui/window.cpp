@@ -68,10 +68,8 @@ void Window::Create(const WindowArgs& args) {
     const layout::Size client = layout::Scale(designClient_, textHeight_);
     RECT outer{0, 0, client.width, client.height};
     AdjustWindowRectEx(&outer, args.style, FALSE, args.exStyle);
-    // Never made smaller than it may be sized: a thin frame gives less than the minimum.
-    const layout::Size minimum = layout::Scale(minimumOuter_, textHeight_);
-    const int width = std::max<int>(outer.right - outer.left, minimum.width);
-    const int height = std::max<int>(outer.bottom - outer.top, minimum.height);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
     // Made in place rather than moved there: moving a top-level window is a
     // round trip to the window system.
     POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
