@@ -86,11 +86,11 @@ void RunMainWindow() {
     ui::Application& app = ui::Application::Instance();
     app.Initialize();
     app.SetTitle(msg::kAppTitle);
-    ui::TfrSMain frSMain;
-    frSMain.Create();
-    app.SetMainWindow(frSMain.hwnd());
-    win32::SetMainWindowHandle(frSMain.hwnd());
-    frSMain.Show();
+    ui::MainWindow mainWindow;
+    mainWindow.Create();
+    app.SetMainWindow(mainWindow.hwnd());
+    win32::SetMainWindowHandle(mainWindow.hwnd());
+    mainWindow.Show();
     app.Run();
 }
 

@@ -14,34 +14,34 @@ using enum ShortcutScope;
 // F4 changes the row (F2 types it in place); Enter stays with the default button.
 constexpr Command kCommands[] = {
     {.id = design::kCmdChange,
-     .run = [](TfrSMain& w) { w.btChangeClick(); },
+     .run = [](MainWindow& w) { w.OnChangeRow(); },
      .hint = msg::kHintChange,
      .shortcut = {VK_F4, false, List}},
     {.id = design::kCmdClear,
-     .run = [](TfrSMain& w) { w.CSTButton2Click(); },
+     .run = [](MainWindow& w) { w.OnClearRow(); },
      .hint = msg::kHintClear,
      .shortcut = {VK_DELETE, false, List}},
     {.id = design::kCmdMoveUp,
-     .run = [](TfrSMain& w) { w.UpDwnClick(design::kCmdMoveUp); },
+     .run = [](MainWindow& w) { w.OnMoveRow(design::kCmdMoveUp); },
      .hint = msg::kHintMoveUp,
      .shortcut = {VK_UP, true, List}},
     {.id = design::kCmdMoveDown,
-     .run = [](TfrSMain& w) { w.UpDwnClick(design::kCmdMoveDown); },
+     .run = [](MainWindow& w) { w.OnMoveRow(design::kCmdMoveDown); },
      .hint = msg::kHintMoveDown,
      .shortcut = {VK_DOWN, true, List}},
     {.id = design::kCmdSavePlacesFile,
-     .run = [](TfrSMain& w) { w.CSTButton1Click(); },
+     .run = [](MainWindow& w) { w.OnSavePlacesFile(); },
      .hint = msg::kHintSaveScheme,
      .shortcut = {'S', true, Window}},
     {.id = design::kCmdAddScheme,
-     .run = [](TfrSMain& w) { w.CSTButton3Click(); },
+     .run = [](MainWindow& w) { w.OnAddScheme(); },
      .hint = msg::kHintAddScheme,
      .shortcut = {VK_INSERT, false, Window}},
     {.id = design::kCmdDeleteScheme,
-     .run = [](TfrSMain& w) { w.btDeleteClick(); },
+     .run = [](MainWindow& w) { w.OnDeleteScheme(); },
      .hint = msg::kHintDeleteScheme,
      .shortcut = {VK_DELETE, false, SchemeBox},
-     .enabled = [](const TfrSMain& w) { return w.SchemeDeleteEnabled(); },
+     .enabled = [](const MainWindow& w) { return w.SchemeDeleteEnabled(); },
      .usesRows = false},
 };
 
@@ -91,7 +91,7 @@ std::string HintWithShortcut(const Command& command) {
     return FormatText(text, ShortcutText(command.shortcut));
 }
 
-TCSTButton& TfrSMain::CommandButton(int commandId) {
+ImageButton& MainWindow::CommandButton(int commandId) {
     for (const CommandButtonPlace& place : commandButtons_) {
         if (place.control->id == commandId)
             return *place.button;
@@ -99,35 +99,36 @@ TCSTButton& TfrSMain::CommandButton(int commandId) {
     throw Error("No image button for the command " + std::to_string(commandId));
 }
 
-TCSTButton& TfrSMain::ImageButton(const char* name) {
-    return CommandButton(design::ControlNamed(name).id);
+ImageButton& MainWindow::ImageButtonOf(design::Part part) {
+    return CommandButton(design::ControlOf(part).id);
 }
 
-bool TfrSMain::CommandEnabled(const Command& command) const {
+bool MainWindow::CommandEnabled(const Command& command) const {
     return command.enabled == nullptr || command.enabled(*this);
 }
 
-void TfrSMain::RunCommand(int commandId) {
+void MainWindow::RunCommand(int commandId) {
     const Command* command = FindCommand(commandId);
     if (command != nullptr && CommandEnabled(*command))
         command->run(*this);
 }
 
-void TfrSMain::UpdateCommandStates() {
+void MainWindow::UpdateCommandStates() {
     for (const CommandButtonPlace& place : commandButtons_)
         place.button->SetEnabled(CommandEnabled(*FindCommand(place.control->id)));
 }
 
 // A key of the table's shortcuts, where its scope says, when its command is enabled.
-bool TfrSMain::TranslateShortcut(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || !lv_ || GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_MENU) < 0)
+bool MainWindow::TranslateShortcut(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || !list_ || GetKeyState(VK_SHIFT) < 0 ||
+        GetKeyState(VK_MENU) < 0)
         return false;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    const HWND schemeBox = Item(design::kIdScheme);
-    const bool inList = msg.hwnd == lv_->Handle();
+    const HWND schemeBox = Item(design::kIdSchemeBox);
+    const bool inList = msg.hwnd == list_->Handle();
     const bool inSchemeBox =
         msg.hwnd == schemeBox && !SendMessageA(schemeBox, CB_GETDROPPEDSTATE, 0, 0);
-    const bool editing = lv_->IsEditing();
+    const bool editing = list_->IsEditing();
     for (const Command& command : Commands()) {
         const Shortcut& shortcut = command.shortcut;
         if (shortcut.key != msg.wParam || shortcut.ctrl != ctrl)

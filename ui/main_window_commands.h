@@ -9,7 +9,7 @@
 
 namespace velbrook::ui {
 
-class TfrSMain;
+class MainWindow;
 
 // Where a shortcut works: with the places list focused, with the scheme box
 // focused, or anywhere in the window.
@@ -23,10 +23,10 @@ struct Shortcut {
 
 struct Command {
     int id; // design::CommandId
-    void (*run)(TfrSMain& window);
+    void (*run)(MainWindow& window);
     const char* hint;
     Shortcut shortcut;
-    bool (*enabled)(const TfrSMain& window) = nullptr; // nullptr: always enabled
+    bool (*enabled)(const MainWindow& window) = nullptr; // nullptr: always enabled
     // Reads or changes the rows. While a row's editor is open, keys are the
     // editor's, so such a command is not started from the keyboard then.
     bool usesRows = true;

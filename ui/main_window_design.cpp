@@ -1,6 +1,5 @@
 #include "ui/main_window_design.h"
 
-#include <cstring>
 #include <string>
 
 #include "support/errors.h"
@@ -17,60 +16,94 @@ constexpr Anchors kRightBottom = kAnchorRight | kAnchorBottom;
 constexpr Anchors kLeftBottom = kAnchorLeft | kAnchorBottom;
 constexpr Anchors kLeftRightBottom = kAnchorLeft | kAnchorRight | kAnchorBottom;
 
-// Windowed controls in tab order (Label6 right before cbScheme, whose accelerator
+// Windowed controls in tab order (the scheme label right before the scheme box, whose accelerator
 // it carries), then the windowless ones.
 constexpr Control kControls[] = {
-    {"rbDef",
+    {Part::DefaultRadio,
      Kind::RadioButton,
-     kIdDef,
+     kIdDefaultRadio,
      {88, 68, 389, 17},
      kAnchorLeftTop,
      msg::kCaptionUseDefault},
-    {"rbCustom",
+    {Part::CustomRadio,
      Kind::RadioButton,
-     kIdCustom,
+     kIdCustomRadio,
      {88, 88, 385, 17},
      kAnchorLeftTop,
      msg::kCaptionCustom},
-    {"lv", Kind::List, kIdList, {88, 112, 403, 141}, kAnchorAll, ""},
-    {"Label6", Kind::Label, kIdLabel6, {88, 270, 126, 13}, kLeftBottom, msg::kCaptionSchemeLabel},
-    {"cbScheme", Kind::ComboBox, kIdScheme, {88, 288, 382, 21}, kLeftRightBottom, ""},
-    {"btHelp", Kind::PushButton, kIdHelp, {12, 327, 30, 25}, kLeftBottom, msg::kCaptionHelp},
-    {"btOk", Kind::PushButton, kIdOk, {341, 327, 90, 25}, kRightBottom, msg::kCaptionOk},
-    {"btCancel",
+    {Part::PlacesList, Kind::List, kIdPlacesList, {88, 112, 403, 141}, kAnchorAll, ""},
+    {Part::SchemeLabel,
+     Kind::Label,
+     kIdSchemeLabel,
+     {88, 270, 126, 13},
+     kLeftBottom,
+     msg::kCaptionSchemeLabel},
+    {Part::SchemeBox, Kind::ComboBox, kIdSchemeBox, {88, 288, 382, 21}, kLeftRightBottom, ""},
+    {Part::HelpButton,
+     Kind::PushButton,
+     kIdHelp,
+     {12, 327, 30, 25},
+     kLeftBottom,
+     msg::kCaptionHelp},
+    {Part::OkButton, Kind::PushButton, kIdOk, {341, 327, 90, 25}, kRightBottom, msg::kCaptionOk},
+    {Part::CancelButton,
      Kind::PushButton,
      kIdCancel,
      {433, 327, 90, 25},
      kRightBottom,
      msg::kCaptionCancel},
-    {"btChange", Kind::ImageButton, kCmdChange, {498, 116, 23, 22}, kTopRight, "", kGlyphChange},
-    {"CSTButton2", Kind::ImageButton, kCmdClear, {498, 140, 23, 22}, kTopRight, "", kGlyphClear},
-    {"CSTButton3",
+    {Part::ChangeButton,
+     Kind::ImageButton,
+     kCmdChange,
+     {498, 116, 23, 22},
+     kTopRight,
+     "",
+     kGlyphChange},
+    {Part::ClearButton,
+     Kind::ImageButton,
+     kCmdClear,
+     {498, 140, 23, 22},
+     kTopRight,
+     "",
+     kGlyphClear},
+    {Part::AddSchemeButton,
      Kind::ImageButton,
      kCmdAddScheme,
      {474, 287, 23, 22},
      kRightBottom,
      "",
      kGlyphAdd},
-    {"btDelete",
+    {Part::DeleteSchemeButton,
      Kind::ImageButton,
      kCmdDeleteScheme,
      {498, 287, 23, 22},
      kRightBottom,
      "",
      kGlyphClear},
-    {"Shape1", Kind::Band, kNoId, {0, 319, 534, 40}, kLeftRightBottom, ""},
-    {"CSTButton1",
+    {Part::ButtonBand, Kind::Band, kNoId, {0, 319, 534, 40}, kLeftRightBottom, ""},
+    {Part::SaveButton,
      Kind::ImageButton,
      kCmdSavePlacesFile,
      {498, 236, 23, 22},
      kTopRight,
      "",
      kGlyphSave},
-    {"Image1", Kind::Picture, kNoId, {16, 12, 48, 48}, kAnchorLeftTop, ""},
-    {"Label1", Kind::Link, kNoId, {80, 24, 351, 18}, kAnchorLeftTop, msg::kLinkText},
-    {"cbDown", Kind::ImageButton, kCmdMoveDown, {498, 200, 23, 22}, kTopRight, "", kGlyphDown},
-    {"cbUp", Kind::ImageButton, kCmdMoveUp, {498, 176, 23, 22}, kTopRight, "", kGlyphUp},
+    {Part::Logo, Kind::Picture, kNoId, {16, 12, 48, 48}, kAnchorLeftTop, ""},
+    {Part::WebSiteLink, Kind::Link, kNoId, {80, 24, 351, 18}, kAnchorLeftTop, msg::kLinkText},
+    {Part::MoveDownButton,
+     Kind::ImageButton,
+     kCmdMoveDown,
+     {498, 200, 23, 22},
+     kTopRight,
+     "",
+     kGlyphDown},
+    {Part::MoveUpButton,
+     Kind::ImageButton,
+     kCmdMoveUp,
+     {498, 176, 23, 22},
+     kTopRight,
+     "",
+     kGlyphUp},
 };
 
 } // namespace
@@ -79,12 +112,12 @@ std::span<const Control> Controls() {
     return kControls;
 }
 
-const Control& ControlNamed(const char* name) {
+const Control& ControlOf(Part part) {
     for (const Control& control : kControls) {
-        if (std::strcmp(control.name, name) == 0)
+        if (control.part == part)
             return control;
     }
-    throw Error(std::string("No control named ") + name);
+    throw Error("No such part of the window");
 }
 
 } // namespace velbrook::ui::design

@@ -27,11 +27,11 @@ enum ControlId : int {
     kNoId = 0,
     kIdOk = 1,
     kIdCancel = 2,
-    kIdDef = 100,
-    kIdCustom,
-    kIdList,
-    kIdLabel6,
-    kIdScheme,
+    kIdDefaultRadio = 100,
+    kIdCustomRadio,
+    kIdPlacesList,
+    kIdSchemeLabel,
+    kIdSchemeBox,
     kIdHelp,
 };
 
@@ -47,11 +47,33 @@ enum CommandId : int {
     kCmdDeleteScheme,
 };
 
-// Glyphs of ImageList1.
+// The glyphs of the image buttons, in the order of their bitmap.
 enum Glyph : int { kGlyphClear = 0, kGlyphChange, kGlyphAdd, kGlyphSave, kGlyphDown, kGlyphUp };
 
+// The parts of the window, by role.
+enum class Part {
+    DefaultRadio,
+    CustomRadio,
+    PlacesList,
+    SchemeLabel,
+    SchemeBox,
+    HelpButton,
+    OkButton,
+    CancelButton,
+    ChangeButton,
+    ClearButton,
+    AddSchemeButton,
+    DeleteSchemeButton,
+    ButtonBand,
+    SaveButton,
+    Logo,
+    WebSiteLink,
+    MoveDownButton,
+    MoveUpButton,
+};
+
 struct Control {
-    const char* name;
+    Part part;
     Kind kind;
     int id;
     layout::Rect rect;
@@ -83,7 +105,6 @@ inline constexpr char kLogoResource[] = "LOGO";
 inline constexpr char kGlyphsResource[] = "GLYPHS";
 
 std::span<const Control> Controls();
-// The control of that name; raises Error for an unknown name.
-const Control& ControlNamed(const char* name);
+const Control& ControlOf(Part part);
 
 } // namespace velbrook::ui::design

@@ -1,4 +1,4 @@
-// The event handlers of TfrSMain: creation and destruction, OK and Cancel,
+// The event handlers of MainWindow: creation and destruction, OK and Cancel,
 // editing of the rows and the scheme controls.
 #include "core/places_file.h"
 #include "core/schemes.h"
@@ -36,8 +36,8 @@ std::string HelpDocumentPath() {
 
 } // namespace
 
-void TfrSMain::FormCreate() {
-    rows_ = std::make_unique<PlaceRows>(*lv_);
+void MainWindow::OnCreate() {
+    rows_ = std::make_unique<PlaceRows>(*list_);
     // Whatever the scheme store holds, the places bar is read.
     Application::Instance().Guard([this] { LoadSchemeList(); });
     const PlacesBarState state = ReadPlacesBar();
@@ -47,32 +47,32 @@ void TfrSMain::FormCreate() {
         else if (state.Stored[row])
             rows_->SetStored(row, *state.Stored[row]);
     }
-    Check(state.KeyExists ? design::kIdCustom : design::kIdDef);
-    lv_->SetColumnOrder({1, 0});
+    Check(state.KeyExists ? design::kIdCustomRadio : design::kIdDefaultRadio);
+    list_->SetColumnOrder({1, 0});
 }
 
-void TfrSMain::LoadSchemeList() {
+void MainWindow::LoadSchemeList() {
     const std::string damaged = LoadSchemes(schemes_, {.skipDamagedEntries = true});
     schemesSavable_ = damaged.empty();
     if (!damaged.empty())
         Application::Instance().ReportError(FormatText(msg::kSchemesDamaged, damaged));
 }
 
-void TfrSMain::NoteUnsavedSchemes() {
+void MainWindow::NoteUnsavedSchemes() {
     if (!schemesSavable_)
         ShowMessageBox(msg::kSchemesNotSavedThisTime, msg::kCaptionInformation,
                        kMbOk | kMbIconInformation);
 }
 
-void TfrSMain::ShowIcons() {
-    if (ilSysSmall_ != nullptr)
+void MainWindow::ShowIcons() {
+    if (systemImages_ != nullptr)
         return;
-    ilSysSmall_ = win32::SystemSmallImages();
-    lv_->SetSmallImages(ilSysSmall_);
+    systemImages_ = win32::SystemSmallImages();
+    list_->SetSmallImages(systemImages_);
     rows_->ShowIcons();
 }
 
-void TfrSMain::FormDestroy() {
+void MainWindow::OnDestroy() {
     Application& app = Application::Instance();
     if (schemesSavable_)
         app.Guard([this] { SaveSchemes(schemes_); });
@@ -81,76 +81,76 @@ void TfrSMain::FormDestroy() {
         win32::SetMainWindowHandle(nullptr);
 }
 
-PlacesList TfrSMain::RowCaptions() const {
+PlacesList MainWindow::RowCaptions() const {
     PlacesList rows;
-    for (int row = 0; row < lv_->RowCount(); ++row)
-        rows.push_back(lv_->Caption(row));
+    for (int row = 0; row < list_->RowCount(); ++row)
+        rows.push_back(list_->Caption(row));
     return rows;
 }
 
-void TfrSMain::SetRow(int row, const std::string& caption) {
+void MainWindow::SetRow(int row, const std::string& caption) {
     rows_->SetPath(row, caption);
 }
 
-void TfrSMain::EndRowEdit() {
-    lv_->EndEdit();
+void MainWindow::EndRowEdit() {
+    list_->EndEdit();
 }
 
-bool TfrSMain::IsChecked(design::ControlId radio) const {
+bool MainWindow::IsChecked(design::ControlId radio) const {
     return SendMessageA(Item(radio), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void TfrSMain::Check(design::ControlId radio) {
-    for (const design::ControlId id : {design::kIdDef, design::kIdCustom})
+void MainWindow::Check(design::ControlId radio) {
+    for (const design::ControlId id : {design::kIdDefaultRadio, design::kIdCustomRadio})
         SendMessageA(Item(id), BM_SETCHECK, id == radio ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TfrSMain::SetOkDefault(bool on) {
+void MainWindow::SetOkDefault(bool on) {
     SendMessageA(hwnd(), DM_SETDEFID, on ? design::kIdOk : 0, 0);
     SendMessageA(Item(design::kIdOk), BM_SETSTYLE, on ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
-void TfrSMain::ApplyToPlacesBar() {
-    if (IsChecked(design::kIdDef)) {
+void MainWindow::ApplyToPlacesBar() {
+    if (IsChecked(design::kIdDefaultRadio)) {
         WritePlacesBar(nullptr);
         return;
     }
     WritePlacesBar(rows_->Slots());
 }
 
-void TfrSMain::btnClick(HWND sender) {
-    if (lv_->IsEditing())
+void MainWindow::CloseWindow(bool apply) {
+    if (list_->IsEditing())
         return;
-    if (sender == Item(design::kIdOk))
+    if (apply)
         ApplyToPlacesBar();
     DestroyWindow(hwnd());
 }
 
-void TfrSMain::rbDefDblClick() {
-    Check(design::kIdDef);
-    btnClick(Item(design::kIdOk));
+void MainWindow::OnDefaultRadioDoubleClick() {
+    Check(design::kIdDefaultRadio);
+    OnOk();
 }
 
-void TfrSMain::rbCustomDblClick() {
-    Check(design::kIdCustom);
-    btnClick(Item(design::kIdOk));
+void MainWindow::OnCustomRadioDoubleClick() {
+    Check(design::kIdCustomRadio);
+    OnOk();
 }
 
-void TfrSMain::btHelpClick() {
+void MainWindow::OnHelp() {
     ActiveDialogs().OpenDocument(HelpDocumentPath(), design::kOpenVerb, "", "", false);
 }
 
-void TfrSMain::Label1MouseDown() {
+void MainWindow::OnWebSiteLink() {
     ActiveDialogs().OpenDocument(design::kMakerWebSite, design::kOpenVerb, "", "", false);
 }
 
-void TfrSMain::btChangeClick() {
+void MainWindow::OnChangeRow() {
     EndRowEdit();
-    const int row = lv_->SelectedIndex();
+    const int row = list_->SelectedIndex();
     if (row < 0)
         return;
     const BrowsedFolder folder =
-        ActiveDialogs().BrowseForFolder(msg::kBrowseTitle, lv_->Caption(row));
+        ActiveDialogs().BrowseForFolder(msg::kBrowseTitle, list_->Caption(row));
     if (!folder.path.empty()) {
         SetRow(row, folder.path);
     } else if (folder.specialFolder >= 0) {
@@ -161,62 +161,62 @@ void TfrSMain::btChangeClick() {
                               kMbOk | kMbIconExclamation);
         return;
     }
-    Check(design::kIdCustom);
+    Check(design::kIdCustomRadio);
     schemes_.Select(-1);
 }
 
-void TfrSMain::CSTButton2Click() {
+void MainWindow::OnClearRow() {
     EndRowEdit();
-    const int row = lv_->SelectedIndex();
+    const int row = list_->SelectedIndex();
     if (row < 0)
         return;
     rows_->Clear(row);
-    Check(design::kIdCustom);
+    Check(design::kIdCustomRadio);
 }
 
-void TfrSMain::lvEditing() {
+void MainWindow::OnRowEditStarting() {
     SetOkDefault(false);
 }
 
-void TfrSMain::lvEdited(int row, const std::string& text) {
+void MainWindow::OnRowEdited(int row, const std::string& text) {
     rows_->Edited(row, text);
     SetOkDefault(true);
 }
 
-void TfrSMain::lvEditCanceled() {
+void MainWindow::OnRowEditCancelled() {
     SetOkDefault(true);
 }
 
-void TfrSMain::lvKeyDown(WPARAM& key) {
-    if (key == VK_ESCAPE && lv_->IsEditing()) {
-        lv_->CancelEdit();
+void MainWindow::OnListKeyDown(WPARAM& key) {
+    if (key == VK_ESCAPE && list_->IsEditing()) {
+        list_->CancelEdit();
     } else if (key == VK_F2) {
-        const int row = lv_->SelectedIndex();
+        const int row = list_->SelectedIndex();
         if (row >= 0)
-            lv_->EditCaption(row);
+            list_->EditCaption(row);
     }
 }
 
-void TfrSMain::UpDwnClick(int sender) {
+void MainWindow::OnMoveRow(int sender) {
     EndRowEdit();
     const int direction = sender == design::kCmdMoveUp ? -1 : 1;
-    const int row = lv_->SelectedIndex();
+    const int row = list_->SelectedIndex();
     if (row < 0)
         return;
     const int target = row + direction;
-    if (target < 0 || target >= lv_->RowCount())
+    if (target < 0 || target >= list_->RowCount())
         return;
-    lv_->MoveItem(row, target);
+    list_->MoveItem(row, target);
 }
 
-void TfrSMain::CSTButton1Click() {
+void MainWindow::OnSavePlacesFile() {
     EndRowEdit();
     std::vector<std::string> leftOut;
     if (SavePlacesFileInteractive(rows_->Paths(leftOut)))
         TellLeftOut(msg::kPlacesLeftOutOfFile, leftOut);
 }
 
-void TfrSMain::CSTButton3Click() {
+void MainWindow::OnAddScheme() {
     EndRowEdit();
     std::string name = msg::kSchemeQueryPreset;
     if (!ActiveDialogs().InputQuery(msg::kSchemeQueryCaption, msg::kSchemeQueryPrompt, name))
@@ -227,12 +227,12 @@ void TfrSMain::CSTButton3Click() {
     NoteUnsavedSchemes();
 }
 
-void TfrSMain::cbSchemeSelChange() {
-    cbSchemeClick();
-    cbSchemeChange();
+void MainWindow::OnSchemeSelectionChange() {
+    LoadChosenScheme();
+    UpdateDeleteSchemeButton();
 }
 
-void TfrSMain::cbSchemeClick() {
+void MainWindow::LoadChosenScheme() {
     EndRowEdit();
     const int selected = schemes_.Selected();
     if (selected < 0)
@@ -243,15 +243,15 @@ void TfrSMain::cbSchemeClick() {
             throw EListError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(row)));
         SetRow(row, places[row]);
     }
-    Check(design::kIdCustom);
+    Check(design::kIdCustomRadio);
 }
 
-void TfrSMain::cbSchemeChange() {
+void MainWindow::UpdateDeleteSchemeButton() {
     schemeDeleteEnabled_ = schemes_.Selected() >= 0;
     UpdateCommandStates();
 }
 
-void TfrSMain::btDeleteClick() {
+void MainWindow::OnDeleteScheme() {
     const int selected = schemes_.Selected();
     if (selected < 0)
         return;

@@ -102,21 +102,21 @@ COLORREF LinkColour() {
 
 } // namespace
 
-const CommandRoute<TfrSMain> TfrSMain::kRoutes[6] = {
-    {design::kIdOk, BN_CLICKED, &TfrSMain::btOkClick},
-    {design::kIdCancel, BN_CLICKED, &TfrSMain::btCancelClick},
-    {design::kIdHelp, BN_CLICKED, &TfrSMain::btHelpClick},
-    {design::kIdDef, BN_DOUBLECLICKED, &TfrSMain::rbDefDblClick},
-    {design::kIdCustom, BN_DOUBLECLICKED, &TfrSMain::rbCustomDblClick},
-    {design::kIdScheme, CBN_SELCHANGE, &TfrSMain::cbSchemeSelChange},
+const CommandRoute<MainWindow> MainWindow::kRoutes[6] = {
+    {design::kIdOk, BN_CLICKED, &MainWindow::OnOk},
+    {design::kIdCancel, BN_CLICKED, &MainWindow::OnCancel},
+    {design::kIdHelp, BN_CLICKED, &MainWindow::OnHelp},
+    {design::kIdDefaultRadio, BN_DOUBLECLICKED, &MainWindow::OnDefaultRadioDoubleClick},
+    {design::kIdCustomRadio, BN_DOUBLECLICKED, &MainWindow::OnCustomRadioDoubleClick},
+    {design::kIdSchemeBox, CBN_SELCHANGE, &MainWindow::OnSchemeSelectionChange},
 };
 
-TfrSMain::~TfrSMain() {
+MainWindow::~MainWindow() {
     if (hwnd() != nullptr)
         DestroyWindow(hwnd());
 }
 
-void TfrSMain::Create() {
+void MainWindow::Create() {
     dpi_ = SystemDpi();
     const int textHeight = DesignTextHeight(dpi_);
     MakeFonts(textHeight);
@@ -138,19 +138,19 @@ void TfrSMain::Create() {
     Application::Instance().InitializeCommonControls();
     LoadArt();
     BuildControls();
-    Application::Instance().Guard([this] { FormCreate(); });
+    Application::Instance().Guard([this] { OnCreate(); });
 }
 
-void TfrSMain::Show() {
+void MainWindow::Show() {
     ShowWindow(hwnd(), SW_SHOW);
     UpdateWindow(hwnd());
-    SetFocus(lv_->Handle());
+    SetFocus(list_->Handle());
     PostMessageA(hwnd(), kShowIconsMessage, 0, 0);
 }
 
 // The window's font is the message font, which changes no position or size;
 // the link's own font scales with the layout.
-void TfrSMain::MakeFonts(int textHeight) {
+void MainWindow::MakeFonts(int textHeight) {
     font_ = MessageFont(dpi_);
     if (!font_)
         font_ = DesignFont(dpi_);
@@ -161,25 +161,25 @@ void TfrSMain::MakeFonts(int textHeight) {
     linkFont_.reset(CreateFontIndirectA(&link));
 }
 
-void TfrSMain::ApplyDpi(int dpi, const RECT* suggested) {
+void MainWindow::ApplyDpi(int dpi, const RECT* suggested) {
     const int before = TextHeight();
     dpi_ = dpi;
     const int textHeight = DesignTextHeight(dpi);
     // The controls still use the old font and glyphs until they are given the new ones.
     const win32::Font oldFont = std::move(font_);
-    const win32::ImageList oldGlyphs = std::move(ImageList1_);
+    const win32::ImageList oldGlyphs = std::move(glyphs_);
     MakeFonts(textHeight);
     SetFont(font_.get());
     // Before the art is loaded (a first resolution seen at creation) LoadArt makes it.
     if (oldGlyphs) {
-        ImageList1_ = GlyphImages(textHeight);
+        glyphs_ = GlyphImages(textHeight);
         logo_ = LogoImage(textHeight);
     }
     for (const CommandButtonPlace& place : commandButtons_)
-        place.button->SetImages(ImageList1_.get());
-    if (lv_) {
-        for (int column = 0; column < lv_->ColumnCount(); ++column)
-            lv_->SetColumnWidth(column, MulDiv(lv_->ColumnWidth(column), textHeight, before));
+        place.button->SetImages(glyphs_.get());
+    if (list_) {
+        for (int column = 0; column < list_->ColumnCount(); ++column)
+            list_->SetColumnWidth(column, MulDiv(list_->ColumnWidth(column), textHeight, before));
     }
     SetTextHeight(textHeight);
     RECT place{};
@@ -196,12 +196,12 @@ void TfrSMain::ApplyDpi(int dpi, const RECT* suggested) {
     LayOutWindowless();
 }
 
-void TfrSMain::LoadArt() {
-    ImageList1_ = GlyphImages(TextHeight());
+void MainWindow::LoadArt() {
+    glyphs_ = GlyphImages(TextHeight());
     logo_ = LogoImage(TextHeight());
 }
 
-void TfrSMain::BuildControls() {
+void MainWindow::BuildControls() {
     using design::Kind;
     buttons_ = std::make_unique<ImageButtonHost>(hwnd());
     for (const design::Control& c : design::Controls()) {
@@ -213,7 +213,7 @@ void TfrSMain::BuildControls() {
         switch (c.kind) {
         case Kind::RadioButton:
             args.style = WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON | BS_NOTIFY |
-                         (c.id == design::kIdDef ? WS_GROUP : 0);
+                         (c.id == design::kIdDefaultRadio ? WS_GROUP : 0);
             AddControl(args);
             break;
         case Kind::PushButton:
@@ -237,37 +237,37 @@ void TfrSMain::BuildControls() {
             break;
         case Kind::List: {
             const int th = TextHeight();
-            ExtListViewArgs list;
+            PlacesListViewArgs list;
             list.parent = hwnd();
             list.id = c.id;
-            list.bounds = PlacedRect(c.name);
+            list.bounds = PlacedRect(c.part);
             list.columns = {{msg::kPathColumn, layout::Scale(design::kPathColumnWidth, th)},
                             {msg::kNumberColumn, layout::Scale(design::kNumberColumnWidth, th)}};
-            list.extendedStyles = {TLVExtendedStyle::lvxFullRowSelect,
-                                   TLVExtendedStyle::lvxInfoTip};
+            list.extendedStyles = {ListViewExtendedStyle::FullRowSelect,
+                                   ListViewExtendedStyle::InfoTip};
             list.hideSelection = false;
             list.font = font_.get();
             list.extraStyle = WS_GROUP;
-            lv_ = std::make_unique<TdfsExtListView>(list);
-            if (lv_->Handle() == nullptr)
+            list_ = std::make_unique<PlacesListView>(list);
+            if (list_->Handle() == nullptr)
                 throw Error("Cannot create the places list");
-            lv_->SetRequireComCtlUpdate(true);
-            SendMessageA(lv_->Handle(), WM_SETREDRAW, FALSE, 0);
+            list_->SetRequireComCtlUpdate(true);
+            SendMessageA(list_->Handle(), WM_SETREDRAW, FALSE, 0);
             for (int row = 0; row < kPlaceSlots; ++row)
-                lv_->AddRow("", -1, {std::to_string(row + 1)});
-            SendMessageA(lv_->Handle(), WM_SETREDRAW, TRUE, 0);
-            lv_->OnEditing = [this](int, bool&) { lvEditing(); };
-            lv_->OnEdited = [this](int row, std::string& text) {
-                Application::Instance().Guard([&] { lvEdited(row, text); });
+                list_->AddRow("", -1, {std::to_string(row + 1)});
+            SendMessageA(list_->Handle(), WM_SETREDRAW, TRUE, 0);
+            list_->OnEditing = [this](int, bool&) { OnRowEditStarting(); };
+            list_->OnEdited = [this](int row, std::string& text) {
+                Application::Instance().Guard([&] { OnRowEdited(row, text); });
             };
-            lv_->OnEditCanceled = [this](int) {
-                Application::Instance().Guard([this] { lvEditCanceled(); });
+            list_->OnEditCanceled = [this](int) {
+                Application::Instance().Guard([this] { OnRowEditCancelled(); });
             };
-            lv_->OnDblClick = [this] {
-                Application::Instance().Guard([this] { btChangeClick(); });
+            list_->OnDblClick = [this] {
+                Application::Instance().Guard([this] { OnChangeRow(); });
             };
-            lv_->OnKeyDown = [this](WPARAM& key, unsigned) {
-                Application::Instance().Guard([&] { lvKeyDown(key); });
+            list_->OnKeyDown = [this](WPARAM& key, unsigned) {
+                Application::Instance().Guard([&] { OnListKeyDown(key); });
             };
             break;
         }
@@ -282,49 +282,49 @@ void TfrSMain::BuildControls() {
     }
 }
 
-void TfrSMain::AddImageButton(const design::Control& control) {
+void MainWindow::AddImageButton(const design::Control& control) {
     const Command* command = FindCommand(control.id);
     if (command == nullptr)
-        throw Error(std::string("No command for the image button ") + control.name);
+        throw Error("No command for an image button of the design");
     ImageButtonArgs args;
-    args.bounds = PlacedRect(control.name);
+    args.bounds = PlacedRect(control.part);
     args.hint = HintWithShortcut(*command);
     args.name = command->hint;
     args.shortcut = ShortcutText(command->shortcut);
-    args.images = ImageList1_.get();
+    args.images = glyphs_.get();
     args.imageIndex = control.imageIndex;
     const int id = control.id;
     args.onClick = [this, id] { Application::Instance().Guard([this, id] { RunCommand(id); }); };
-    TCSTButton& button = buttons_->Add(args);
+    ImageButton& button = buttons_->Add(args);
     button.SetEnabled(CommandEnabled(*command));
     commandButtons_.push_back({&control, &button});
 }
 
-RECT TfrSMain::PlacedRect(const char* name) const {
-    const design::Control& control = design::ControlNamed(name);
+RECT MainWindow::PlacedRect(design::Part part) const {
+    const design::Control& control = design::ControlOf(part);
     RECT client{};
     GetClientRect(hwnd(), &client);
     return ToRect(layout::Place({control.rect, control.anchors}, design::kClient,
                                 {client.right, client.bottom}, TextHeight()));
 }
 
-void TfrSMain::LayOutWindowless() {
-    if (lv_) {
-        const RECT r = PlacedRect("lv");
-        MoveWindow(lv_->Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+void MainWindow::LayOutWindowless() {
+    if (list_) {
+        const RECT r = PlacedRect(design::Part::PlacesList);
+        MoveWindow(list_->Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     }
     for (const CommandButtonPlace& place : commandButtons_)
-        buttons_->SetBounds(*place.button, PlacedRect(place.control->name));
+        buttons_->SetBounds(*place.button, PlacedRect(place.control->part));
     InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void TfrSMain::Paint() {
+void MainWindow::Paint() {
     PAINTSTRUCT paint{};
     const HDC dc = BeginPaint(hwnd(), &paint);
-    const RECT band = PlacedRect("Shape1");
+    const RECT band = PlacedRect(design::Part::ButtonBand);
     FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
     if (logo_) {
-        const RECT logo = PlacedRect("Image1");
+        const RECT logo = PlacedRect(design::Part::Logo);
         int width = 0;
         int height = 0;
         ImageList_GetIconSize(logo_.get(), &width, &height);
@@ -332,7 +332,7 @@ void TfrSMain::Paint() {
                        (logo.top + logo.bottom - height) / 2, ILD_TRANSPARENT);
     }
     {
-        RECT link = PlacedRect("Label1");
+        RECT link = PlacedRect(design::Part::WebSiteLink);
         const win32::DcSelection font(dc, linkFont_.get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, LinkColour());
@@ -343,13 +343,13 @@ void TfrSMain::Paint() {
     EndPaint(hwnd(), &paint);
 }
 
-bool TfrSMain::OverLink(POINT at) const {
-    const RECT logo = PlacedRect("Image1");
-    const RECT link = PlacedRect("Label1");
+bool MainWindow::OverLink(POINT at) const {
+    const RECT logo = PlacedRect(design::Part::Logo);
+    const RECT link = PlacedRect(design::Part::WebSiteLink);
     return PtInRect(&logo, at) || PtInRect(&link, at);
 }
 
-LRESULT TfrSMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (buttons_ && buttons_->HandleMessage(message, wParam, lParam, result))
         return result;
@@ -368,7 +368,7 @@ LRESULT TfrSMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_NOTIFY:
-        if (lv_ && lv_->HandleNotify(reinterpret_cast<const NMHDR*>(lParam), result))
+        if (list_ && list_->HandleNotify(reinterpret_cast<const NMHDR*>(lParam), result))
             return result;
         break;
     case WM_PAINT:
@@ -388,7 +388,7 @@ LRESULT TfrSMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
         if (OverLink({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
-            Application::Instance().Guard([this] { Label1MouseDown(); });
+            Application::Instance().Guard([this] { OnWebSiteLink(); });
             return 0;
         }
         break;
@@ -411,7 +411,7 @@ LRESULT TfrSMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // The push buttons stand on the button-face band.
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_DESTROY:
-        FormDestroy();
+        OnDestroy();
         return 0;
     default:
         break;

@@ -1,5 +1,5 @@
 #pragma once
-// TfrSMain: the program's one window. It shows the live places bar as five rows,
+// MainWindow: the program's one window. It shows the live places bar as five rows,
 // the choice between the default and custom buttons, and the quick adjust schemes.
 #include <memory>
 #include <string>
@@ -8,7 +8,7 @@
 #include "core/places_bar.h"
 #include "support/win32/handles.h"
 #include "support/win32/windows_ansi.h"
-#include "ui/controls/ext_list_view.h"
+#include "ui/controls/places_list_view.h"
 #include "ui/controls/image_button_host.h"
 #include "ui/main_window_commands.h"
 #include "ui/main_window_design.h"
@@ -18,13 +18,13 @@
 
 namespace velbrook::ui {
 
-class TfrSMain : public Window {
+class MainWindow : public Window {
   public:
-    TfrSMain() = default;
+    MainWindow() = default;
     // Destroys the window while the members it uses still exist.
-    ~TfrSMain() override;
+    ~MainWindow() override;
 
-    // Creates the window hidden with its controls and runs FormCreate. Errors while
+    // Creates the window hidden with its controls and runs OnCreate. Errors while
     // the controls are built (such as the common controls check) are raised.
     void Create();
     // Shows the window centred with the list focused. The rows' icons follow
@@ -32,20 +32,20 @@ class TfrSMain : public Window {
     void Show();
 
     // For tests and the program's start.
-    TdfsExtListView& List() { return *lv_; }
+    PlacesListView& List() { return *list_; }
     ComboSchemeList& Schemes() { return schemes_; }
     HWND Item(design::ControlId id) const { return GetDlgItem(hwnd(), id); }
     // The image button of a command; raises Error when there is none.
-    TCSTButton& CommandButton(int commandId);
-    // The image button of that design name; raises Error when there is none.
-    TCSTButton& ImageButton(const char* name);
-    HIMAGELIST SystemSmallImages() const { return ilSysSmall_; }
-    HIMAGELIST Glyphs() const { return ImageList1_.get(); }
+    ImageButton& CommandButton(int commandId);
+    // The image button of that part of the window; raises Error when there is none.
+    ImageButton& ImageButtonOf(design::Part part);
+    HIMAGELIST SystemSmallImages() const { return systemImages_; }
+    HIMAGELIST Glyphs() const { return glyphs_.get(); }
     HFONT LinkFont() const { return linkFont_.get(); }
     int Dpi() const { return dpi_; }
     bool HasLogo() const { return static_cast<bool>(logo_); }
     // Where a windowless control of the design is now, in client coordinates.
-    RECT PlacedRect(const char* name) const;
+    RECT PlacedRect(design::Part part) const;
     bool IsChecked(design::ControlId radio) const;
     PlacesList RowCaptions() const;
 
@@ -54,28 +54,30 @@ class TfrSMain : public Window {
     bool CommandEnabled(const Command& command) const;
     bool SchemeDeleteEnabled() const { return schemeDeleteEnabled_; }
 
-    // Handlers, named as the design names them.
-    void FormCreate();
-    void FormDestroy();
+    // Event handlers.
+    void OnCreate();
+    void OnDestroy();
     void ApplyToPlacesBar();
-    void btnClick(HWND sender);
-    void rbDefDblClick();
-    void rbCustomDblClick();
-    void btHelpClick();
-    void Label1MouseDown();
-    void btChangeClick();
-    void CSTButton2Click();
-    void lvEditing();
-    void lvEdited(int row, const std::string& text);
-    void lvEditCanceled();
-    void lvKeyDown(WPARAM& key);
+    // OK applies the window's state first; neither closes while a row is edited.
+    void OnOk() { CloseWindow(true); }
+    void OnCancel() { CloseWindow(false); }
+    void OnDefaultRadioDoubleClick();
+    void OnCustomRadioDoubleClick();
+    void OnHelp();
+    void OnWebSiteLink();
+    void OnChangeRow();
+    void OnClearRow();
+    void OnRowEditStarting();
+    void OnRowEdited(int row, const std::string& text);
+    void OnRowEditCancelled();
+    void OnListKeyDown(WPARAM& key);
     // sender: design::kCmdMoveUp or design::kCmdMoveDown.
-    void UpDwnClick(int sender);
-    void CSTButton1Click();
-    void CSTButton3Click();
-    void cbSchemeClick();
-    void cbSchemeChange();
-    void btDeleteClick();
+    void OnMoveRow(int sender);
+    void OnSavePlacesFile();
+    void OnAddScheme();
+    void LoadChosenScheme();
+    void UpdateDeleteSchemeButton();
+    void OnDeleteScheme();
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -106,23 +108,22 @@ class TfrSMain : public Window {
     // Tells the user when scheme changes of this session cannot be saved.
     void NoteUnsavedSchemes();
 
-    // Command routes (the sender is implied by the route).
-    void btOkClick() { btnClick(Item(design::kIdOk)); }
-    void btCancelClick() { btnClick(Item(design::kIdCancel)); }
-    void cbSchemeSelChange();
-    static const CommandRoute<TfrSMain> kRoutes[6];
+    void CloseWindow(bool apply);
+    void OnSchemeSelectionChange();
+    static const CommandRoute<MainWindow> kRoutes[6];
 
     int dpi_ = 96;
     win32::Font font_;
     win32::Font linkFont_;
-    win32::ImageList ImageList1_;
+    win32::ImageList glyphs_;
     win32::ImageList logo_;
-    HIMAGELIST ilSysSmall_ = nullptr; // the shell's list, shared, never destroyed; set by ShowIcons
-    std::unique_ptr<TdfsExtListView> lv_;
+    HIMAGELIST systemImages_ =
+        nullptr; // the shell's list, shared, never destroyed; set by ShowIcons
+    std::unique_ptr<PlacesListView> list_;
     std::unique_ptr<ImageButtonHost> buttons_;
     struct CommandButtonPlace {
         const design::Control* control; // its design row, whose id is the command's
-        TCSTButton* button;
+        ImageButton* button;
     };
     std::vector<CommandButtonPlace> commandButtons_;
     // Set by the scheme box's own handler only, as the delete button's state.

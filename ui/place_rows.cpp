@@ -7,12 +7,12 @@ namespace velbrook::ui {
 namespace {
 
 int IconOf(const std::string& path) {
-    return win32::GetSystemIconIndex(path, false, false, true);
+    return win32::GetSystemIconIndex(path);
 }
 
 } // namespace
 
-PlaceRows::PlaceRows(TdfsExtListView& list) : list_(list) {
+PlaceRows::PlaceRows(PlacesListView& list) : list_(list) {
     for (int row = 0; row < list_.RowCount() && row < kPlaceSlots; ++row)
         list_.SetRowData(row, row + 1);
 }

@@ -10,7 +10,7 @@
 
 #include "core/places_bar.h"
 #include "support/win32/stored_place.h"
-#include "ui/controls/ext_list_view.h"
+#include "ui/controls/places_list_view.h"
 
 namespace velbrook::ui {
 
@@ -18,7 +18,7 @@ class PlaceRows {
   public:
     // Gives each row of the list its own item data, by which kept values follow
     // the rows when they move.
-    explicit PlaceRows(TdfsExtListView& list);
+    explicit PlaceRows(PlacesListView& list);
 
     // The icons of the filled rows, once the list shows the shell's images;
     // until then rows change without them.
@@ -47,7 +47,7 @@ class PlaceRows {
     std::optional<Kept>* KeptAt(int row);
     const Kept* KeptValueAt(int row) const;
 
-    TdfsExtListView& list_;
+    PlacesListView& list_;
     bool iconsShown_ = false;
     // By the row's item data, 1 to 5.
     std::array<std::optional<Kept>, kPlaceSlots> kept_;

@@ -178,13 +178,13 @@ std::optional<std::string> FolderPathOf(LPCITEMIDLIST folder) {
     return AnsiFromWide(text);
 }
 
-int GetSystemIconIndex(const std::string& path, bool largeIcon, bool openIcon, bool queryFile) {
+int GetSystemIconIndex(const std::string& path, unsigned request) {
     UINT flags = SHGFI_SYSICONINDEX;
-    if (!queryFile)
+    if (request & kIconByNameOnly)
         flags |= SHGFI_USEFILEATTRIBUTES;
-    if (openIcon)
+    if (request & kOpenIcon)
         flags |= SHGFI_OPENICON;
-    if (!largeIcon)
+    if (!(request & kLargeIcon))
         flags |= SHGFI_SMALLICON;
     const int index = AskIconIndex(RemoveTrailingBackslash(path), flags);
     return index != 0 ? index : GetUnknownFileIconIndex();

@@ -55,8 +55,16 @@ BrowsedFolder BrowseForFolder(const std::string& title, const std::string& initi
 // or the code page cannot hold it.
 std::optional<std::string> FolderPathOf(LPCITEMIDLIST folder);
 
+// What GetSystemIconIndex asks the shell for; flags, combined with |.
+enum IconRequest : unsigned {
+    kSmallIcon = 0, // of the real file or folder
+    kLargeIcon = 1,
+    kOpenIcon = 2,       // a folder's open look
+    kIconByNameOnly = 4, // from the name alone, without looking at the disk
+};
+
 // Index into the system image list; the unknown-file icon when the shell has none.
-int GetSystemIconIndex(const std::string& path, bool largeIcon, bool openIcon, bool queryFile);
+int GetSystemIconIndex(const std::string& path, unsigned request = kSmallIcon);
 int GetUnknownFileIconIndex();
 // The system small image list (shared: never destroy it).
 HIMAGELIST SystemSmallImages();

@@ -8,7 +8,7 @@
 
 #include "support/win32/handles.h"
 #include "ui/application.h"
-#include "ui/controls/ext_list_view.h"
+#include "ui/controls/places_list_view.h"
 #include "ui/controls/image_button_host.h"
 #include "ui/window.h"
 
@@ -61,14 +61,15 @@ class DemoWindow : public Window {
                 {{498, top, 521, top + 22}, hints[i], hints[i], "", glyphs_.get(), i, nullptr});
         }
         buttons_->Buttons()[5]->SetEnabled(false);
-        ExtListViewArgs list;
+        PlacesListViewArgs list;
         list.parent = hwnd();
         list.id = 100;
         list.bounds = {16, 16, 480, 160};
         list.columns = {{"Path", 350}, {"#", 25}};
-        list.extendedStyles = {TLVExtendedStyle::lvxInfoTip, TLVExtendedStyle::lvxFullRowSelect};
+        list.extendedStyles = {ListViewExtendedStyle::InfoTip,
+                               ListViewExtendedStyle::FullRowSelect};
         list.hideSelection = false;
-        list_ = std::make_unique<TdfsExtListView>(list);
+        list_ = std::make_unique<PlacesListView>(list);
         const char* paths[] = {"C:\\", "", "C:\\windows", "D:\\Data", ""};
         for (int i = 0; i < 5; ++i)
             list_->AddRow(paths[i], -1, {std::to_string(i + 1)});
@@ -80,7 +81,7 @@ class DemoWindow : public Window {
         if (hwnd() != nullptr)
             DestroyWindow(hwnd());
     }
-    const TdfsExtListView& List() const { return *list_; }
+    const PlacesListView& List() const { return *list_; }
 
   protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -107,7 +108,7 @@ class DemoWindow : public Window {
   private:
     win32::ImageList glyphs_;
     std::unique_ptr<ImageButtonHost> buttons_;
-    std::unique_ptr<TdfsExtListView> list_;
+    std::unique_ptr<PlacesListView> list_;
 };
 
 TEST(ControlsDemo, ShowsTheImageButtonsAndTheList) {

@@ -103,7 +103,7 @@ TEST_F(MainWindowDialogs, EveryDialogIsCompleteAndOwnedByTheWindow) {
 
     // The input dialog: Esc cancels, a typed name and Enter add a scheme.
     DialogView input;
-    WithDialogs([&] { ClickImageButton("CSTButton3"); },
+    WithDialogs([&] { ClickImageButton(Part::AddSchemeButton); },
                 {ReadThen(input, [](HWND) { Key(VK_ESCAPE); })});
     EXPECT_EQ(input.caption, "Quick adjust scheme");
     EXPECT_TRUE(input.Shows("Enter a name of the scheme"));
@@ -112,7 +112,7 @@ TEST_F(MainWindowDialogs, EveryDialogIsCompleteAndOwnedByTheWindow) {
     EXPECT_EQ(input.owner, main);
     EXPECT_EQ(input.defaultId, IDOK);
     EXPECT_TRUE(SchemeNames().empty());
-    WithDialogs([&] { ClickImageButton("CSTButton3"); }, {[](HWND dialog) {
+    WithDialogs([&] { ClickImageButton(Part::AddSchemeButton); }, {[](HWND dialog) {
                     SetWindowTextA(EditOf(dialog), "Typed");
                     Key(VK_RETURN);
                 }});
@@ -121,7 +121,7 @@ TEST_F(MainWindowDialogs, EveryDialogIsCompleteAndOwnedByTheWindow) {
 
     // The Delete confirmation: Esc keeps the scheme, Enter (OK) deletes it.
     DialogView confirm;
-    WithDialogs([&] { ClickImageButton("btDelete"); },
+    WithDialogs([&] { ClickImageButton(Part::DeleteSchemeButton); },
                 {ReadThen(confirm, [](HWND) { Key(VK_ESCAPE); })});
     EXPECT_EQ(confirm.caption, "Confirmation");
     EXPECT_TRUE(confirm.Shows("Delete scheme \"Typed\"?"));
@@ -129,13 +129,14 @@ TEST_F(MainWindowDialogs, EveryDialogIsCompleteAndOwnedByTheWindow) {
     EXPECT_EQ(confirm.blank, std::vector<std::string>{});
     EXPECT_EQ(confirm.owner, main);
     EXPECT_EQ(SchemeNames().size(), 1u);
-    WithDialogs([&] { ClickImageButton("btDelete"); }, {[](HWND) { Key(VK_RETURN); }});
+    WithDialogs([&] { ClickImageButton(Part::DeleteSchemeButton); },
+                {[](HWND) { Key(VK_RETURN); }});
     EXPECT_TRUE(SchemeNames().empty());
 
     // The folder browser.
     SelectRow(0);
     DialogView browser;
-    WithDialogs([&] { ClickImageButton("btChange"); },
+    WithDialogs([&] { ClickImageButton(Part::ChangeButton); },
                 {ReadThen(browser, [](HWND dialog) { Click(dialog, IDCANCEL); })});
     EXPECT_EQ(browser.owner, main);
     EXPECT_TRUE(browser.Shows("Select a folder"));
@@ -144,7 +145,7 @@ TEST_F(MainWindowDialogs, EveryDialogIsCompleteAndOwnedByTheWindow) {
 
     // The file dialog, naming a file that exists, and the question before overwriting it.
     DialogView open, overwrite;
-    WithDialogs([&] { ClickImageButton("CSTButton1"); },
+    WithDialogs([&] { ClickImageButton(Part::SaveButton); },
                 {ReadThen(open,
                           [&](HWND dialog) {
                               SetDlgItemTextA(dialog, kFileNameCombo, file.c_str());
@@ -192,15 +193,15 @@ TEST_F(MainWindowDialogs, FocusComesBackToTheControlThatHadIt) {
     Press(Editor(), VK_ESCAPE);
 
     // Another window activated and this one again, as Alt+Tab does.
-    SetFocus(Item(ui::design::kIdScheme));
+    SetFocus(Item(ui::design::kIdSchemeBox));
     const HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0,
                                        0, 100, 80, nullptr, nullptr, nullptr, nullptr);
     SetActiveWindow(other);
     Pump();
-    ASSERT_NE(GetFocus(), Item(ui::design::kIdScheme));
+    ASSERT_NE(GetFocus(), Item(ui::design::kIdSchemeBox));
     SetActiveWindow(Window().hwnd());
     Pump();
-    EXPECT_EQ(GetFocus(), Item(ui::design::kIdScheme));
+    EXPECT_EQ(GetFocus(), Item(ui::design::kIdSchemeBox));
     DestroyWindow(other);
 }
 
@@ -208,12 +209,12 @@ TEST_F(MainWindowDialogs, ADialogEndsTheHotLookOfItsButton) {
     Open();
     UseRealDialogs();
     bool hotWhileUp = true;
-    WithDialogs([&] { ClickImageButton("CSTButton3"); }, {[&](HWND) {
-                    hotWhileUp = Window().ImageButton("CSTButton3").Hot();
+    WithDialogs([&] { ClickImageButton(Part::AddSchemeButton); }, {[&](HWND) {
+                    hotWhileUp = Window().ImageButtonOf(Part::AddSchemeButton).Hot();
                     Key(VK_ESCAPE);
                 }});
     EXPECT_FALSE(hotWhileUp);
-    EXPECT_FALSE(Window().ImageButton("CSTButton3").Hot());
+    EXPECT_FALSE(Window().ImageButtonOf(Part::AddSchemeButton).Hot());
 }
 
 } // namespace

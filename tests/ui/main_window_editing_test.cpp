@@ -11,13 +11,13 @@
 namespace velbrook::testing {
 namespace {
 
-using ui::design::kIdCustom;
-using ui::design::kIdDef;
+using ui::design::kIdCustomRadio;
+using ui::design::kIdDefaultRadio;
 using ui::design::kIdOk;
-using ui::design::kIdScheme;
+using ui::design::kIdSchemeBox;
 
 int IconOf(const std::string& path) {
-    return win32::GetSystemIconIndex(path, false, false, true);
+    return win32::GetSystemIconIndex(path);
 }
 
 std::string TempFile(const std::string& name) {
@@ -38,28 +38,29 @@ std::string ReadFile(const std::string& path) {
 TEST_F(MainWindowTest, WithoutASelectedRowNothingChanges) {
     StorePlaces({"C:\\", "", "", "", ""});
     Open();
-    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
-    for (const char* button : {"btChange", "CSTButton2", "cbUp", "cbDown"})
+    SendMessageA(Item(kIdDefaultRadio), BM_CLICK, 0, 0);
+    for (Part button :
+         {Part::ChangeButton, Part::ClearButton, Part::MoveUpButton, Part::MoveDownButton})
         ClickImageButton(button);
     DoubleClickList();
     Press(List().Handle(), VK_F2);
     EXPECT_TRUE(dialogs.browseTitles.empty());
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_EQ(Rows(), (PlacesList{"C:\\", "", "", "", ""}));
-    EXPECT_TRUE(Checked(kIdDef));
+    EXPECT_TRUE(Checked(kIdDefaultRadio));
 }
 
 TEST_F(MainWindowTest, ChangeTakesTheBrowsedFolder) {
     StoreSchemes({{"Work", {"A", "B", "C", "D", "E"}}});
     Open();
     ChooseScheme(0);
-    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    SendMessageA(Item(kIdDefaultRadio), BM_CLICK, 0, 0);
     SelectRow(2);
     List().SetCaption(2, "");
 
-    ClickImageButton("btChange"); // the browser is cancelled
+    ClickImageButton(Part::ChangeButton); // the browser is cancelled
     EXPECT_EQ(Rows()[2], "");
-    EXPECT_TRUE(Checked(kIdDef));
+    EXPECT_TRUE(Checked(kIdDefaultRadio));
     EXPECT_EQ(Window().Schemes().Selected(), 0);
 
     dialogs.folderAnswers.push_back("C:\\Windows");
@@ -69,11 +70,12 @@ TEST_F(MainWindowTest, ChangeTakesTheBrowsedFolder) {
     EXPECT_EQ(dialogs.browseInitialFolders, (std::vector<std::string>{"", ""}));
     EXPECT_EQ(Rows()[2], "C:\\Windows");
     EXPECT_EQ(List().ImageIndex(2), IconOf("C:\\Windows"));
-    EXPECT_TRUE(Checked(kIdCustom));
+    EXPECT_TRUE(Checked(kIdCustomRadio));
     EXPECT_EQ(Window().Schemes().Selected(), -1);
-    EXPECT_TRUE(Window().ImageButton("btDelete").Enabled()) << "no scheme handler ran";
+    EXPECT_TRUE(Window().ImageButtonOf(Part::DeleteSchemeButton).Enabled())
+        << "no scheme handler ran";
 
-    ClickImageButton("btChange"); // preselects the row's folder
+    ClickImageButton(Part::ChangeButton); // preselects the row's folder
     EXPECT_EQ(dialogs.browseInitialFolders.back(), "C:\\Windows");
 }
 
@@ -81,21 +83,21 @@ TEST_F(MainWindowTest, ClearEmptiesTheCaptionAndKeepsTheIcon) {
     StoreSchemes({{"Work", {"A", "B", "C", "D", "E"}}});
     StorePlaces({"", "C:\\", "", "", ""});
     Open();
-    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    SendMessageA(Item(kIdDefaultRadio), BM_CLICK, 0, 0);
     ChooseScheme(0);
-    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    SendMessageA(Item(kIdDefaultRadio), BM_CLICK, 0, 0);
     SelectRow(1);
     const int icon = List().ImageIndex(1);
-    ClickImageButton("CSTButton2");
+    ClickImageButton(Part::ClearButton);
     EXPECT_EQ(Rows()[1], "");
     EXPECT_EQ(List().ImageIndex(1), icon);
-    EXPECT_TRUE(Checked(kIdCustom));
+    EXPECT_TRUE(Checked(kIdCustomRadio));
     EXPECT_EQ(Window().Schemes().Selected(), 0);
 }
 
 TEST_F(MainWindowTest, TypingInPlace) {
     Open();
-    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    SendMessageA(Item(kIdDefaultRadio), BM_CLICK, 0, 0);
     SelectRow(3);
     SetFocus(List().Handle());
     Press(List().Handle(), VK_F2);
@@ -109,7 +111,7 @@ TEST_F(MainWindowTest, TypingInPlace) {
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_EQ(Rows()[3], "D:\\Work");
     EXPECT_EQ(List().ImageIndex(3), IconOf("D:\\Work"));
-    EXPECT_TRUE(Checked(kIdDef));
+    EXPECT_TRUE(Checked(kIdDefaultRadio));
     EXPECT_EQ(LOWORD(SendMessageA(Window().hwnd(), DM_GETDEFID, 0, 0)), kIdOk);
     EXPECT_FALSE(KeyExists(kPlacesBarKey));
 
@@ -132,7 +134,7 @@ TEST_F(MainWindowTest, TypingInPlace) {
     Press(Editor(), VK_ESCAPE);
 
     // After editing, Enter presses OK again.
-    SendMessageA(Item(kIdCustom), BM_CLICK, 0, 0);
+    SendMessageA(Item(kIdCustomRadio), BM_CLICK, 0, 0);
     SetFocus(List().Handle());
     Press(List().Handle(), VK_RETURN);
     EXPECT_FALSE(IsOpen());
@@ -143,25 +145,25 @@ TEST_F(MainWindowTest, MovingRows) {
     StorePlaces({"A:\\", "B:\\", "", "", "E:\\"});
     Open();
     SelectRow(0);
-    ClickImageButton("cbUp");
+    ClickImageButton(Part::MoveUpButton);
     SelectRow(4);
-    ClickImageButton("cbDown");
+    ClickImageButton(Part::MoveDownButton);
     EXPECT_EQ(Rows(), (PlacesList{"A:\\", "B:\\", "", "", "E:\\"}));
 
     SelectRow(1);
-    ClickImageButton("cbUp");
+    ClickImageButton(Part::MoveUpButton);
     EXPECT_EQ(Labels(), (std::vector<std::string>{"2", "1", "3", "4", "5"}));
     EXPECT_EQ(List().SelectedIndex(), 0);
     EXPECT_EQ(List().ImageIndex(0), IconOf("B:\\"));
 
     SelectRow(2);
-    ClickImageButton("cbDown");
-    ClickImageButton("cbDown");
+    ClickImageButton(Part::MoveDownButton);
+    ClickImageButton(Part::MoveDownButton);
     EXPECT_EQ(List().SelectedIndex(), 4);
     EXPECT_EQ(Labels(), (std::vector<std::string>{"2", "1", "4", "5", "3"}));
 
     // A release just right of a button is no click.
-    ClickImageButton("cbUp", 12, 0);
+    ClickImageButton(Part::MoveUpButton, 12, 0);
     EXPECT_EQ(List().SelectedIndex(), 4);
 
     SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
@@ -176,7 +178,7 @@ TEST_F(MainWindowTest, AddingSchemes) {
     StoreSchemes({{"New scheme", {"1", "2", "3", "4", "5"}}});
     Open();
     dialogs.inputAnswers = {ScriptedDialogs::kCancelInput, "New scheme", "NEW SCHEME", ""};
-    ClickImageButton("CSTButton3");
+    ClickImageButton(Part::AddSchemeButton);
     EXPECT_EQ(SchemeNames().size(), 1u);
     EXPECT_EQ(dialogs.inputPresets, (std::vector<std::string>{"New scheme"}));
 
@@ -186,19 +188,19 @@ TEST_F(MainWindowTest, AddingSchemes) {
         return std::pair(Window().Schemes().Name(index), Window().Schemes().Places(index));
     };
     const PlacesList rows = {"C:\\", "", "D:\\", "", ""};
-    ClickImageButton("CSTButton3");
+    ClickImageButton(Part::AddSchemeButton);
     EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"New scheme", "New scheme"}));
     EXPECT_EQ(selected(), std::pair(std::string("New scheme"), rows));
-    ClickImageButton("CSTButton3");
+    ClickImageButton(Part::AddSchemeButton);
     EXPECT_EQ(SchemeNames().size(), 3u);
     EXPECT_EQ(selected(), std::pair(std::string("NEW SCHEME"), rows));
-    ClickImageButton("CSTButton3");
+    ClickImageButton(Part::AddSchemeButton);
     EXPECT_EQ(SchemeNames().front(), "");
     EXPECT_EQ(Window().Schemes().Selected(), 0);
     EXPECT_EQ(Window().Schemes().Places(0), rows);
     EXPECT_EQ(Rows(), (PlacesList{"C:\\", "", "D:\\", "", ""}));
-    EXPECT_TRUE(Checked(kIdCustom));
-    EXPECT_TRUE(Window().ImageButton("btDelete").Enabled());
+    EXPECT_TRUE(Checked(kIdCustomRadio));
+    EXPECT_TRUE(Window().ImageButtonOf(Part::DeleteSchemeButton).Enabled());
 
     EXPECT_EQ(StoredSchemes().size(), 1u) << "not before closing";
     SendMessageA(Item(ui::design::kIdCancel), BM_CLICK, 0, 0);
@@ -212,9 +214,9 @@ TEST_F(MainWindowTest, DeleteAfterAddRemovesTheNewScheme) {
     StoreSchemes({{"Work", {"1", "2", "3", "4", "5"}}});
     Open();
     dialogs.inputAnswers = {"WORK"};
-    ClickImageButton("CSTButton3");
+    ClickImageButton(Part::AddSchemeButton);
     dialogs.messageAnswers = {kIdOk};
-    ClickImageButton("btDelete");
+    ClickImageButton(Part::DeleteSchemeButton);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Delete scheme \"WORK\"?");
     SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
@@ -232,51 +234,51 @@ TEST_F(MainWindowTest, ChoosingASchemeFillsTheRows) {
     EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"alpha", "Beta"}));
     EXPECT_EQ(Window().Schemes().Selected(), -1);
     SelectRow(0);
-    ClickImageButton("cbDown");
+    ClickImageButton(Part::MoveDownButton);
     ChooseScheme(1);
     EXPECT_EQ(Rows(), (PlacesList{"C:\\", "", "C:\\Windows", "", ""}));
     for (int row = 0; row < kPlaceSlots; ++row)
         EXPECT_EQ(List().ImageIndex(row), IconOf(Rows()[row])) << row;
     EXPECT_EQ(Labels(), (std::vector<std::string>{"2", "1", "3", "4", "5"}));
-    EXPECT_TRUE(Checked(kIdCustom));
+    EXPECT_TRUE(Checked(kIdCustomRadio));
 
     // A selection the program makes runs no handler.
-    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
-    SendMessageA(Item(kIdScheme), CB_SETCURSEL, 0, 0);
+    SendMessageA(Item(kIdDefaultRadio), BM_CLICK, 0, 0);
+    SendMessageA(Item(kIdSchemeBox), CB_SETCURSEL, 0, 0);
     Pump();
     EXPECT_EQ(Rows()[4], "");
-    EXPECT_TRUE(Checked(kIdDef));
+    EXPECT_TRUE(Checked(kIdDefaultRadio));
 
     // The delete button follows the user's selection.
     ChooseScheme(-1);
-    EXPECT_FALSE(Window().ImageButton("btDelete").Enabled());
+    EXPECT_FALSE(Window().ImageButtonOf(Part::DeleteSchemeButton).Enabled());
     ChooseScheme(0);
-    EXPECT_TRUE(Window().ImageButton("btDelete").Enabled());
+    EXPECT_TRUE(Window().ImageButtonOf(Part::DeleteSchemeButton).Enabled());
     EXPECT_EQ(Rows()[4], "D:\\");
 }
 
 TEST_F(MainWindowTest, AShortPlacesListIsReported) {
     Open();
-    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
+    SendMessageA(Item(kIdDefaultRadio), BM_CLICK, 0, 0);
     Window().Schemes().Add("Short",
                            std::make_unique<PlacesList>(PlacesList{"A:\\", "B:\\", "C:\\"}));
     ChooseScheme(0);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0], "List index out of bounds (3)");
     EXPECT_EQ(Rows(), (PlacesList{"A:\\", "B:\\", "C:\\", "", ""}));
-    EXPECT_TRUE(Checked(kIdDef));
+    EXPECT_TRUE(Checked(kIdDefaultRadio));
     EXPECT_TRUE(IsOpen());
 }
 
 TEST_F(MainWindowTest, DeletingSchemes) {
     StoreSchemes({{"Keep", {"", "", "", "", ""}}, {"Old", {"", "", "", "", ""}}});
     Open();
-    ClickImageButton("btDelete"); // nothing selected
+    ClickImageButton(Part::DeleteSchemeButton); // nothing selected
     EXPECT_TRUE(dialogs.messages.empty());
 
     ChooseScheme(1);
     dialogs.messageAnswers = {kIdCancel, kIdOk};
-    ClickImageButton("btDelete");
+    ClickImageButton(Part::DeleteSchemeButton);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Delete scheme \"Old\"?");
     EXPECT_EQ(dialogs.messages[0].caption, "Confirmation");
@@ -284,11 +286,11 @@ TEST_F(MainWindowTest, DeletingSchemes) {
     EXPECT_EQ(dialogs.messages[0].owner, 0u);
     EXPECT_EQ(SchemeNames().size(), 2u);
 
-    ClickImageButton("btDelete");
+    ClickImageButton(Part::DeleteSchemeButton);
     EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"Keep"}));
     EXPECT_EQ(Window().Schemes().Selected(), -1);
-    EXPECT_TRUE(Window().ImageButton("btDelete").Enabled());
-    ClickImageButton("btDelete");
+    EXPECT_TRUE(Window().ImageButtonOf(Part::DeleteSchemeButton).Enabled());
+    ClickImageButton(Part::DeleteSchemeButton);
     EXPECT_EQ(dialogs.messages.size(), 2u);
 
     EXPECT_EQ(StoredSchemes().size(), 2u);
@@ -305,12 +307,12 @@ TEST_F(MainWindowTest, SavingThePlacesFile) {
     const std::string file = TempFile("velbrook window places");
 
     // Cancelled: nothing written.
-    ClickImageButton("CSTButton1");
+    ClickImageButton(Part::SaveButton);
     EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
 
     // A new name, typed without an extension, is used as it is.
     dialogs.fileNameAnswers.push_back(file);
-    ClickImageButton("CSTButton1");
+    ClickImageButton(Part::SaveButton);
     EXPECT_EQ(ReadFile(file), "[Places]\r\nPlace0=C:\\Work\r\nPlace2=D:\\Photos\r\n\r\n");
 
     // Existing file: No keeps it, Yes replaces it.
@@ -318,12 +320,12 @@ TEST_F(MainWindowTest, SavingThePlacesFile) {
         List().SetCaption(row, "");
     dialogs.fileNameAnswers = {file, file};
     dialogs.messageAnswers = {kIdNo, kIdYes};
-    ClickImageButton("CSTButton1");
+    ClickImageButton(Part::SaveButton);
     EXPECT_EQ(ReadFile(file), "[Places]\r\nPlace0=C:\\Work\r\nPlace2=D:\\Photos\r\n\r\n");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Do you wish to overwrite \"" + file + "\"?");
     EXPECT_EQ(dialogs.messages[0].flags, 52u);
-    ClickImageButton("CSTButton1");
+    ClickImageButton(Part::SaveButton);
     EXPECT_EQ(ReadFile(file), "");
     EXPECT_EQ(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
 
@@ -332,7 +334,7 @@ TEST_F(MainWindowTest, SavingThePlacesFile) {
     // A file that cannot be created is reported; the window stays.
     const std::string unwritable = TempFile("velbrook no such folder\\places.ini");
     dialogs.fileNameAnswers = {unwritable};
-    ClickImageButton("CSTButton1");
+    ClickImageButton(Part::SaveButton);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0], "Cannot create file " + unwritable + ".");
     EXPECT_TRUE(IsOpen());

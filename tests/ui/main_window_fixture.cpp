@@ -83,7 +83,7 @@ void MainWindowTest::TearDown() {
 }
 
 void MainWindowTest::Open() {
-    window_ = std::make_unique<ui::TfrSMain>();
+    window_ = std::make_unique<ui::MainWindow>();
     window_->Create();
     ui::Application::Instance().SetMainWindow(window_->hwnd());
     win32::SetMainWindowHandle(window_->hwnd());
@@ -98,8 +98,8 @@ void MainWindowTest::Pump() {
         app.ProcessMessage(msg); // a WM_QUIT after the window closed is taken and dropped
 }
 
-void MainWindowTest::ClickImageButton(const char* name, int dx, int dy) {
-    const RECT r = window_->ImageButton(name).Bounds();
+void MainWindowTest::ClickImageButton(Part button, int dx, int dy) {
+    const RECT r = window_->ImageButtonOf(button).Bounds();
     const LPARAM at = MAKELPARAM((r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2 + dy);
     SendMessageA(window_->hwnd(), WM_MOUSEMOVE, 0, at);
     SendMessageA(window_->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -107,8 +107,8 @@ void MainWindowTest::ClickImageButton(const char* name, int dx, int dy) {
     Pump();
 }
 
-void MainWindowTest::MouseDownAt(const char* name, UINT message) {
-    const RECT r = window_->PlacedRect(name);
+void MainWindowTest::MouseDownAt(Part part, UINT message) {
+    const RECT r = window_->PlacedRect(part);
     SendMessageA(window_->hwnd(), message, 0, MAKELPARAM(r.left + 2, r.top + 2));
     Pump();
 }
@@ -183,9 +183,9 @@ int MainWindowTest::MeasuredDesignTextHeight(int dpi) {
 }
 
 void MainWindowTest::ChooseScheme(int index) {
-    const HWND combo = Item(ui::design::kIdScheme);
+    const HWND combo = Item(ui::design::kIdSchemeBox);
     SendMessageA(combo, CB_SETCURSEL, index, 0);
-    SendMessageA(window_->hwnd(), WM_COMMAND, MAKEWPARAM(ui::design::kIdScheme, CBN_SELCHANGE),
+    SendMessageA(window_->hwnd(), WM_COMMAND, MAKEWPARAM(ui::design::kIdSchemeBox, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
     Pump();
 }
@@ -193,10 +193,10 @@ void MainWindowTest::ChooseScheme(int index) {
 void MainWindowTest::DoubleClickList() {
     NMITEMACTIVATE activate{};
     activate.hdr.hwndFrom = List().Handle();
-    activate.hdr.idFrom = ui::design::kIdList;
+    activate.hdr.idFrom = ui::design::kIdPlacesList;
     activate.hdr.code = NM_DBLCLK;
     activate.iItem = List().SelectedIndex();
-    SendMessageA(window_->hwnd(), WM_NOTIFY, ui::design::kIdList,
+    SendMessageA(window_->hwnd(), WM_NOTIFY, ui::design::kIdPlacesList,
                  reinterpret_cast<LPARAM>(&activate));
     Pump();
 }

@@ -17,6 +17,8 @@
 
 namespace velbrook::testing {
 
+using ui::design::Part;
+
 inline const std::string kSchemesKey = std::string(kProgramKey) + "\\" + kSchemesSubkey;
 
 class MainWindowTest : public RegistryTest {
@@ -36,12 +38,12 @@ class MainWindowTest : public RegistryTest {
     bool IsOpen() const {
         return window_ && window_->hwnd() != nullptr && IsWindow(window_->hwnd());
     }
-    ui::TfrSMain& Window() { return *window_; }
-    ui::TdfsExtListView& List() { return window_->List(); }
+    ui::MainWindow& Window() { return *window_; }
+    ui::PlacesListView& List() { return window_->List(); }
     HWND Item(ui::design::ControlId id) { return window_->Item(id); }
 
-    void ClickImageButton(const char* name, int dx = 0, int dy = 0);
-    void MouseDownAt(const char* name, UINT message = WM_LBUTTONDOWN);
+    void ClickImageButton(Part button, int dx = 0, int dy = 0);
+    void MouseDownAt(Part part, UINT message = WM_LBUTTONDOWN);
     void SelectRow(int row);
     void Press(HWND target, WPARAM key);
     // The key with Ctrl held, as the thread's keyboard state has it.
@@ -78,7 +80,7 @@ class MainWindowTest : public RegistryTest {
 
   private:
     std::unique_ptr<DialogsScope> dialogsScope_;
-    std::unique_ptr<ui::TfrSMain> window_;
+    std::unique_ptr<ui::MainWindow> window_;
 };
 
 } // namespace velbrook::testing

@@ -12,7 +12,7 @@
 namespace velbrook::testing {
 namespace {
 
-using ui::design::kIdScheme;
+using ui::design::kIdSchemeBox;
 
 std::string Narrow(BSTR text) {
     char buffer[512] = {};
@@ -41,7 +41,7 @@ class MainWindowKeyboard : public MainWindowTest {
         dialogs.inputAnswers = {"Added"};
         dialogs.fileNameAnswers = {file};
         Open();
-        SendMessageA(Item(kIdScheme), CB_SETCURSEL, 0, 0);
+        SendMessageA(Item(kIdSchemeBox), CB_SETCURSEL, 0, 0);
         SelectRow(1);
     }
 
@@ -55,7 +55,7 @@ class MainWindowKeyboard : public MainWindowTest {
             o << " [" << name << "]";
         std::ifstream saved(file, std::ios::binary);
         o << " chosen " << Window().Schemes().Selected() << ", custom "
-          << Checked(ui::design::kIdCustom) << ", dialogs " << dialogs.browseTitles.size()
+          << Checked(ui::design::kIdCustomRadio) << ", dialogs " << dialogs.browseTitles.size()
           << dialogs.inputPresets.size() << dialogs.messages.size() << ", file " << saved.rdbuf();
         return o.str();
     }
@@ -63,23 +63,23 @@ class MainWindowKeyboard : public MainWindowTest {
 
 TEST_F(MainWindowKeyboard, EachShortcutDoesWhatItsButtonDoesAndItsHintSaysSo) {
     const struct {
-        const char* button;
+        Part button;
         WPARAM key;
         bool ctrl, inSchemeBox;
         const char* hint;
     } shortcuts[] = {
-        {"btChange", VK_F4, false, false, "Change selected item (F4)"},
-        {"CSTButton2", VK_DELETE, false, false, "Clear selected item (Del)"},
-        {"cbUp", VK_UP, true, false, "Move up (Ctrl+Up)"},
-        {"cbDown", VK_DOWN, true, false, "Move down (Ctrl+Down)"},
-        {"CSTButton1", 'S', true, false, "Save scheme (Ctrl+S)"},
-        {"CSTButton3", VK_INSERT, false, false, "Add to quick adjust scheme (Ins)"},
-        {"btDelete", VK_DELETE, false, true, "Delete quick adjust scheme (Del)"},
+        {Part::ChangeButton, VK_F4, false, false, "Change selected item (F4)"},
+        {Part::ClearButton, VK_DELETE, false, false, "Clear selected item (Del)"},
+        {Part::MoveUpButton, VK_UP, true, false, "Move up (Ctrl+Up)"},
+        {Part::MoveDownButton, VK_DOWN, true, false, "Move down (Ctrl+Down)"},
+        {Part::SaveButton, 'S', true, false, "Save scheme (Ctrl+S)"},
+        {Part::AddSchemeButton, VK_INSERT, false, false, "Add to quick adjust scheme (Ins)"},
+        {Part::DeleteSchemeButton, VK_DELETE, false, true, "Delete quick adjust scheme (Del)"},
     };
     for (const auto& shortcut : shortcuts) {
-        SCOPED_TRACE(shortcut.button);
+        SCOPED_TRACE(shortcut.hint);
         OpenPrepared();
-        EXPECT_EQ(Window().ImageButton(shortcut.button).Hint(), shortcut.hint);
+        EXPECT_EQ(Window().ImageButtonOf(shortcut.button).Hint(), shortcut.hint);
         const std::string before = Outcome();
         ClickImageButton(shortcut.button);
         const std::string clicked = Outcome();
@@ -87,7 +87,7 @@ TEST_F(MainWindowKeyboard, EachShortcutDoesWhatItsButtonDoesAndItsHintSaysSo) {
         SendMessageA(Item(ui::design::kIdCancel), BM_CLICK, 0, 0);
 
         OpenPrepared();
-        const HWND target = shortcut.inSchemeBox ? Item(kIdScheme) : List().Handle();
+        const HWND target = shortcut.inSchemeBox ? Item(kIdSchemeBox) : List().Handle();
         SetFocus(target);
         if (shortcut.ctrl)
             PressWithCtrl(target, shortcut.key);
@@ -114,20 +114,21 @@ TEST_F(MainWindowKeyboard, AnOpenRowEditorKeepsItsKeys) {
 
 TEST_F(MainWindowKeyboard, TabOrderHoldsAfterInfoTipsAndANewList) {
     Open();
-    std::vector<HWND> designed = {Item(ui::design::kIdDef), List().Handle(),
-                                  Item(kIdScheme),          Item(ui::design::kIdHelp),
-                                  Item(ui::design::kIdOk),  Item(ui::design::kIdCancel)};
+    std::vector<HWND> designed = {
+        Item(ui::design::kIdDefaultRadio), List().Handle(),         Item(kIdSchemeBox),
+        Item(ui::design::kIdHelp),         Item(ui::design::kIdOk), Item(ui::design::kIdCancel)};
     ASSERT_EQ(TabOrder(), designed);
 
     char text[MAX_PATH] = {};
     NMLVGETINFOTIPA tip{};
-    tip.hdr = {List().Handle(), ui::design::kIdList, static_cast<UINT>(LVN_GETINFOTIPA)};
+    tip.hdr = {List().Handle(), ui::design::kIdPlacesList, static_cast<UINT>(LVN_GETINFOTIPA)};
     tip.pszText = text;
     tip.cchTextMax = sizeof text;
-    SendMessageA(Window().hwnd(), WM_NOTIFY, ui::design::kIdList, reinterpret_cast<LPARAM>(&tip));
+    SendMessageA(Window().hwnd(), WM_NOTIFY, ui::design::kIdPlacesList,
+                 reinterpret_cast<LPARAM>(&tip));
     EXPECT_EQ(TabOrder(), designed);
-    SetFocus(Item(kIdScheme));
-    Press(Item(kIdScheme), VK_TAB);
+    SetFocus(Item(kIdSchemeBox));
+    Press(Item(kIdSchemeBox), VK_TAB);
     EXPECT_EQ(GetFocus(), Item(ui::design::kIdHelp));
 
     SetFocus(List().Handle());
@@ -182,7 +183,7 @@ TEST_F(MainWindowKeyboard, ScreenReadersFindEveryCommandAsANamedPushButton) {
     ASSERT_EQ(clear.vt, VT_I4);
     LONG left = 0, top = 0, width = 0, height = 0;
     ASSERT_EQ(client->accLocation(&left, &top, &width, &height, clear), S_OK);
-    RECT bounds = Window().ImageButton("CSTButton2").Bounds();
+    RECT bounds = Window().ImageButtonOf(Part::ClearButton).Bounds();
     MapWindowPoints(Window().hwnd(), nullptr, reinterpret_cast<POINT*>(&bounds), 2);
     const RECT located{left, top, left + width, top + height};
     EXPECT_TRUE(EqualRect(&located, &bounds));

@@ -40,11 +40,11 @@ class MainWindowLeakTest : public MainWindowTest {
         Open();
         SelectRow(0);
         dialogs.folderAnswers.push_back("C:\\Windows");
-        ClickImageButton("btChange");
+        ClickImageButton(Part::ChangeButton);
         dialogs.inputAnswers.push_back("Leak check");
-        ClickImageButton("CSTButton3");
+        ClickImageButton(Part::AddSchemeButton);
         ChooseScheme(0);
-        const RECT up = Window().ImageButton("cbUp").Bounds();
+        const RECT up = Window().ImageButtonOf(Part::MoveUpButton).Bounds();
         SendMessageA(Window().hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(up.left + 2, up.top + 2));
         SendMessageA(Window().hwnd(), WM_CLOSE, 0, 0);
         Pump();

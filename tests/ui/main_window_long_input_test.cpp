@@ -36,7 +36,7 @@ TEST_F(MainWindowTest, LongCaptionsFromBrowsingAndTypingReachThePlacesBarWhole) 
     Open();
     SelectRow(1);
     dialogs.folderAnswers.push_back(kBrowsed);
-    ClickImageButton("btChange");
+    ClickImageButton(Part::ChangeButton);
     EXPECT_EQ(Rows()[1], kBrowsed);
 
     SelectRow(4);
@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, LongCaptionsAreSavedWholeToSchemesAndThePlacesFile) {
 
     const std::string schemeName = "\xC4" + std::string(300, 'n');
     dialogs.inputAnswers = {schemeName};
-    ClickImageButton("CSTButton3");
+    ClickImageButton(Part::AddSchemeButton);
     ASSERT_EQ(SchemeNames(), (std::vector<std::string>{schemeName}));
     EXPECT_EQ(Window().Schemes().Places(0), (PlacesList{kBrowsed, "", "", "", kTyped}));
 
@@ -79,7 +79,7 @@ TEST_F(MainWindowTest, LongCaptionsAreSavedWholeToSchemesAndThePlacesFile) {
     ASSERT_TRUE(folder.Created());
     const std::string file = folder.Path() + "\\\xC4.ini";
     dialogs.fileNameAnswers = {file};
-    ClickImageButton("CSTButton1");
+    ClickImageButton(Part::SaveButton);
     std::string bytes;
     ASSERT_TRUE(ReadWholeFile(file, bytes)) << file;
     // Written as UTF-8.

@@ -60,6 +60,10 @@ class MainWindowScaling : public MainWindowTest {
         }
     }
 
+    static std::string PartName(const ui::design::Control& control) {
+        return "part " + std::to_string(static_cast<int>(control.part));
+    }
+
     // Every control the user sees, in client coordinates, but the band behind the buttons.
     std::vector<std::pair<std::string, RECT>> Controls() {
         std::vector<std::pair<std::string, RECT>> controls;
@@ -75,10 +79,11 @@ class MainWindowScaling : public MainWindowTest {
         }
         for (const ui::design::Control& control : ui::design::Controls()) {
             if (control.kind == ui::design::Kind::ImageButton) {
-                controls.emplace_back(control.name, Window().ImageButton(control.name).Bounds());
+                controls.emplace_back(PartName(control),
+                                      Window().ImageButtonOf(control.part).Bounds());
             } else if (control.kind == ui::design::Kind::Picture ||
                        control.kind == ui::design::Kind::Link) {
-                controls.emplace_back(control.name, Window().PlacedRect(control.name));
+                controls.emplace_back(PartName(control), Window().PlacedRect(control.part));
             }
         }
         return controls;
@@ -106,7 +111,7 @@ class MainWindowScaling : public MainWindowTest {
         GetTextExtentPoint32A(screen, "Visit our web site for more software", 36, &text);
         SelectObject(screen, old);
         ReleaseDC(nullptr, screen);
-        const RECT link = Window().PlacedRect("Label1");
+        const RECT link = Window().PlacedRect(Part::WebSiteLink);
         EXPECT_LE(text.cx, link.right - link.left);
         EXPECT_LE(text.cy, link.bottom - link.top + 2);
     }
@@ -116,11 +121,11 @@ class MainWindowScaling : public MainWindowTest {
         for (const ui::design::Control& control : ui::design::Controls()) {
             if (control.kind != ui::design::Kind::ImageButton)
                 continue;
-            const RECT b = Window().ImageButton(control.name).Bounds();
-            const RECT g = Window().ImageButton(control.name).ImageRect();
+            const RECT b = Window().ImageButtonOf(control.part).Bounds();
+            const RECT g = Window().ImageButtonOf(control.part).ImageRect();
             EXPECT_TRUE(g.right - g.left == g.bottom - g.top && (g.right - g.left) % 16 == 0);
-            EXPECT_NEAR(g.left - b.left, b.right - g.right, 1) << control.name;
-            EXPECT_NEAR(g.top - b.top, b.bottom - g.bottom, 1) << control.name;
+            EXPECT_NEAR(g.left - b.left, b.right - g.right, 1) << PartName(control);
+            EXPECT_NEAR(g.top - b.top, b.bottom - g.bottom, 1) << PartName(control);
         }
     }
 

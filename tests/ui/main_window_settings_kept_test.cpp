@@ -44,25 +44,25 @@ TEST_F(MainWindowTest, CommandsEndAnOpenEditFirstAndKeepItsText) {
         PlacesList rows;
     };
     const Case cases[] = {
-        {"move up", [&] { ClickImageButton("cbUp"); }, {"X", "A", "C", "", ""}},
-        {"move down", [&] { ClickImageButton("cbDown"); }, {"A", "C", "X", "", ""}},
-        {"clear", [&] { ClickImageButton("CSTButton2"); }, {"A", "", "C", "", ""}},
+        {"move up", [&] { ClickImageButton(Part::MoveUpButton); }, {"X", "A", "C", "", ""}},
+        {"move down", [&] { ClickImageButton(Part::MoveDownButton); }, {"A", "C", "X", "", ""}},
+        {"clear", [&] { ClickImageButton(Part::ClearButton); }, {"A", "", "C", "", ""}},
         {"change",
          [&] {
              dialogs.folderAnswers = {"D:\\Chosen"};
-             ClickImageButton("btChange");
+             ClickImageButton(Part::ChangeButton);
          },
          {"A", "D:\\Chosen", "C", "", ""}},
         {"save to a file",
          [&] {
              dialogs.fileNameAnswers = {file};
-             ClickImageButton("CSTButton1");
+             ClickImageButton(Part::SaveButton);
          },
          {"A", "X", "C", "", ""}},
         {"add a scheme",
          [&] {
              dialogs.inputAnswers = {"Edited"};
-             ClickImageButton("CSTButton3");
+             ClickImageButton(Part::AddSchemeButton);
          },
          {"A", "X", "C", "", ""}},
     };
@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, SpecialFoldersAndPathsWithVariablesAreKept) {
     EXPECT_NE(List().ImageIndex(1), -1);
 
     SelectRow(0);
-    ClickImageButton("cbDown");
+    ClickImageButton(Part::MoveDownButton);
     SelectRow(0); // an edit that leaves the text as it was keeps the value
     SetFocus(List().Handle());
     Press(List().Handle(), VK_F2);
@@ -119,7 +119,7 @@ TEST_F(MainWindowTest, SpecialFoldersAndPathsWithVariablesAreKept) {
 
     const std::string file = TempFile("velbrook special folders.ini");
     dialogs.fileNameAnswers = {file};
-    ClickImageButton("CSTButton1");
+    ClickImageButton(Part::SaveButton);
     char windows[MAX_PATH] = {};
     ExpandEnvironmentStringsA("%WINDIR%\\Fonts", windows, MAX_PATH);
     EXPECT_EQ(ReadFile(file),
@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, SpecialFoldersAndPathsWithVariablesAreKept) {
     // by its number; a choice that can be neither changes nothing.
     Open();
     SelectRow(0);
-    ClickImageButton("CSTButton2");
+    ClickImageButton(Part::ClearButton);
     BrowsedFolder network;
     network.specialFolder = 18;
     BrowsedFolder unusable;
@@ -147,10 +147,10 @@ TEST_F(MainWindowTest, SpecialFoldersAndPathsWithVariablesAreKept) {
     dialogs.messages.clear();
     dialogs.folderAnswers = {network, unusable};
     SelectRow(2);
-    ClickImageButton("btChange");
+    ClickImageButton(Part::ChangeButton);
     EXPECT_FALSE(Rows()[2].empty());
     SelectRow(1);
-    ClickImageButton("btChange");
+    ClickImageButton(Part::ChangeButton);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, FormatText(msg::kFolderCannotBePlace, "Printers"));
     SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
@@ -172,7 +172,7 @@ TEST_F(MainWindowTest, APlaceTheCodePageCannotHoldIsWrittenBackUnchanged) {
     EXPECT_EQ(Rows()[0].substr(0, 9), "C:\\Users\\");
     SelectRow(1);
     dialogs.folderAnswers = {"D:\\Chosen"};
-    ClickImageButton("btChange");
+    ClickImageButton(Part::ChangeButton);
     SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
     Pump();
     EXPECT_EQ(GetWide(kPlacesBarKey, "Place0"), cyrillic);

@@ -11,8 +11,8 @@ namespace velbrook::testing {
 namespace {
 
 using ui::design::kIdCancel;
-using ui::design::kIdCustom;
-using ui::design::kIdDef;
+using ui::design::kIdCustomRadio;
+using ui::design::kIdDefaultRadio;
 using ui::design::kIdHelp;
 using ui::design::kIdOk;
 
@@ -70,12 +70,12 @@ TEST_F(MainWindowTest, OpensWithTheLivePlacesBar) {
             Put(kPlacesBarKey, name, value);
         Open();
         EXPECT_EQ(Rows(), c.rows);
-        EXPECT_EQ(Checked(kIdCustom), c.custom);
-        EXPECT_EQ(Checked(kIdDef), !c.custom);
+        EXPECT_EQ(Checked(kIdCustomRadio), c.custom);
+        EXPECT_EQ(Checked(kIdDefaultRadio), !c.custom);
         for (int row = 0; row < kPlaceSlots; ++row) {
             const int icon = List().ImageIndex(row);
             if (c.icons[row])
-                EXPECT_EQ(icon, win32::GetSystemIconIndex(c.rows[row], false, false, true));
+                EXPECT_EQ(icon, win32::GetSystemIconIndex(c.rows[row]));
             else
                 EXPECT_EQ(icon, -1) << "row " << row;
         }
@@ -104,7 +104,8 @@ TEST_F(MainWindowTest, IsBuiltAsDesigned) {
 
     // The list: "#" shown first, styles and image list.
     EXPECT_EQ(List().ColumnOrder(), (std::vector<int>{1, 0}));
-    EXPECT_EQ(SendMessageA(List().Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x0420);
+    EXPECT_EQ(SendMessageA(List().Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0),
+              LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
     const auto style = static_cast<DWORD>(GetWindowLongPtrA(List().Handle(), GWL_STYLE));
     const DWORD wanted =
         LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS;
@@ -114,35 +115,35 @@ TEST_F(MainWindowTest, IsBuiltAsDesigned) {
               reinterpret_cast<LRESULT>(Window().SystemSmallImages()));
     EXPECT_EQ(GetFocus(), List().Handle());
 
-    // Tab order: rbDef, rbCustom, lv, cbScheme, btHelp, btOk, btCancel.
+    // Tab order: the two radio buttons, the list, the scheme box, help, OK, Cancel.
     std::vector<HWND> order;
-    HWND at = Item(kIdDef);
+    HWND at = Item(kIdDefaultRadio);
     for (int i = 0; i < 7; ++i) {
         order.push_back(at);
         at = GetNextDlgTabItem(window, at, FALSE);
     }
-    EXPECT_EQ(order,
-              (std::vector<HWND>{Item(kIdDef), List().Handle(), Item(ui::design::kIdScheme),
-                                 Item(kIdHelp), Item(kIdOk), Item(kIdCancel), Item(kIdDef)}));
+    EXPECT_EQ(order, (std::vector<HWND>{Item(kIdDefaultRadio), List().Handle(),
+                                        Item(ui::design::kIdSchemeBox), Item(kIdHelp), Item(kIdOk),
+                                        Item(kIdCancel), Item(kIdDefaultRadio)}));
 
-    // Tab moves on in tab order; Alt+S through Label6 focuses the scheme box.
+    // Tab moves on in tab order; Alt+S through the scheme label focuses the scheme box.
     Press(List().Handle(), VK_TAB);
-    EXPECT_EQ(GetFocus(), Item(ui::design::kIdScheme));
+    EXPECT_EQ(GetFocus(), Item(ui::design::kIdSchemeBox));
     SetFocus(List().Handle());
     PostMessageA(List().Handle(), WM_SYSCHAR, 's', 1 << 29);
     Pump();
-    EXPECT_EQ(GetFocus(), Item(ui::design::kIdScheme));
+    EXPECT_EQ(GetFocus(), Item(ui::design::kIdSchemeBox));
 
     // Hints (with their shortcuts) and glyphs of the image buttons.
-    EXPECT_EQ(Window().ImageButton("btChange").Hint(), "Change selected item (F4)");
-    EXPECT_EQ(Window().ImageButton("cbUp").ImageIndex(), 5);
-    EXPECT_EQ(Window().ImageButton("CSTButton1").Hint(), "Save scheme (Ctrl+S)");
+    EXPECT_EQ(Window().ImageButtonOf(Part::ChangeButton).Hint(), "Change selected item (F4)");
+    EXPECT_EQ(Window().ImageButtonOf(Part::MoveUpButton).ImageIndex(), 5);
+    EXPECT_EQ(Window().ImageButtonOf(Part::SaveButton).Hint(), "Save scheme (Ctrl+S)");
 }
 
 TEST_F(MainWindowTest, TheSchemeBoxDropsDownItsSchemes) {
     StoreSchemes({{"A", {"", "", "", "", ""}}, {"B", {"", "", "", "", ""}}});
     Open();
-    const HWND combo = Item(ui::design::kIdScheme);
+    const HWND combo = Item(ui::design::kIdSchemeBox);
     SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
@@ -177,7 +178,7 @@ TEST_F(MainWindowTest, ResizingKeepsTheMinimumAndAnchors) {
         GetWindowRect(List().Handle(), &p.list);
         GetWindowRect(Item(kIdOk), &p.ok);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&p.ok), 2);
-        p.change = Window().ImageButton("btChange").Bounds();
+        p.change = Window().ImageButtonOf(Part::ChangeButton).Bounds();
         return p;
     };
     const auto before = measure();
@@ -196,8 +197,8 @@ TEST_F(MainWindowTest, OkAppliesTheChoice) {
     // Default buttons: the key goes whatever the rows hold.
     StorePlaces({"C:\\", "D:\\", "", "", ""});
     Open();
-    SendMessageA(Item(kIdDef), BM_SETCHECK, BST_CHECKED, 0);
-    SendMessageA(Item(kIdCustom), BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageA(Item(kIdDefaultRadio), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(Item(kIdCustomRadio), BM_SETCHECK, BST_UNCHECKED, 0);
     SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
     Pump();
     EXPECT_FALSE(IsOpen());
@@ -205,7 +206,7 @@ TEST_F(MainWindowTest, OkAppliesTheChoice) {
 
     // Custom with five empty rows keeps a key without places.
     Open();
-    SendMessageA(Item(kIdCustom), BM_CLICK, 0, 0);
+    SendMessageA(Item(kIdCustomRadio), BM_CLICK, 0, 0);
     SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
     Pump();
     EXPECT_FALSE(IsOpen());
@@ -232,9 +233,9 @@ TEST_F(MainWindowTest, EveryOtherWayOfClosingLeavesThePlacesBarAndSavesSchemes) 
         StorePlaces({"C:\\", "", "", "", ""});
         Open();
         SelectRow(0);
-        ClickImageButton("CSTButton2"); // clears row 0 in the window only
+        ClickImageButton(Part::ClearButton); // clears row 0 in the window only
         dialogs.inputAnswers.push_back(route);
-        ClickImageButton("CSTButton3");
+        ClickImageButton(Part::AddSchemeButton);
         EXPECT_TRUE(StoredSchemes().empty()) << "saved before closing";
         close(route);
         EXPECT_FALSE(IsOpen());
@@ -248,10 +249,10 @@ TEST_F(MainWindowTest, EveryOtherWayOfClosingLeavesThePlacesBarAndSavesSchemes) 
 
 TEST_F(MainWindowTest, RegistryErrorOnOkIsReportedAndTheWindowStays) {
     Open();
-    SendMessageA(Item(kIdCustom), BM_CLICK, 0, 0);
+    SendMessageA(Item(kIdCustomRadio), BM_CLICK, 0, 0);
     SelectRow(0);
     dialogs.folderAnswers.push_back("C:\\Windows");
-    ClickImageButton("btChange");
+    ClickImageButton(Part::ChangeButton);
     store.FailNext(RegOp::Set);
     SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
     Pump();
@@ -269,20 +270,20 @@ TEST_F(MainWindowTest, RegistryErrorOnOkIsReportedAndTheWindowStays) {
 TEST_F(MainWindowTest, RadioDoubleClickChecksAndApplies) {
     StorePlaces({"C:\\", "", "", "", ""});
     Open();
-    SendMessageA(Window().hwnd(), WM_COMMAND, MAKEWPARAM(kIdDef, BN_DOUBLECLICKED),
-                 reinterpret_cast<LPARAM>(Item(kIdDef)));
+    SendMessageA(Window().hwnd(), WM_COMMAND, MAKEWPARAM(kIdDefaultRadio, BN_DOUBLECLICKED),
+                 reinterpret_cast<LPARAM>(Item(kIdDefaultRadio)));
     Pump();
     EXPECT_FALSE(IsOpen());
     EXPECT_FALSE(KeyExists(kPlacesBarKey));
 
     Open();
-    EXPECT_TRUE(Checked(kIdDef));
+    EXPECT_TRUE(Checked(kIdDefaultRadio));
     SelectRow(2);
     dialogs.folderAnswers.push_back("C:\\Temp");
-    ClickImageButton("btChange");
-    SendMessageA(Item(kIdDef), BM_CLICK, 0, 0);
-    SendMessageA(Window().hwnd(), WM_COMMAND, MAKEWPARAM(kIdCustom, BN_DOUBLECLICKED),
-                 reinterpret_cast<LPARAM>(Item(kIdCustom)));
+    ClickImageButton(Part::ChangeButton);
+    SendMessageA(Item(kIdDefaultRadio), BM_CLICK, 0, 0);
+    SendMessageA(Window().hwnd(), WM_COMMAND, MAKEWPARAM(kIdCustomRadio, BN_DOUBLECLICKED),
+                 reinterpret_cast<LPARAM>(Item(kIdCustomRadio)));
     Pump();
     EXPECT_FALSE(IsOpen());
     EXPECT_EQ(Get(kPlacesBarKey, "Place2"), Sz("C:\\Temp"));
@@ -291,8 +292,8 @@ TEST_F(MainWindowTest, RadioDoubleClickChecksAndApplies) {
 TEST_F(MainWindowTest, HelpAndTheWebSiteOpenDocuments) {
     Open();
     SendMessageA(Item(kIdHelp), BM_CLICK, 0, 0);
-    MouseDownAt("Label1");
-    MouseDownAt("Image1", WM_RBUTTONDOWN);
+    MouseDownAt(Part::WebSiteLink);
+    MouseDownAt(Part::Logo, WM_RBUTTONDOWN);
     ASSERT_EQ(dialogs.documents.size(), 3u);
     const std::string help = dialogs.documents[0].fileName;
     EXPECT_EQ(help.substr(help.size() - 15), "\\How to use.txt");
@@ -317,7 +318,7 @@ TEST_F(MainWindowTest, DamagedSchemeIsSkippedAndNotOverwritten) {
     EXPECT_EQ(reports[0], FormatText(msg::kSchemesDamaged, "Invalid data type for '0'"));
     EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"Alpha", "Gamma"}));
     EXPECT_EQ(Rows()[0], "C:\\");
-    EXPECT_TRUE(Checked(kIdCustom));
+    EXPECT_TRUE(Checked(kIdCustomRadio));
     EXPECT_EQ(List().ColumnOrder(), (std::vector<int>{1, 0}));
     EXPECT_NE(SendMessageA(List().Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
     SendMessageA(Item(kIdCancel), BM_CLICK, 0, 0);
@@ -348,11 +349,11 @@ TEST_F(MainWindowTest, SchemesThatCannotBeLoadedAreNotOverwritten) {
         ASSERT_EQ(reports.size(), 1u);
         EXPECT_EQ(reports[0], FormatText(msg::kSchemesDamaged, c.problem));
         EXPECT_EQ(Rows(), (PlacesList{"C:\\", "", "D:\\Data", "", ""}));
-        EXPECT_TRUE(Checked(kIdCustom));
+        EXPECT_TRUE(Checked(kIdCustomRadio));
         EXPECT_EQ(List().ColumnOrder(), (std::vector<int>{1, 0}));
 
         dialogs.inputAnswers = {"Beta"};
-        ClickImageButton("CSTButton3");
+        ClickImageButton(Part::AddSchemeButton);
         ASSERT_FALSE(dialogs.messages.empty());
         EXPECT_EQ(dialogs.messages.back().text, msg::kSchemesNotSavedThisTime);
 

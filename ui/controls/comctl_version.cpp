@@ -40,7 +40,7 @@ bool CheckDllVersion(const std::string& fileName, std::uint16_t required1, std::
 
 void RequireComCtlVersion(const std::optional<FileVersion>& comctl) {
     if (!comctl || !VersionAtLeast(*comctl, kRequiredComCtlVersion))
-        throw EELVOldComCtl(msg::kOldComCtl);
+        throw OldCommonControlsError(msg::kOldComCtl);
 }
 
 } // namespace velbrook::ui

@@ -13,14 +13,14 @@ using FileVersion = std::array<std::uint16_t, 4>;
 
 inline constexpr FileVersion kRequiredComCtlVersion{4, 70, 0, 0};
 
-class EELVException : public Error {
+class ListViewError : public Error {
   public:
     using Error::Error;
 };
 
-class EELVOldComCtl : public EELVException {
+class OldCommonControlsError : public ListViewError {
   public:
-    using EELVException::EELVException;
+    using ListViewError::ListViewError;
 };
 
 // Compares part by part, the first part first; equal versions pass.
@@ -33,7 +33,7 @@ std::optional<FileVersion> ReadFileVersion(const std::string& fileName);
 bool CheckDllVersion(const std::string& fileName, std::uint16_t required1, std::uint16_t required2,
                      std::uint16_t required3, std::uint16_t required4);
 
-// Raises EELVOldComCtl unless the version is known and at least the required one.
+// Raises OldCommonControlsError unless the version is known and at least the required one.
 void RequireComCtlVersion(const std::optional<FileVersion>& comctl);
 
 } // namespace velbrook::ui

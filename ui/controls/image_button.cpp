@@ -22,15 +22,15 @@ SIZE ImageSize(HIMAGELIST images) {
 
 } // namespace
 
-int ThemeStateFor(TCSTButtonState state, bool hot) {
+int ThemeStateFor(ImageButtonState state, bool hot) {
     switch (state) {
-    case TCSTButtonState::Disabled:
+    case ImageButtonState::Disabled:
         return kTsDisabled;
-    case TCSTButtonState::Pressed:
+    case ImageButtonState::Pressed:
         return hot ? kTsHotChecked : kTsChecked;
-    case TCSTButtonState::Latched:
+    case ImageButtonState::Latched:
         return kTsPressed;
-    case TCSTButtonState::Up:
+    case ImageButtonState::Up:
         break;
     }
     return hot ? kTsHot : kTsNormal;
@@ -41,59 +41,59 @@ POINT ImageOrigin(SIZE button, SIZE image, bool pressedLook) {
     return POINT{(button.cx - image.cx) / 2 + shift, (button.cy - image.cy) / 2 + shift};
 }
 
-TCSTButton::TCSTButton(HWND parent, const ImageButtonArgs& args, const ThemeData& theme)
+ImageButton::ImageButton(HWND parent, const ImageButtonArgs& args, const ThemeData& theme)
     : OnClick(args.onClick), parent_(parent), bounds_(args.bounds), hint_(args.hint),
       name_(args.name), shortcut_(args.shortcut), images_(args.images),
       imageIndex_(args.imageIndex), theme_(theme) {}
 
-void TCSTButton::SetBounds(const RECT& bounds) {
+void ImageButton::SetBounds(const RECT& bounds) {
     Invalidate();
     bounds_ = bounds;
     Invalidate();
 }
 
-void TCSTButton::SetImageIndex(int index) {
+void ImageButton::SetImageIndex(int index) {
     imageIndex_ = index;
     Invalidate();
 }
 
-void TCSTButton::SetImages(HIMAGELIST images) {
+void ImageButton::SetImages(HIMAGELIST images) {
     images_ = images;
     Invalidate();
 }
 
-void TCSTButton::SetEnabled(bool enabled) {
+void ImageButton::SetEnabled(bool enabled) {
     if (enabled_ == enabled)
         return;
     enabled_ = enabled;
     if (!enabled) {
         const bool held = dragging_;
-        state_ = TCSTButtonState::Disabled;
+        state_ = ImageButtonState::Disabled;
         dragging_ = false;
         hot_ = false;
         if (held && GetCapture() == parent_)
             ReleaseCapture();
     } else {
-        state_ = TCSTButtonState::Up;
+        state_ = ImageButtonState::Up;
     }
     RepaintNow();
 }
 
-bool TCSTButton::Themed() const {
+bool ImageButton::Themed() const {
     return theme_ && visual_styles::Active();
 }
 
-bool TCSTButton::ContainsPoint(POINT at) const {
+bool ImageButton::ContainsPoint(POINT at) const {
     return PtInRect(&bounds_, at) != FALSE;
 }
 
-bool TCSTButton::InsideForClick(POINT at) const {
+bool ImageButton::InsideForClick(POINT at) const {
     const int x = at.x - bounds_.left;
     const int y = at.y - bounds_.top;
     return x >= 0 && x < Width(bounds_) && y >= 0 && y <= Height(bounds_);
 }
 
-void TCSTButton::MouseEnter() {
+void ImageButton::MouseEnter() {
     // A disabled parent means a modal dialog is up.
     if (hot_ || !enabled_ || GetCapture() != nullptr || !IsWindowEnabled(parent_))
         return;
@@ -101,39 +101,39 @@ void TCSTButton::MouseEnter() {
     RepaintNow();
 }
 
-void TCSTButton::MouseLeave() {
+void ImageButton::MouseLeave() {
     if (!hot_ || !enabled_ || dragging_)
         return;
     hot_ = false;
     Invalidate();
 }
 
-void TCSTButton::MouseDown(POINT at) {
+void ImageButton::MouseDown(POINT at) {
     if (!enabled_ || !ContainsPoint(at))
         return;
     SetCapture(parent_);
-    state_ = TCSTButtonState::Pressed;
+    state_ = ImageButtonState::Pressed;
     dragging_ = true;
     hot_ = true;
     Invalidate();
 }
 
-void TCSTButton::MouseMove(POINT at) {
+void ImageButton::MouseMove(POINT at) {
     if (!dragging_)
         return;
-    const auto next = InsideForClick(at) ? TCSTButtonState::Pressed : TCSTButtonState::Up;
+    const auto next = InsideForClick(at) ? ImageButtonState::Pressed : ImageButtonState::Up;
     if (next != state_) {
         state_ = next;
         Invalidate();
     }
 }
 
-void TCSTButton::MouseUp(POINT at) {
+void ImageButton::MouseUp(POINT at) {
     if (!dragging_)
         return;
     dragging_ = false;
     const bool clicked = InsideForClick(at);
-    state_ = TCSTButtonState::Up;
+    state_ = ImageButtonState::Up;
     hot_ = ContainsPoint(at);
     if (GetCapture() == parent_)
         ReleaseCapture();
@@ -142,40 +142,40 @@ void TCSTButton::MouseUp(POINT at) {
         OnClick();
 }
 
-void TCSTButton::CaptureLost() {
+void ImageButton::CaptureLost() {
     if (!dragging_)
         return;
     dragging_ = false;
-    state_ = TCSTButtonState::Up;
+    state_ = ImageButtonState::Up;
     hot_ = false;
     Invalidate();
 }
 
-void TCSTButton::EndHot() {
+void ImageButton::EndHot() {
     if (!hot_ || dragging_)
         return;
     hot_ = false;
     Invalidate();
 }
 
-void TCSTButton::ThemeChanged() {
+void ImageButton::ThemeChanged() {
     Invalidate();
 }
 
-bool TCSTButton::PressedLook() const {
-    return state_ == TCSTButtonState::Pressed || state_ == TCSTButtonState::Latched;
+bool ImageButton::PressedLook() const {
+    return state_ == ImageButtonState::Pressed || state_ == ImageButtonState::Latched;
 }
 
-void TCSTButton::Invalidate() const {
+void ImageButton::Invalidate() const {
     InvalidateRect(parent_, &bounds_, TRUE);
 }
 
-void TCSTButton::RepaintNow() const {
+void ImageButton::RepaintNow() const {
     Invalidate();
     UpdateWindow(parent_);
 }
 
-void TCSTButton::Paint(HDC dc, const RECT& clip) {
+void ImageButton::Paint(HDC dc, const RECT& clip) {
     RECT common;
     if (!IntersectRect(&common, &bounds_, &clip))
         return;
@@ -185,12 +185,12 @@ void TCSTButton::Paint(HDC dc, const RECT& clip) {
         PaintClassic(dc);
 }
 
-void TCSTButton::PaintThemed(HDC dc) const {
+void ImageButton::PaintThemed(HDC dc) const {
     visual_styles::DrawBackground(theme_, dc, kTpButton, ThemeState(), bounds_);
     DrawImage(dc, true);
 }
 
-void TCSTButton::PaintClassic(HDC dc) const {
+void ImageButton::PaintClassic(HDC dc) const {
     RECT r = bounds_;
     if (PressedLook() || (hot_ && enabled_)) {
         DrawEdge(dc, &r, PressedLook() ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
@@ -204,7 +204,7 @@ void TCSTButton::PaintClassic(HDC dc) const {
     DrawImage(dc, false);
 }
 
-RECT TCSTButton::ImageRect() const {
+RECT ImageButton::ImageRect() const {
     if (imageIndex_ < 0 || images_ == nullptr)
         return RECT{};
     const SIZE image = ImageSize(images_);
@@ -214,7 +214,7 @@ RECT TCSTButton::ImageRect() const {
     return RECT{x, y, x + image.cx, y + image.cy};
 }
 
-void TCSTButton::DrawImage(HDC dc, bool themed) const {
+void ImageButton::DrawImage(HDC dc, bool themed) const {
     const RECT place = ImageRect();
     if (IsRectEmpty(&place))
         return;

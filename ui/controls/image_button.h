@@ -1,5 +1,5 @@
 #pragma once
-// TCSTButton: a flat, windowless image button drawn on its parent. The parent
+// ImageButton: a flat, windowless image button drawn on its parent. The parent
 // forwards its mouse, paint, enable and theme messages (ImageButtonHost does the
 // routing and owns the TOOLBAR theme its buttons share); the button never takes
 // the keyboard focus.
@@ -13,7 +13,7 @@
 
 namespace velbrook::ui {
 
-enum class TCSTButtonState { Up, Disabled, Pressed, Latched };
+enum class ImageButtonState { Up, Disabled, Pressed, Latched };
 
 // TOOLBAR theme part and states used by the button.
 inline constexpr int kTpButton = 1;
@@ -25,7 +25,7 @@ inline constexpr int kTsChecked = 5;
 inline constexpr int kTsHotChecked = 6;
 
 // The TOOLBAR button state that shows a button state with or without the pointer over it.
-int ThemeStateFor(TCSTButtonState state, bool hot);
+int ThemeStateFor(ImageButtonState state, bool hot);
 
 // Top-left corner of the image inside a button of the given size (relative to
 // the button): centred, so that it stays in place as buttons and glyphs scale;
@@ -42,12 +42,12 @@ struct ImageButtonArgs {
     std::function<void()> onClick;
 };
 
-class TCSTButton {
+class ImageButton {
   public:
     // `theme` is the parent's TOOLBAR theme and must outlive the button.
-    TCSTButton(HWND parent, const ImageButtonArgs& args, const ThemeData& theme);
-    TCSTButton(const TCSTButton&) = delete;
-    TCSTButton& operator=(const TCSTButton&) = delete;
+    ImageButton(HWND parent, const ImageButtonArgs& args, const ThemeData& theme);
+    ImageButton(const ImageButton&) = delete;
+    ImageButton& operator=(const ImageButton&) = delete;
 
     HWND Parent() const { return parent_; }
     const RECT& Bounds() const { return bounds_; }
@@ -65,7 +65,7 @@ class TCSTButton {
 
     std::function<void()> OnClick;
 
-    TCSTButtonState State() const { return state_; }
+    ImageButtonState State() const { return state_; }
     bool Hot() const { return hot_; }
     bool Dragging() const { return dragging_; }
     bool Themed() const;
@@ -108,7 +108,7 @@ class TCSTButton {
     HIMAGELIST images_;
     int imageIndex_;
     bool enabled_ = true;
-    TCSTButtonState state_ = TCSTButtonState::Up;
+    ImageButtonState state_ = ImageButtonState::Up;
     bool hot_ = false;
     bool dragging_ = false;
     const ThemeData& theme_;

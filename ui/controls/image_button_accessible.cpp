@@ -217,13 +217,13 @@ HRESULT ImageButtonAccessible::get_accState(VARIANT child, VARIANT* state) {
     case Target::Standard:
         return standard_->get_accState(child, state);
     case Target::Button: {
-        const TCSTButton& b = *host_->Buttons()[button];
+        const ImageButton& b = *host_->Buttons()[button];
         LONG flags = 0;
         if (!b.Enabled())
             flags |= STATE_SYSTEM_UNAVAILABLE;
         if (b.Hot())
             flags |= STATE_SYSTEM_HOTTRACKED;
-        if (b.State() == TCSTButtonState::Pressed)
+        if (b.State() == ImageButtonState::Pressed)
             flags |= STATE_SYSTEM_PRESSED;
         if (!IsWindowVisible(window_))
             flags |= STATE_SYSTEM_INVISIBLE;

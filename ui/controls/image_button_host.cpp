@@ -64,7 +64,7 @@ HWND ImageButtonHost::Tooltip() {
 void ImageButtonHost::AddTool(std::size_t index) {
     if (tooltip_.get() == nullptr)
         return;
-    const TCSTButton& button = *buttons_[index];
+    const ImageButton& button = *buttons_[index];
     TOOLINFOA tool = ToolFor(parent_, index + 1);
     tool.uFlags = TTF_SUBCLASS;
     tool.rect = button.Bounds();
@@ -72,13 +72,13 @@ void ImageButtonHost::AddTool(std::size_t index) {
     SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-TCSTButton& ImageButtonHost::Add(const ImageButtonArgs& args) {
-    buttons_.push_back(std::make_unique<TCSTButton>(parent_, args, theme_));
+ImageButton& ImageButtonHost::Add(const ImageButtonArgs& args) {
+    buttons_.push_back(std::make_unique<ImageButton>(parent_, args, theme_));
     AddTool(buttons_.size() - 1);
     return *buttons_.back();
 }
 
-void ImageButtonHost::SetBounds(TCSTButton& button, const RECT& bounds) {
+void ImageButtonHost::SetBounds(ImageButton& button, const RECT& bounds) {
     button.SetBounds(bounds);
     for (std::size_t i = 0; i < buttons_.size(); ++i) {
         if (buttons_[i].get() != &button || tooltip_.get() == nullptr)
@@ -89,7 +89,7 @@ void ImageButtonHost::SetBounds(TCSTButton& button, const RECT& bounds) {
     }
 }
 
-TCSTButton* ImageButtonHost::ButtonAt(POINT at) const {
+ImageButton* ImageButtonHost::ButtonAt(POINT at) const {
     for (const auto& button : buttons_) {
         if (button->ContainsPoint(at))
             return button.get();
@@ -97,7 +97,7 @@ TCSTButton* ImageButtonHost::ButtonAt(POINT at) const {
     return nullptr;
 }
 
-TCSTButton* ImageButtonHost::DraggingButton() const {
+ImageButton* ImageButtonHost::DraggingButton() const {
     for (const auto& button : buttons_) {
         if (button->Dragging())
             return button.get();
@@ -106,7 +106,7 @@ TCSTButton* ImageButtonHost::DraggingButton() const {
 }
 
 void ImageButtonHost::TrackHot(POINT at) {
-    TCSTButton* over = ButtonAt(at);
+    ImageButton* over = ButtonAt(at);
     for (const auto& button : buttons_) {
         if (button.get() != over)
             button->MouseLeave();
@@ -143,7 +143,7 @@ bool ImageButtonHost::AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& res
 void ImageButtonHost::Press(std::size_t index) {
     if (index >= buttons_.size())
         return;
-    TCSTButton& button = *buttons_[index];
+    ImageButton& button = *buttons_[index];
     if (button.Enabled() && button.OnClick)
         button.OnClick();
 }
@@ -155,7 +155,7 @@ bool ImageButtonHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
         // The tooltip subclasses the parent, so it sees the following moves.
         if (!buttons_.empty())
             Tooltip();
-        if (TCSTButton* held = DraggingButton()) {
+        if (ImageButton* held = DraggingButton()) {
             held->MouseMove(PointOf(lParam));
             return true;
         }
@@ -163,13 +163,13 @@ bool ImageButtonHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, 
         return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (TCSTButton* button = ButtonAt(PointOf(lParam))) {
+        if (ImageButton* button = ButtonAt(PointOf(lParam))) {
             button->MouseDown(PointOf(lParam));
             return true;
         }
         return false;
     case WM_LBUTTONUP:
-        if (TCSTButton* held = DraggingButton()) {
+        if (ImageButton* held = DraggingButton()) {
             held->MouseUp(PointOf(lParam));
             return true;
         }

@@ -36,10 +36,10 @@ class ImageButtonHost {
     ~ImageButtonHost();
 
     // The returned button lives as long as the host.
-    TCSTButton& Add(const ImageButtonArgs& args);
+    ImageButton& Add(const ImageButtonArgs& args);
     // Moves a button and its tooltip area.
-    void SetBounds(TCSTButton& button, const RECT& bounds);
-    const std::vector<std::unique_ptr<TCSTButton>>& Buttons() const { return buttons_; }
+    void SetBounds(ImageButton& button, const RECT& bounds);
+    const std::vector<std::unique_ptr<ImageButton>>& Buttons() const { return buttons_; }
     // The tooltip window, created on first use (this call or the first mouse
     // move over the parent): it is a top-level window, slow to make at start-up.
     HWND Tooltip();
@@ -54,8 +54,8 @@ class ImageButtonHost {
     void Paint(HDC dc, const RECT& clip) const;
 
   private:
-    TCSTButton* ButtonAt(POINT at) const;
-    TCSTButton* DraggingButton() const;
+    ImageButton* ButtonAt(POINT at) const;
+    ImageButton* DraggingButton() const;
     void TrackHot(POINT at);
     void TrackLeave() const;
     void AddTool(std::size_t index);
@@ -66,7 +66,7 @@ class ImageButtonHost {
     HWND parent_;
     TooltipWindow tooltip_;
     ThemeData theme_; // before the buttons, which draw with it
-    std::vector<std::unique_ptr<TCSTButton>> buttons_;
+    std::vector<std::unique_ptr<ImageButton>> buttons_;
     // Made at the first WM_GETOBJECT; detached before the buttons go.
     win32::ComRef<ImageButtonAccessible> accessible_;
 };

@@ -2,47 +2,52 @@
 
 #include <array>
 
+#include "support/win32/windows_ansi.h"
+#include <commctrl.h>
+
 namespace velbrook::ui {
 namespace {
 
+// In the order of the members.
 constexpr std::array<std::uint32_t, kExtendedStyleCount> kFlags{
-    0x0001, 0x0002, 0x0004, 0x0008, 0x0010, 0x0020, 0x0040,
-    0x0080, 0x0100, 0x0400, 0x0800, 0x1000, 0x4000,
+    LVS_EX_GRIDLINES,      LVS_EX_SUBITEMIMAGES, LVS_EX_CHECKBOXES,       LVS_EX_TRACKSELECT,
+    LVS_EX_HEADERDRAGDROP, LVS_EX_FULLROWSELECT, LVS_EX_ONECLICKACTIVATE, LVS_EX_TWOCLICKACTIVATE,
+    LVS_EX_FLATSB,         LVS_EX_INFOTIP,       LVS_EX_UNDERLINEHOT,     LVS_EX_UNDERLINECOLD,
+    LVS_EX_LABELTIP,
 };
 
 } // namespace
 
-std::uint32_t ExtendedStyleFlag(TLVExtendedStyle style) {
+std::uint32_t ExtendedStyleFlag(ListViewExtendedStyle style) {
     return kFlags[static_cast<std::size_t>(style)];
 }
 
-std::uint32_t TLVExtendedStyles::Flags() const {
+std::uint32_t ListViewExtendedStyles::Flags() const {
     std::uint32_t flags = 0;
     for (int i = 0; i < kExtendedStyleCount; ++i) {
-        const auto style = static_cast<TLVExtendedStyle>(i);
+        const auto style = static_cast<ListViewExtendedStyle>(i);
         if (Has(style))
             flags |= ExtendedStyleFlag(style);
     }
     return flags;
 }
 
-TLVExtendedStyles TLVExtendedStyles::FromFlags(std::uint32_t flags) {
-    TLVExtendedStyles styles;
+ListViewExtendedStyles ListViewExtendedStyles::FromFlags(std::uint32_t flags) {
+    ListViewExtendedStyles styles;
     for (int i = 0; i < kExtendedStyleCount; ++i) {
-        const auto style = static_cast<TLVExtendedStyle>(i);
+        const auto style = static_cast<ListViewExtendedStyle>(i);
         if (flags & ExtendedStyleFlag(style))
             styles.Add(style);
     }
     return styles;
 }
 
-TLVExtendedStyles WithActivationForUnderline(TLVExtendedStyles styles) {
-    using enum TLVExtendedStyle;
-    if (styles.Has(lvxUnderlineCold) && !styles.Has(lvxOneClickActivate))
-        styles.Add(lvxOneClickActivate);
-    if (styles.Has(lvxUnderlineHot) && !styles.Has(lvxOneClickActivate) &&
-        !styles.Has(lvxTwoClickActivate))
-        styles.Add(lvxOneClickActivate);
+ListViewExtendedStyles WithActivationForUnderline(ListViewExtendedStyles styles) {
+    using enum ListViewExtendedStyle;
+    if (styles.Has(UnderlineCold) && !styles.Has(OneClickActivate))
+        styles.Add(OneClickActivate);
+    if (styles.Has(UnderlineHot) && !styles.Has(OneClickActivate) && !styles.Has(TwoClickActivate))
+        styles.Add(OneClickActivate);
     return styles;
 }
 

@@ -5,48 +5,48 @@
 
 namespace velbrook::ui {
 
-enum class TLVExtendedStyle : std::uint8_t {
-    lvxGridLines,
-    lvxSubItemImages,
-    lvxCheckboxes,
-    lvxTrackSelect,
-    lvxHeaderDragDrop,
-    lvxFullRowSelect,
-    lvxOneClickActivate,
-    lvxTwoClickActivate,
-    lvxFlatScrollBar,
-    lvxInfoTip,
-    lvxUnderlineHot,
-    lvxUnderlineCold,
-    lvxLabelTip,
+enum class ListViewExtendedStyle : std::uint8_t {
+    GridLines,
+    SubItemImages,
+    Checkboxes,
+    TrackSelect,
+    HeaderDragDrop,
+    FullRowSelect,
+    OneClickActivate,
+    TwoClickActivate,
+    FlatScrollBar,
+    InfoTip,
+    UnderlineHot,
+    UnderlineCold,
+    LabelTip,
 };
 
 inline constexpr int kExtendedStyleCount = 13;
 
 // The LVS_EX_ flag of one member.
-std::uint32_t ExtendedStyleFlag(TLVExtendedStyle style);
+std::uint32_t ExtendedStyleFlag(ListViewExtendedStyle style);
 
-// A set of TLVExtendedStyle, bit n for member n.
-class TLVExtendedStyles {
+// A set of ListViewExtendedStyle, bit n for member n.
+class ListViewExtendedStyles {
   public:
-    constexpr TLVExtendedStyles() = default;
-    constexpr TLVExtendedStyles(std::initializer_list<TLVExtendedStyle> styles) {
+    constexpr ListViewExtendedStyles() = default;
+    constexpr ListViewExtendedStyles(std::initializer_list<ListViewExtendedStyle> styles) {
         for (auto s : styles)
             bits_ |= Bit(s);
     }
-    constexpr bool Has(TLVExtendedStyle s) const { return (bits_ & Bit(s)) != 0; }
-    constexpr void Add(TLVExtendedStyle s) { bits_ |= Bit(s); }
-    constexpr void Remove(TLVExtendedStyle s) { bits_ &= static_cast<std::uint16_t>(~Bit(s)); }
+    constexpr bool Has(ListViewExtendedStyle s) const { return (bits_ & Bit(s)) != 0; }
+    constexpr void Add(ListViewExtendedStyle s) { bits_ |= Bit(s); }
+    constexpr void Remove(ListViewExtendedStyle s) { bits_ &= static_cast<std::uint16_t>(~Bit(s)); }
     constexpr std::uint16_t Bits() const { return bits_; }
-    constexpr bool operator==(const TLVExtendedStyles&) const = default;
+    constexpr bool operator==(const ListViewExtendedStyles&) const = default;
 
     // OR of the members' flags.
     std::uint32_t Flags() const;
     // Members of the flags that have one; other flags are dropped.
-    static TLVExtendedStyles FromFlags(std::uint32_t flags);
+    static ListViewExtendedStyles FromFlags(std::uint32_t flags);
 
   private:
-    static constexpr std::uint16_t Bit(TLVExtendedStyle s) {
+    static constexpr std::uint16_t Bit(ListViewExtendedStyle s) {
         return static_cast<std::uint16_t>(1u << static_cast<unsigned>(s));
     }
     std::uint16_t bits_ = 0;
@@ -54,6 +54,6 @@ class TLVExtendedStyles {
 
 // Underlining needs an activation style: UnderlineCold brings OneClickActivate,
 // UnderlineHot brings it unless TwoClickActivate is there.
-TLVExtendedStyles WithActivationForUnderline(TLVExtendedStyles styles);
+ListViewExtendedStyles WithActivationForUnderline(ListViewExtendedStyles styles);
 
 } // namespace velbrook::ui

@@ -102,7 +102,7 @@ ProgramWindow::ProgramWindow(const ChildProcess& process, DWORD timeoutMs) : pro
 }
 
 HWND ProgramWindow::List() const {
-    return GetDlgItem(window_, ui::design::kIdList);
+    return GetDlgItem(window_, ui::design::kIdPlacesList);
 }
 
 void ProgramWindow::SelectRow(int row) {

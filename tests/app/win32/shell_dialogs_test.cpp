@@ -20,13 +20,12 @@ class ShellHelpers : public ::testing::Test {
 TEST_F(ShellHelpers, UnknownPathsGetTheUnknownFileIcon) {
     const int unknown = win32::GetUnknownFileIconIndex();
     EXPECT_EQ(win32::GetUnknownFileIconIndex(), unknown);
-    EXPECT_EQ(win32::GetSystemIconIndex("C:\\no such folder\\at all", false, false, true), unknown);
+    EXPECT_EQ(win32::GetSystemIconIndex("C:\\no such folder\\at all"), unknown);
 }
 
 TEST_F(ShellHelpers, OneTrailingBackslashIsIgnoredExceptForADriveRoot) {
-    EXPECT_EQ(win32::GetSystemIconIndex("C:\\windows\\", false, false, true),
-              win32::GetSystemIconIndex("C:\\windows", false, false, true));
-    EXPECT_GE(win32::GetSystemIconIndex("C:\\", false, false, true), 0);
+    EXPECT_EQ(win32::GetSystemIconIndex("C:\\windows\\"), win32::GetSystemIconIndex("C:\\windows"));
+    EXPECT_GE(win32::GetSystemIconIndex("C:\\"), 0);
 }
 
 TEST_F(ShellHelpers, OwnerIsTheDesktopUntilTheMainWindowIsSet) {

@@ -44,26 +44,26 @@ class ImageButtonTest : public ::testing::Test {
 
     test::TestWindow window;
     ImageButtonHost host;
-    TCSTButton* button = nullptr;
+    ImageButton* button = nullptr;
     int clicks = 0;
     int paints = 0;
 };
 
 TEST(ImageButtonLogic, ThemeStateTable) {
     struct Row {
-        TCSTButtonState state;
+        ImageButtonState state;
         bool hot;
         int expected;
     };
     const Row rows[] = {
-        {TCSTButtonState::Up, false, kTsNormal},
-        {TCSTButtonState::Up, true, kTsHot},
-        {TCSTButtonState::Disabled, false, kTsDisabled},
-        {TCSTButtonState::Disabled, true, kTsDisabled},
-        {TCSTButtonState::Pressed, true, kTsHotChecked},
-        {TCSTButtonState::Pressed, false, kTsChecked},
-        {TCSTButtonState::Latched, false, kTsPressed},
-        {TCSTButtonState::Latched, true, kTsPressed},
+        {ImageButtonState::Up, false, kTsNormal},
+        {ImageButtonState::Up, true, kTsHot},
+        {ImageButtonState::Disabled, false, kTsDisabled},
+        {ImageButtonState::Disabled, true, kTsDisabled},
+        {ImageButtonState::Pressed, true, kTsHotChecked},
+        {ImageButtonState::Pressed, false, kTsChecked},
+        {ImageButtonState::Latched, false, kTsPressed},
+        {ImageButtonState::Latched, true, kTsPressed},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ThemeStateFor(row.state, row.hot), row.expected)
@@ -81,12 +81,12 @@ TEST(ImageButtonLogic, ImageAtThreeThreeAndFourFourWhenPressed) {
 
 TEST_F(ImageButtonTest, PressAndReleaseInsideClicksOnce) {
     Press(110, 60);
-    EXPECT_EQ(button->State(), TCSTButtonState::Pressed);
+    EXPECT_EQ(button->State(), ImageButtonState::Pressed);
     EXPECT_EQ(button->ThemeState(), kTsHotChecked);
     EXPECT_EQ(GetCapture(), window.hwnd());
     Send(WM_LBUTTONUP, 110, 60);
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(button->State(), TCSTButtonState::Up);
+    EXPECT_EQ(button->State(), ImageButtonState::Up);
     EXPECT_TRUE(button->Hot());
     EXPECT_EQ(GetCapture(), nullptr);
 }
@@ -96,19 +96,19 @@ TEST_F(ImageButtonTest, ReleaseOutsideDoesNotClickAndLeavesIdle) {
     Send(WM_MOUSEMOVE, 300, 200);
     Send(WM_LBUTTONUP, 300, 200);
     EXPECT_EQ(clicks, 0);
-    EXPECT_EQ(button->State(), TCSTButtonState::Up);
+    EXPECT_EQ(button->State(), ImageButtonState::Up);
     EXPECT_FALSE(button->Hot());
     EXPECT_FALSE(button->Dragging());
 }
 
 TEST_F(ImageButtonTest, OutAndBackShowsPressedHotPressed) {
     Press(110, 60);
-    EXPECT_EQ(button->State(), TCSTButtonState::Pressed);
+    EXPECT_EQ(button->State(), ImageButtonState::Pressed);
     Send(WM_MOUSEMOVE, 200, 60);
-    EXPECT_EQ(button->State(), TCSTButtonState::Up);
+    EXPECT_EQ(button->State(), ImageButtonState::Up);
     EXPECT_EQ(button->ThemeState(), kTsHot);
     Send(WM_MOUSEMOVE, 111, 61);
-    EXPECT_EQ(button->State(), TCSTButtonState::Pressed);
+    EXPECT_EQ(button->State(), ImageButtonState::Pressed);
     Send(WM_LBUTTONUP, 111, 61);
     EXPECT_EQ(clicks, 1);
 }
@@ -138,7 +138,7 @@ TEST_F(ImageButtonTest, RightButtonNeverClicks) {
     SendMessageA(window.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, At(110, 60));
     SendMessageA(window.hwnd(), WM_RBUTTONUP, 0, At(110, 60));
     EXPECT_EQ(clicks, 0);
-    EXPECT_EQ(button->State(), TCSTButtonState::Up);
+    EXPECT_EQ(button->State(), ImageButtonState::Up);
 }
 
 TEST_F(ImageButtonTest, HotTrackingFollowsThePointer) {
@@ -179,9 +179,9 @@ TEST_F(ImageButtonTest, DisablingWhileHotRemovesHotLookAndIgnoresPresses) {
     Send(WM_LBUTTONUP, 110, 60);
     EXPECT_EQ(clicks, 0);
     EXPECT_FALSE(button->Hot());
-    EXPECT_EQ(button->State(), TCSTButtonState::Disabled);
+    EXPECT_EQ(button->State(), ImageButtonState::Disabled);
     button->SetEnabled(true);
-    EXPECT_EQ(button->State(), TCSTButtonState::Up);
+    EXPECT_EQ(button->State(), ImageButtonState::Up);
     Press(110, 60);
     Send(WM_LBUTTONUP, 110, 60);
     EXPECT_EQ(clicks, 1);
@@ -199,7 +199,7 @@ TEST_F(ImageButtonTest, ThemeChangeReopensTheSharedThemeAndRepaints) {
     ImageButtonArgs args;
     args.bounds = RECT{130, 50, 153, 72};
     args.imageIndex = 0;
-    TCSTButton& second = host.Add(args);
+    ImageButton& second = host.Add(args);
     const bool active = visual_styles::Active();
     EXPECT_EQ(button->Themed(), active);
     EXPECT_EQ(second.Themed(), active);

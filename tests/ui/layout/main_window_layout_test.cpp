@@ -43,14 +43,14 @@ TEST(MainWindowLayout, ControlsStayApartAndInsideAtEveryScaleAndSize) {
                 placed.push_back(
                     Place({control->rect, control->anchors}, design::kClient, client, textHeight));
             for (std::size_t i = 0; i < placed.size(); ++i) {
-                const std::string where = std::string(controls[i]->name) + " at text height " +
-                                          std::to_string(textHeight) + ", client " +
-                                          std::to_string(client.width) + "x" +
-                                          std::to_string(client.height);
+                const std::string where =
+                    "part " + std::to_string(static_cast<int>(controls[i]->part)) +
+                    " at text height " + std::to_string(textHeight) + ", client " +
+                    std::to_string(client.width) + "x" + std::to_string(client.height);
                 EXPECT_TRUE(Inside(placed[i], client)) << where;
                 for (std::size_t j = i + 1; j < placed.size(); ++j)
                     EXPECT_FALSE(Overlap(placed[i], placed[j]))
-                        << where << " and " << controls[j]->name;
+                        << where << " and part " << static_cast<int>(controls[j]->part);
             }
         }
     }

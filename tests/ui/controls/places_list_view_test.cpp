@@ -5,12 +5,12 @@
 #include <string>
 
 #include "tests/ui/controls/test_window.h"
-#include "ui/controls/ext_list_view.h"
+#include "ui/controls/places_list_view.h"
 
 namespace velbrook::ui {
 namespace {
 
-using enum TLVExtendedStyle;
+using enum ListViewExtendedStyle;
 
 TEST(ComCtlVersion, ComparisonTable) {
     struct Row {
@@ -31,10 +31,10 @@ TEST(ComCtlVersion, OldOrUnreadableVersionRaisesTheMessage) {
     try {
         RequireComCtlVersion(FileVersion{4, 0, 0, 0});
         FAIL() << "no error";
-    } catch (const EELVOldComCtl& e) {
+    } catch (const OldCommonControlsError& e) {
         EXPECT_STREQ(e.what(), "COMCTL32.DLL is older than required version");
     }
-    EXPECT_THROW(RequireComCtlVersion(std::nullopt), EELVOldComCtl);
+    EXPECT_THROW(RequireComCtlVersion(std::nullopt), OldCommonControlsError);
     EXPECT_NO_THROW(RequireComCtlVersion(FileVersion{4, 70, 0, 0}));
 }
 
@@ -45,21 +45,23 @@ TEST(ComCtlVersion, ReadsTheInstalledLibrary) {
 }
 
 TEST(ExtendedStyles, FlagsAndUnderlineRules) {
-    const TLVExtendedStyles window{lvxFullRowSelect, lvxInfoTip};
-    EXPECT_EQ(window.Flags(), 0x0420u);
-    EXPECT_EQ(TLVExtendedStyles::FromFlags(0x0420 | 0x0200 | 0x8000), window);
-    EXPECT_EQ(TLVExtendedStyles{lvxLabelTip}.Flags(), 0x4000u);
-    EXPECT_TRUE(WithActivationForUnderline({lvxUnderlineCold}).Has(lvxOneClickActivate));
-    EXPECT_TRUE(WithActivationForUnderline({lvxUnderlineHot}).Has(lvxOneClickActivate));
-    EXPECT_FALSE(WithActivationForUnderline({lvxUnderlineHot, lvxTwoClickActivate})
-                     .Has(lvxOneClickActivate));
-    EXPECT_EQ(WithActivationForUnderline({lvxGridLines}), TLVExtendedStyles{lvxGridLines});
+    const ListViewExtendedStyles window{FullRowSelect, InfoTip};
+    EXPECT_EQ(window.Flags(), static_cast<std::uint32_t>(LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP));
+    EXPECT_EQ(
+        ListViewExtendedStyles::FromFlags(LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | 0x0200 | 0x8000),
+        window);
+    EXPECT_EQ(ListViewExtendedStyles{LabelTip}.Flags(), 0x4000u);
+    EXPECT_TRUE(WithActivationForUnderline({UnderlineCold}).Has(OneClickActivate));
+    EXPECT_TRUE(WithActivationForUnderline({UnderlineHot}).Has(OneClickActivate));
+    EXPECT_FALSE(
+        WithActivationForUnderline({UnderlineHot, TwoClickActivate}).Has(OneClickActivate));
+    EXPECT_EQ(WithActivationForUnderline({GridLines}), ListViewExtendedStyles{GridLines});
 }
 
 // The window's list: "Path" and "#", five rows numbered 1 to 5.
-class ExtListViewTest : public ::testing::Test {
+class PlacesListViewTest : public ::testing::Test {
   protected:
-    ExtListViewTest() : list(Args(window.hwnd())) {
+    PlacesListViewTest() : list(Args(window.hwnd())) {
         for (int i = 0; i < 5; ++i)
             list.AddRow("", -1, {std::to_string(i + 1)});
         list.SetColumnOrder({1, 0});
@@ -68,13 +70,14 @@ class ExtListViewTest : public ::testing::Test {
                    list.HandleNotify(reinterpret_cast<NMHDR*>(lParam), result);
         };
     }
-    static ExtListViewArgs Args(HWND parent) {
-        ExtListViewArgs args;
+    static PlacesListViewArgs Args(HWND parent) {
+        PlacesListViewArgs args;
         args.parent = parent;
         args.id = 100;
         args.bounds = RECT{88, 112, 491, 253};
         args.columns = {{"Path", 350}, {"#", 25}};
-        args.extendedStyles = {lvxFullRowSelect, lvxInfoTip};
+        args.extendedStyles = {ListViewExtendedStyle::FullRowSelect,
+                               ListViewExtendedStyle::InfoTip};
         args.hideSelection = false;
         return args;
     }
@@ -97,18 +100,20 @@ class ExtListViewTest : public ::testing::Test {
     }
 
     test::TestWindow window;
-    TdfsExtListView list;
+    PlacesListView list;
 };
 
-TEST_F(ExtListViewTest, StylesAndColumnOrderSurviveRecreation) {
+TEST_F(PlacesListViewTest, StylesAndColumnOrderSurviveRecreation) {
     list.SetCaption(2, "C:\\Data");
     list.SetImageIndex(2, 3);
     list.SelectRow(2);
     const HWND before = list.Handle();
     list.RecreateHandle();
     EXPECT_NE(list.Handle(), before);
-    EXPECT_EQ(SendMessageA(list.Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x0420);
-    EXPECT_EQ(list.ExtendedStyles(), (TLVExtendedStyles{lvxFullRowSelect, lvxInfoTip}));
+    EXPECT_EQ(SendMessageA(list.Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0),
+              LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+    EXPECT_EQ(list.ExtendedStyles(), (ListViewExtendedStyles{ListViewExtendedStyle::FullRowSelect,
+                                                             ListViewExtendedStyle::InfoTip}));
     EXPECT_EQ(list.ColumnOrder(), (std::vector<int>{1, 0}));
     ASSERT_EQ(list.RowCount(), 5);
     EXPECT_EQ(list.Caption(2), "C:\\Data");
@@ -117,12 +122,12 @@ TEST_F(ExtListViewTest, StylesAndColumnOrderSurviveRecreation) {
     EXPECT_EQ(list.SelectedIndex(), 2);
 }
 
-TEST_F(ExtListViewTest, FontAndExtraStylesAreThereFromCreationAndSurviveRecreation) {
+TEST_F(PlacesListViewTest, FontAndExtraStylesAreThereFromCreationAndSurviveRecreation) {
     const auto font = static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
-    ExtListViewArgs args = Args(window.hwnd());
+    PlacesListViewArgs args = Args(window.hwnd());
     args.font = font;
     args.extraStyle = WS_GROUP;
-    TdfsExtListView grouped(args);
+    PlacesListView grouped(args);
     for (int pass = 0; pass < 2; ++pass) {
         const HWND header = ListView_GetHeader(grouped.Handle());
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(grouped.Handle(), WM_GETFONT, 0, 0)), font);
@@ -136,7 +141,7 @@ TEST_F(ExtListViewTest, FontAndExtraStylesAreThereFromCreationAndSurviveRecreati
     }
 }
 
-TEST_F(ExtListViewTest, SmallImagesAndLongColumnCaptionsSurviveRecreation) {
+TEST_F(PlacesListViewTest, SmallImagesAndLongColumnCaptionsSurviveRecreation) {
     const HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 4, 0);
     ASSERT_NE(images, nullptr);
     list.SetSmallImages(images);
@@ -165,7 +170,7 @@ TEST_F(ExtListViewTest, SmallImagesAndLongColumnCaptionsSurviveRecreation) {
     ImageList_Destroy(images); // LVS_SHAREIMAGELISTS: the list never destroys it
 }
 
-TEST_F(ExtListViewTest, InfoTips) {
+TEST_F(PlacesListViewTest, InfoTips) {
     const std::string longPath = "C:\\" + std::string(300, 'x');
     list.SetCaption(0, longPath);
     list.SetCaption(1, "D:\\Work");
@@ -177,7 +182,7 @@ TEST_F(ExtListViewTest, InfoTips) {
     EXPECT_EQ(InfoTip(1, 0, 8, LVGIT_UNFOLDED, "Tip: "), "Tip: D:");
 }
 
-TEST_F(ExtListViewTest, MoveUpKeepsContentSelectionAndFocus) {
+TEST_F(PlacesListViewTest, MoveUpKeepsContentSelectionAndFocus) {
     for (int i = 0; i < 5; ++i) {
         list.SetCaption(i, std::string("P").append(std::to_string(i)));
         list.SetImageIndex(i, 10 + i);
@@ -197,7 +202,7 @@ TEST_F(ExtListViewTest, MoveUpKeepsContentSelectionAndFocus) {
     EXPECT_EQ(list.UpdateCount(), 0);
 }
 
-TEST_F(ExtListViewTest, MoveDownAndToTheEnd) {
+TEST_F(PlacesListViewTest, MoveDownAndToTheEnd) {
     list.MoveItem(3, 4);
     EXPECT_EQ(list.SubItemText(3, 1), "5");
     EXPECT_EQ(list.SubItemText(4, 1), "4");
@@ -207,7 +212,7 @@ TEST_F(ExtListViewTest, MoveDownAndToTheEnd) {
         EXPECT_EQ(list.SubItemText(i, 1), numbers[i]) << i;
 }
 
-TEST_F(ExtListViewTest, MoveOutsideTheLimitsChangesNothing) {
+TEST_F(PlacesListViewTest, MoveOutsideTheLimitsChangesNothing) {
     const std::pair<int, int> moves[] = {{2, 2}, {5, 1}, {-1, 0}, {1, -1}, {1, 6}};
     for (const auto& [from, to] : moves) {
         list.MoveItem(from, to);
@@ -217,7 +222,7 @@ TEST_F(ExtListViewTest, MoveOutsideTheLimitsChangesNothing) {
     EXPECT_EQ(list.RowCount(), 5);
 }
 
-TEST_F(ExtListViewTest, LabelEditEventsInOrder) {
+TEST_F(PlacesListViewTest, LabelEditEventsInOrder) {
     std::string events;
     list.OnEditing = [&](int row, bool&) { events += "editing" + std::to_string(row) + ";"; };
     list.OnEdited = [&](int row, std::string& text) {
@@ -243,7 +248,7 @@ TEST_F(ExtListViewTest, LabelEditEventsInOrder) {
     EXPECT_EQ(list.Caption(1), "D:\\Work!");
 }
 
-TEST_F(ExtListViewTest, TheEditorHoldsAndReturnsCaptionsBeyondMaxPath) {
+TEST_F(PlacesListViewTest, TheEditorHoldsAndReturnsCaptionsBeyondMaxPath) {
     const std::string longPath = "C:\\" + std::string(400, 'p') + "\\\xC4rger";
     list.SetCaption(3, longPath);
     ASSERT_TRUE(list.EditCaption(3));
@@ -257,13 +262,13 @@ TEST_F(ExtListViewTest, TheEditorHoldsAndReturnsCaptionsBeyondMaxPath) {
     EXPECT_EQ(list.Caption(3), typed);
 }
 
-TEST_F(ExtListViewTest, RefusedEditOpensNoEditor) {
+TEST_F(PlacesListViewTest, RefusedEditOpensNoEditor) {
     list.OnEditing = [](int, bool& allow) { allow = false; };
     EXPECT_FALSE(list.EditCaption(0));
     EXPECT_FALSE(list.IsEditing());
 }
 
-TEST_F(ExtListViewTest, KeysReachTheHandlerAlsoFromTheEditor) {
+TEST_F(PlacesListViewTest, KeysReachTheHandlerAlsoFromTheEditor) {
     std::vector<WPARAM> keys;
     bool canceled = false;
     list.OnEditCanceled = [&](int) { canceled = true; };
@@ -286,7 +291,7 @@ TEST_F(ExtListViewTest, KeysReachTheHandlerAlsoFromTheEditor) {
     EXPECT_EQ(keys, (std::vector<WPARAM>{VK_F2, VK_ESCAPE}));
 }
 
-TEST_F(ExtListViewTest, KeyHookSwallowsKeysAndFollowsRecreation) {
+TEST_F(PlacesListViewTest, KeyHookSwallowsKeysAndFollowsRecreation) {
     EXPECT_TRUE(IsWindowUnicode(list.Handle())); // as its class made it
     bool swallow = true;
     int keys = 0;
@@ -318,19 +323,19 @@ TEST_F(ExtListViewTest, KeyHookSwallowsKeysAndFollowsRecreation) {
     EXPECT_EQ(keys, 4);
 }
 
-TEST(ExtListViewLifetime, ParentDestroyedFirstLeavesNoWindow) {
+TEST(PlacesListViewLifetime, ParentDestroyedFirstLeavesNoWindow) {
     auto parent = std::make_unique<test::TestWindow>();
-    ExtListViewArgs args;
+    PlacesListViewArgs args;
     args.parent = parent->hwnd();
     args.bounds = RECT{0, 0, 200, 100};
     args.columns = {{"Path", 150}};
-    TdfsExtListView list(args);
+    PlacesListView list(args);
     ASSERT_NE(list.Handle(), nullptr);
     parent.reset();
     EXPECT_EQ(list.Handle(), nullptr);
 } // and the list's destructor has nothing left to destroy
 
-TEST_F(ExtListViewTest, RowAccessAndRequireComCtl) {
+TEST_F(PlacesListViewTest, RowAccessAndRequireComCtl) {
     EXPECT_EQ(list.RowCount(), 5);
     EXPECT_EQ(list.ColumnCount(), 2);
     EXPECT_EQ(list.SelectedIndex(), -1);

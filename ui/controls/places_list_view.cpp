@@ -1,4 +1,4 @@
-#include "ui/controls/ext_list_view.h"
+#include "ui/controls/places_list_view.h"
 
 #include "support/code_page.h"
 
@@ -77,7 +77,7 @@ unsigned ShiftState() {
 
 } // namespace
 
-struct TdfsExtListView::SavedRow {
+struct PlacesListView::SavedRow {
     std::string caption;
     LPARAM data = 0;
     int image = -1;
@@ -86,19 +86,19 @@ struct TdfsExtListView::SavedRow {
     std::vector<std::string> subItems;
 };
 
-TdfsExtListView::TdfsExtListView(const ExtListViewArgs& args)
+PlacesListView::PlacesListView(const PlacesListViewArgs& args)
     : args_(args), extendedStyles_(WithActivationForUnderline(args.extendedStyles)) {
     CreateHandle();
     FinishCreate();
 }
 
-TdfsExtListView::~TdfsExtListView() {
+PlacesListView::~PlacesListView() {
     DestroyHandle();
 }
 
 // Makes the window with its columns, redrawing off until FinishCreate, so that
 // the list lays itself out once rather than at every column and row.
-void TdfsExtListView::CreateHandle() {
+void PlacesListView::CreateHandle() {
     DWORD style =
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHAREIMAGELISTS | args_.extraStyle;
     if (!args_.hideSelection)
@@ -134,7 +134,7 @@ void TdfsExtListView::CreateHandle() {
                      reinterpret_cast<LPARAM>(storedColumnOrder_.data()));
 }
 
-void TdfsExtListView::AfterCreate() {
+void PlacesListView::AfterCreate() {
     SendMessageA(hwnd_, LVM_SETSELECTIONMARK, 0, selectionMark_);
     SendMessageA(hwnd_, LVM_SETHOVERTIME, 0, hoverTime_);
     SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extendedStyles_.Flags());
@@ -145,7 +145,7 @@ void TdfsExtListView::AfterCreate() {
 // GWLP_USERDATA. SetWindowSubclass would look its data up in a window property
 // on every message the list gets, which under Wine is a server round trip. The
 // wide functions keep the list a Unicode window, as its class made it.
-void TdfsExtListView::FinishCreate() {
+void PlacesListView::FinishCreate() {
     if (hwnd_ == nullptr)
         return;
     SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
@@ -155,14 +155,14 @@ void TdfsExtListView::FinishCreate() {
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc)));
 }
 
-void TdfsExtListView::DestroyHandle() {
+void PlacesListView::DestroyHandle() {
     if (hwnd_ != nullptr && IsWindow(hwnd_))
         DestroyWindow(hwnd_); // ListProc takes itself out at WM_NCDESTROY
     hwnd_ = nullptr;
     listProc_ = nullptr;
 }
 
-void TdfsExtListView::RecreateHandle() {
+void PlacesListView::RecreateHandle() {
     std::vector<ListColumn> columns;
     for (int i = 0, n = ColumnCount(); i < n; ++i) {
         int width = 0;
@@ -194,16 +194,16 @@ void TdfsExtListView::RecreateHandle() {
         SetFocus(hwnd_);
 }
 
-TLVExtendedStyles TdfsExtListView::ExtendedStyles() {
+ListViewExtendedStyles PlacesListView::ExtendedStyles() {
     if (hwnd_ != nullptr)
-        extendedStyles_ = TLVExtendedStyles::FromFlags(
+        extendedStyles_ = ListViewExtendedStyles::FromFlags(
             static_cast<std::uint32_t>(SendMessageA(hwnd_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)));
     return extendedStyles_;
 }
 
-void TdfsExtListView::SetExtendedStyles(TLVExtendedStyles styles) {
+void PlacesListView::SetExtendedStyles(ListViewExtendedStyles styles) {
     styles = WithActivationForUnderline(styles);
-    const auto subItemImages = TLVExtendedStyle::lvxSubItemImages;
+    const auto subItemImages = ListViewExtendedStyle::SubItemImages;
     if (styles.Has(subItemImages) != extendedStyles_.Has(subItemImages) && hwnd_ != nullptr)
         InvalidateRect(hwnd_, nullptr, TRUE);
     extendedStyles_ = styles;
@@ -211,19 +211,19 @@ void TdfsExtListView::SetExtendedStyles(TLVExtendedStyles styles) {
         SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, styles.Flags());
 }
 
-void TdfsExtListView::SetRequireComCtlUpdate(bool require) {
+void PlacesListView::SetRequireComCtlUpdate(bool require) {
     requireComCtlUpdate_ = require;
     if (require)
         RequireComCtlVersion(ReadFileVersion("COMCTL32.DLL"));
 }
 
-void TdfsExtListView::SetSmallImages(HIMAGELIST images) {
+void PlacesListView::SetSmallImages(HIMAGELIST images) {
     args_.smallImages = images;
     if (hwnd_ != nullptr)
         SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
 }
 
-void TdfsExtListView::SetColumnOrder(const std::vector<int>& orders) {
+void PlacesListView::SetColumnOrder(const std::vector<int>& orders) {
     storedColumnOrder_ = orders;
     if (hwnd_ == nullptr)
         return;
@@ -232,7 +232,7 @@ void TdfsExtListView::SetColumnOrder(const std::vector<int>& orders) {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
 }
 
-std::vector<int> TdfsExtListView::ColumnOrder() const {
+std::vector<int> PlacesListView::ColumnOrder() const {
     std::vector<int> orders(static_cast<std::size_t>(ColumnCount()));
     if (orders.empty() || !SendMessageA(hwnd_, LVM_GETCOLUMNORDERARRAY, orders.size(),
                                         reinterpret_cast<LPARAM>(orders.data())))
@@ -240,23 +240,23 @@ std::vector<int> TdfsExtListView::ColumnOrder() const {
     return orders;
 }
 
-int TdfsExtListView::ColumnCount() const {
+int PlacesListView::ColumnCount() const {
     if (hwnd_ == nullptr)
         return 0;
     const auto header = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETHEADER, 0, 0));
     return header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
-int TdfsExtListView::ColumnWidth(int column) const {
+int PlacesListView::ColumnWidth(int column) const {
     return static_cast<int>(SendMessageA(hwnd_, LVM_GETCOLUMNWIDTH, column, 0));
 }
 
-void TdfsExtListView::SetColumnWidth(int column, int width) {
+void PlacesListView::SetColumnWidth(int column, int width) {
     SendMessageA(hwnd_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
 }
 
-int TdfsExtListView::AddRow(const std::string& caption, int imageIndex,
-                            const std::vector<std::string>& subItems) {
+int PlacesListView::AddRow(const std::string& caption, int imageIndex,
+                           const std::vector<std::string>& subItems) {
     SavedRow row;
     row.caption = caption;
     row.image = imageIndex;
@@ -264,19 +264,19 @@ int TdfsExtListView::AddRow(const std::string& caption, int imageIndex,
     return InsertSavedRow(RowCount(), row);
 }
 
-int TdfsExtListView::RowCount() const {
+int PlacesListView::RowCount() const {
     return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
-std::string TdfsExtListView::Caption(int row) const {
+std::string PlacesListView::Caption(int row) const {
     return SubItemText(row, 0);
 }
 
-void TdfsExtListView::SetCaption(int row, const std::string& caption) {
+void PlacesListView::SetCaption(int row, const std::string& caption) {
     SetSubItemText(row, 0, caption);
 }
 
-int TdfsExtListView::ImageIndex(int row) const {
+int PlacesListView::ImageIndex(int row) const {
     LVITEMA item{};
     item.mask = LVIF_IMAGE;
     item.iItem = row;
@@ -285,7 +285,7 @@ int TdfsExtListView::ImageIndex(int row) const {
     return item.iImage;
 }
 
-void TdfsExtListView::SetImageIndex(int row, int imageIndex) {
+void PlacesListView::SetImageIndex(int row, int imageIndex) {
     LVITEMA item{};
     item.mask = LVIF_IMAGE;
     item.iItem = row;
@@ -293,7 +293,7 @@ void TdfsExtListView::SetImageIndex(int row, int imageIndex) {
     SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-LPARAM TdfsExtListView::RowData(int row) const {
+LPARAM PlacesListView::RowData(int row) const {
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
@@ -301,7 +301,7 @@ LPARAM TdfsExtListView::RowData(int row) const {
     return item.lParam;
 }
 
-void TdfsExtListView::SetRowData(int row, LPARAM data) {
+void PlacesListView::SetRowData(int row, LPARAM data) {
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
@@ -309,23 +309,23 @@ void TdfsExtListView::SetRowData(int row, LPARAM data) {
     SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-std::string TdfsExtListView::SubItemText(int row, int subItem) const {
+std::string PlacesListView::SubItemText(int row, int subItem) const {
     if (row < 0 || row >= RowCount())
         return std::string();
     return ItemText(hwnd_, row, subItem);
 }
 
-void TdfsExtListView::SetSubItemText(int row, int subItem, const std::string& text) {
+void PlacesListView::SetSubItemText(int row, int subItem, const std::string& text) {
     SetItemText(hwnd_, row, subItem, text);
 }
 
-int TdfsExtListView::SelectedIndex() const {
+int PlacesListView::SelectedIndex() const {
     return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
                                                  MAKELPARAM(LVNI_SELECTED, 0)))
                  : -1;
 }
 
-void TdfsExtListView::SelectRow(int row) {
+void PlacesListView::SelectRow(int row) {
     if (row < 0) {
         SetRowState(-1, 0, LVIS_SELECTED);
         return;
@@ -333,19 +333,19 @@ void TdfsExtListView::SelectRow(int row) {
     SetRowState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-bool TdfsExtListView::IsSelected(int row) const {
+bool PlacesListView::IsSelected(int row) const {
     return RowState(row, LVIS_SELECTED) != 0;
 }
 
-bool TdfsExtListView::IsFocused(int row) const {
+bool PlacesListView::IsFocused(int row) const {
     return RowState(row, LVIS_FOCUSED) != 0;
 }
 
-UINT TdfsExtListView::RowState(int row, UINT mask) const {
+UINT PlacesListView::RowState(int row, UINT mask) const {
     return static_cast<UINT>(SendMessageA(hwnd_, LVM_GETITEMSTATE, row, mask));
 }
 
-void TdfsExtListView::SetRowState(int row, UINT state, UINT mask) {
+void PlacesListView::SetRowState(int row, UINT state, UINT mask) {
     LVITEMA item{};
     item.state = state;
     item.stateMask = mask;
@@ -353,7 +353,7 @@ void TdfsExtListView::SetRowState(int row, UINT state, UINT mask) {
                  reinterpret_cast<LPARAM>(&item));
 }
 
-TdfsExtListView::SavedRow TdfsExtListView::SaveRow(int row) const {
+PlacesListView::SavedRow PlacesListView::SaveRow(int row) const {
     SavedRow saved;
     LVITEMA item{};
     item.mask = LVIF_PARAM | LVIF_IMAGE | LVIF_INDENT | LVIF_STATE;
@@ -370,7 +370,7 @@ TdfsExtListView::SavedRow TdfsExtListView::SaveRow(int row) const {
     return saved;
 }
 
-int TdfsExtListView::InsertSavedRow(int at, const SavedRow& saved) {
+int PlacesListView::InsertSavedRow(int at, const SavedRow& saved) {
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE | LVIF_INDENT;
     item.iItem = at;
@@ -388,13 +388,13 @@ int TdfsExtListView::InsertSavedRow(int at, const SavedRow& saved) {
     return row;
 }
 
-void TdfsExtListView::BeginUpdate() {
+void PlacesListView::BeginUpdate() {
     if (updateCount_ == 0 && hwnd_ != nullptr)
         SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
     ++updateCount_;
 }
 
-void TdfsExtListView::EndUpdate() {
+void PlacesListView::EndUpdate() {
     updateCount_ = std::max(0, updateCount_ - 1);
     if (updateCount_ == 0 && hwnd_ != nullptr) {
         SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
@@ -402,13 +402,13 @@ void TdfsExtListView::EndUpdate() {
     }
 }
 
-void TdfsExtListView::MoveItem(int from, int to) {
+void PlacesListView::MoveItem(int from, int to) {
     const int count = RowCount();
     if (from < 0 || from >= count || to < 0 || to > count || from == to)
         return;
     struct UpdateScope {
-        TdfsExtListView& list;
-        explicit UpdateScope(TdfsExtListView& l) : list(l) { list.BeginUpdate(); }
+        PlacesListView& list;
+        explicit UpdateScope(PlacesListView& l) : list(l) { list.BeginUpdate(); }
         ~UpdateScope() { list.EndUpdate(); }
     } scope(*this);
     const UINT kept = RowState(from, LVIS_SELECTED | LVIS_FOCUSED);
@@ -424,36 +424,36 @@ void TdfsExtListView::MoveItem(int from, int to) {
     SetRowState(row, kept, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-bool TdfsExtListView::EditCaption(int row) {
+bool PlacesListView::EditCaption(int row) {
     SetFocus(hwnd_);
     return SendMessageA(hwnd_, LVM_EDITLABELA, row, 0) != 0;
 }
 
 // Some list views accept the editor's text on LVM_EDITLABEL -1; the flag makes
 // the end of the edit a cancel whatever the notification carries.
-void TdfsExtListView::CancelEdit() {
+void PlacesListView::CancelEdit() {
     cancelling_ = true;
     SendMessageA(hwnd_, LVM_EDITLABELA, static_cast<WPARAM>(-1), 0);
     cancelling_ = false;
 }
 
-void TdfsExtListView::EndEdit() {
+void PlacesListView::EndEdit() {
     if (IsEditing())
         SetFocus(hwnd_);
 }
 
-bool TdfsExtListView::IsEditing() const {
+bool PlacesListView::IsEditing() const {
     const auto edit = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETEDITCONTROL, 0, 0));
     return edit != nullptr && IsWindowVisible(edit);
 }
 
-bool TdfsExtListView::KeyDown(WPARAM& key) {
+bool PlacesListView::KeyDown(WPARAM& key) {
     if (OnKeyDown)
         OnKeyDown(key, ShiftState());
     return key != 0;
 }
 
-bool TdfsExtListView::HandleNotify(const NMHDR* header, LRESULT& result) {
+bool PlacesListView::HandleNotify(const NMHDR* header, LRESULT& result) {
     if (header == nullptr || hwnd_ == nullptr || header->hwndFrom != hwnd_)
         return false;
     result = 0;
@@ -478,7 +478,7 @@ bool TdfsExtListView::HandleNotify(const NMHDR* header, LRESULT& result) {
     }
 }
 
-void TdfsExtListView::HandleInfoTip(NMLVGETINFOTIPA& request) {
+void PlacesListView::HandleInfoTip(NMLVGETINFOTIPA& request) {
     const bool unfolded = request.dwFlags == LVGIT_UNFOLDED;
     const std::size_t length =
         unfolded && request.pszText ? strnlen(request.pszText, std::max(request.cchTextMax, 0)) : 0;
@@ -496,7 +496,7 @@ void TdfsExtListView::HandleInfoTip(NMLVGETINFOTIPA& request) {
         WriteCut(request.pszText, request.cchTextMax, length, text);
 }
 
-void TdfsExtListView::HandleBeginEdit(NMLVDISPINFOA& info, LRESULT& result) {
+void PlacesListView::HandleBeginEdit(NMLVDISPINFOA& info, LRESULT& result) {
     bool allow = true;
     if (OnEditing)
         OnEditing(info.item.iItem, allow);
@@ -514,7 +514,7 @@ void TdfsExtListView::HandleBeginEdit(NMLVDISPINFOA& info, LRESULT& result) {
     SetWindowSubclass(edit, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
-void TdfsExtListView::HandleEndEdit(NMLVDISPINFOA& info) {
+void PlacesListView::HandleEndEdit(NMLVDISPINFOA& info) {
     const int row = info.item.iItem;
     if (row == -1)
         return;
@@ -528,8 +528,8 @@ void TdfsExtListView::HandleEndEdit(NMLVDISPINFOA& info) {
     }
 }
 
-LRESULT CALLBACK TdfsExtListView::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<TdfsExtListView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT CALLBACK PlacesListView::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<PlacesListView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     // A key handler may re-create the list, which gives self a new window.
     const WNDPROC original = self->listProc_;
     if (message == WM_NCDESTROY) {
@@ -546,11 +546,11 @@ LRESULT CALLBACK TdfsExtListView::ListProc(HWND hwnd, UINT message, WPARAM wPara
     return CallWindowProcW(original, hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK TdfsExtListView::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK PlacesListView::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR self) {
     switch (message) {
     case WM_KEYDOWN:
-        if (!reinterpret_cast<TdfsExtListView*>(self)->KeyDown(wParam))
+        if (!reinterpret_cast<PlacesListView*>(self)->KeyDown(wParam))
             return 0;
         break;
     case WM_NCDESTROY:

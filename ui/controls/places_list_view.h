@@ -1,5 +1,5 @@
 #pragma once
-// TdfsExtListView: the report list of the places rows, over "SysListView32".
+// PlacesListView: the report list of the places rows, over "SysListView32".
 // The parent forwards the list's WM_NOTIFY to HandleNotify; extended styles and
 // the column display order and the small image list are kept and re-applied whenever the window is
 // created.
@@ -20,12 +20,12 @@ struct ListColumn {
     int width = 50;
 };
 
-struct ExtListViewArgs {
+struct PlacesListViewArgs {
     HWND parent = nullptr;
     int id = 0;
     RECT bounds{0, 0, 100, 100}; // in the parent's client coordinates
     std::vector<ListColumn> columns;
-    TLVExtendedStyles extendedStyles{TLVExtendedStyle::lvxInfoTip};
+    ListViewExtendedStyles extendedStyles{ListViewExtendedStyle::InfoTip};
     bool hideSelection = true;
     bool readOnly = false;
     bool multiSelect = false;
@@ -37,19 +37,19 @@ struct ExtListViewArgs {
 
 enum class ShiftKey : unsigned { None = 0, Shift = 1, Alt = 2, Ctrl = 4 };
 
-class TdfsExtListView {
+class PlacesListView {
   public:
-    explicit TdfsExtListView(const ExtListViewArgs& args);
-    TdfsExtListView(const TdfsExtListView&) = delete;
-    TdfsExtListView& operator=(const TdfsExtListView&) = delete;
-    ~TdfsExtListView();
+    explicit PlacesListView(const PlacesListViewArgs& args);
+    PlacesListView(const PlacesListView&) = delete;
+    PlacesListView& operator=(const PlacesListView&) = delete;
+    ~PlacesListView();
 
     HWND Handle() const { return hwnd_; }
     int Id() const { return args_.id; }
 
-    TLVExtendedStyles ExtendedStyles();
-    void SetExtendedStyles(TLVExtendedStyles styles);
-    // True runs the common controls check; raises EELVOldComCtl when too old.
+    ListViewExtendedStyles ExtendedStyles();
+    void SetExtendedStyles(ListViewExtendedStyles styles);
+    // True runs the common controls check; raises OldCommonControlsError when too old.
     void SetRequireComCtlUpdate(bool require);
     bool RequireComCtlUpdate() const { return requireComCtlUpdate_; }
 
@@ -133,10 +133,10 @@ class TdfsExtListView {
     static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR id, DWORD_PTR self);
 
-    ExtListViewArgs args_;
+    PlacesListViewArgs args_;
     HWND hwnd_ = nullptr;
     WNDPROC listProc_ = nullptr; // the list's own, while ListProc is in front of it
-    TLVExtendedStyles extendedStyles_;
+    ListViewExtendedStyles extendedStyles_;
     std::vector<int> storedColumnOrder_;
     bool requireComCtlUpdate_ = false;
     int updateCount_ = 0;
