@@ -46,6 +46,9 @@ struct IconTraits {
 struct ModuleTraits {
     static void Close(HMODULE h) { FreeLibrary(h); }
 };
+struct RegistryKeyTraits {
+    static void Close(HKEY h) { RegCloseKey(h); }
+};
 struct KernelObjectTraits {
     static void Close(HANDLE h) { CloseHandle(h); }
 };
@@ -56,6 +59,7 @@ using Bitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
 using ImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
 using Icon = UniqueHandle<HICON, IconTraits>;
 using Module = UniqueHandle<HMODULE, ModuleTraits>;
+using RegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 // Threads, processes, events: the handles that CloseHandle closes and nullptr marks absent.
 using KernelObject = UniqueHandle<HANDLE, KernelObjectTraits>;
 

@@ -3,7 +3,9 @@
 #include <cstring>
 #include <utility>
 
+#include "support/win32/handles.h"
 #include "support/win32/program_path.h"
+#include "ui/main_window_design.h"
 
 namespace velbrook::e2e {
 
@@ -12,45 +14,7 @@ namespace {
 constexpr DWORD kAnswerBoxTimeoutMs = 20000;
 constexpr DWORD kPollMs = 100;
 
-class OwnedHandle {
-  public:
-    OwnedHandle() = default;
-    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    ~OwnedHandle() { Reset(); }
-    HANDLE Get() const { return handle_; }
-    HANDLE* Out() { return &handle_; }
-    void Reset() {
-        if (handle_ != nullptr)
-            CloseHandle(handle_);
-        handle_ = nullptr;
-    }
-
-  private:
-    HANDLE handle_ = nullptr;
-};
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK CheckMainWindow(HWND window, LPARAM param) {
-    auto& search = *reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char caption[32] = {};
-    char className[16] = {};
-    GetWindowTextA(window, caption, sizeof(caption));
-    GetClassNameA(window, className, sizeof(className));
-    if (owner == search.processId && IsWindowVisible(window) &&
-        std::strcmp(caption, "Velbrook") == 0 && std::strcmp(className, "#32770") != 0) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+using win32::KernelObject;
 
 // "<bin>\<exe>" in double quotes; a path with a folder is taken as it is.
 std::string QuotedProgram(const std::string& exe) {
@@ -61,7 +25,35 @@ std::string QuotedProgram(const std::string& exe) {
     return text;
 }
 
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    HWND owner; // nullptr: any visible one
+    HWND found;
+};
+
+BOOL CALLBACK CheckWindow(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (owner != search.processId || std::strcmp(className, search.className) != 0)
+        return TRUE;
+    if (search.owner != nullptr ? GetWindow(window, GW_OWNER) != search.owner
+                                : !IsWindowVisible(window))
+        return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
 } // namespace
+
+HWND FindProcessWindow(DWORD processId, const char* className, HWND owner) {
+    WindowSearch search{processId, className, owner, nullptr};
+    EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 std::string BinFolder() {
     return win32::ProgramFolder();
@@ -128,10 +120,12 @@ long ChildProcess::WaitForExit(DWORD timeoutMs) {
 AnsweredBox AnswerMessageBox(const ChildProcess& process, const char* button) {
     AnsweredBox result;
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    OwnedHandle readEnd, writeEnd;
-    if (!CreatePipe(readEnd.Out(), writeEnd.Out(), &inherit, 0))
+    HANDLE readPipe = nullptr, writePipe = nullptr;
+    if (!CreatePipe(&readPipe, &writePipe, &inherit, 0))
         return result;
-    SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
+    const KernelObject readEnd(readPipe);
+    KernelObject writeEnd(writePipe);
+    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
 
     std::string commandLine = QuotedProgram("answer_box.exe");
     commandLine.append(" ").append(std::to_string(process.Id())).append(" ").append(button);
@@ -139,28 +133,28 @@ AnsweredBox AnswerMessageBox(const ChildProcess& process, const char* button) {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd.Get();
-    startup.hStdError = writeEnd.Get();
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &info))
         return result;
-    OwnedHandle helper(info.hProcess);
+    const KernelObject helper(info.hProcess);
     CloseHandle(info.hThread);
-    writeEnd.Reset(); // so that reading ends when the helper does
+    writeEnd.reset(); // so that reading ends when the helper does
 
     std::string output;
     char chunk[4096];
     DWORD read = 0;
-    while (ReadFile(readEnd.Get(), chunk, sizeof(chunk), &read, nullptr) && read > 0)
+    while (ReadFile(readEnd.get(), chunk, sizeof(chunk), &read, nullptr) && read > 0)
         output.append(chunk, read);
-    if (WaitForSingleObject(helper.Get(), kAnswerBoxTimeoutMs * 2) != WAIT_OBJECT_0) {
-        TerminateProcess(helper.Get(), 99);
+    if (WaitForSingleObject(helper.get(), kAnswerBoxTimeoutMs * 2) != WAIT_OBJECT_0) {
+        TerminateProcess(helper.get(), 99);
         return result;
     }
     DWORD code = 1;
-    GetExitCodeProcess(helper.Get(), &code);
+    GetExitCodeProcess(helper.get(), &code);
     const std::size_t lineEnd = output.find('\n');
     if (code != 0 || lineEnd == std::string::npos)
         return result;
@@ -172,10 +166,8 @@ AnsweredBox AnswerMessageBox(const ChildProcess& process, const char* button) {
 
 bool CloseMainWindow(const ChildProcess& process, DWORD timeoutMs) {
     for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs) {
-        WindowSearch search{process.Id(), nullptr};
-        EnumWindows(CheckMainWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr)
-            return PostMessageA(search.found, WM_CLOSE, 0, 0) != 0;
+        if (const HWND window = FindProcessWindow(process.Id(), ui::design::kWindowClass))
+            return PostMessageA(window, WM_CLOSE, 0, 0) != 0;
         // Also the poll interval: returns early when the program ends.
         if (WaitForSingleObject(process.Handle(), kPollMs) == WAIT_OBJECT_0)
             return false;

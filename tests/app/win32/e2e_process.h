@@ -45,7 +45,10 @@ struct AnsweredBox {
 // ("OK", "YES", "NO" or "CANCEL").
 AnsweredBox AnswerMessageBox(const ChildProcess& process, const char* button);
 
-// Waits for the program's main window (top level, captioned "Velbrook"), posts
+// A top-level window of the process of that class: owned by `owner`, or any visible one.
+HWND FindProcessWindow(DWORD processId, const char* className, HWND owner = nullptr);
+
+// Waits for the program's main window, posts
 // WM_CLOSE to it; false when the process ended or no window came in time.
 bool CloseMainWindow(const ChildProcess& process, DWORD timeoutMs);
 

@@ -1,33 +1,27 @@
 #include "app/win32/e2e_registry.h"
 
+#include "support/win32/handles.h"
+
 namespace velbrook::e2e {
 
 namespace {
 
-class Key {
-  public:
-    Key() = default;
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    ~Key() {
-        if (key_ != nullptr)
-            RegCloseKey(key_);
-    }
-    HKEY Get() const { return key_; }
-    HKEY* Out() { return &key_; }
+using win32::RegistryKey;
 
-  private:
-    HKEY key_ = nullptr;
-};
-
-bool Open(const std::string& path, Key& key) {
-    return RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, key.Out()) ==
-           ERROR_SUCCESS;
+// The key, or none when it cannot be opened (or made).
+RegistryKey Open(const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return {};
+    return RegistryKey(key);
 }
 
-bool Create(const std::string& path, Key& key) {
-    return RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                           KEY_ALL_ACCESS, nullptr, key.Out(), nullptr) == ERROR_SUCCESS;
+RegistryKey Create(const std::string& path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return {};
+    return RegistryKey(key);
 }
 
 std::vector<std::string> SubkeyNames(HKEY key) {
@@ -45,9 +39,9 @@ std::vector<std::string> SubkeyNames(HKEY key) {
 
 void WriteValue(const std::string& path, const std::string& name, DWORD type, const void* data,
                 DWORD size) {
-    Key key;
-    if (Create(path, key))
-        RegSetValueExA(key.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    const RegistryKey key = Create(path);
+    if (key)
+        RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
 } // namespace
@@ -55,8 +49,8 @@ void WriteValue(const std::string& path, const std::string& name, DWORD type, co
 // Values are kept in their wide form, so that text of any language comes back as it was.
 KeySnapshot CaptureKey(const std::string& path) {
     KeySnapshot snapshot;
-    Key key;
-    if (!Open(path, key))
+    const RegistryKey key = Open(path);
+    if (!key)
         return snapshot;
     snapshot.exists = true;
     for (DWORD i = 0;; ++i) {
@@ -64,27 +58,27 @@ KeySnapshot CaptureKey(const std::string& path) {
         DWORD nameLength = 16384;
         DWORD type = 0;
         DWORD size = 0;
-        if (RegEnumValueW(key.Get(), i, name, &nameLength, nullptr, &type, nullptr, &size) !=
+        if (RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS)
             break;
         KeySnapshot::Value value{std::wstring(name, nameLength), {type, std::vector<BYTE>(size)}};
         nameLength = 16384;
-        RegEnumValueW(key.Get(), i, name, &nameLength, nullptr, &type, value.value.data.data(),
+        RegEnumValueW(key.get(), i, name, &nameLength, nullptr, &type, value.value.data.data(),
                       &size);
         value.value.data.resize(size);
         snapshot.values.push_back(std::move(value));
     }
-    for (const std::string& name : SubkeyNames(key.Get()))
+    for (const std::string& name : SubkeyNames(key.get()))
         snapshot.subkeys.emplace_back(name, CaptureKey(path + "\\" + name));
     return snapshot;
 }
 
 void DeleteKeyTree(const std::string& path) {
     {
-        Key key;
-        if (!Open(path, key))
+        const RegistryKey key = Open(path);
+        if (!key)
             return;
-        for (const std::string& name : SubkeyNames(key.Get()))
+        for (const std::string& name : SubkeyNames(key.get()))
             DeleteKeyTree(path + "\\" + name);
     }
     RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
@@ -94,11 +88,11 @@ void RestoreKey(const std::string& path, const KeySnapshot& snapshot) {
     DeleteKeyTree(path);
     if (!snapshot.exists)
         return;
-    Key key;
-    if (!Create(path, key))
+    const RegistryKey key = Create(path);
+    if (!key)
         return;
     for (const auto& value : snapshot.values) {
-        RegSetValueExW(key.Get(), value.name.c_str(), 0, value.value.type, value.value.data.data(),
+        RegSetValueExW(key.get(), value.name.c_str(), 0, value.value.type, value.value.data.data(),
                        static_cast<DWORD>(value.value.data.size()));
     }
     for (const auto& [name, subkey] : snapshot.subkeys)
@@ -106,8 +100,7 @@ void RestoreKey(const std::string& path, const KeySnapshot& snapshot) {
 }
 
 bool KeyExists(const std::string& path) {
-    Key key;
-    return Open(path, key);
+    return static_cast<bool>(Open(path));
 }
 
 void WriteStringValue(const std::string& path, const std::string& name, const std::string& value) {
@@ -119,30 +112,30 @@ void WriteDwordValue(const std::string& path, const std::string& name, DWORD val
 }
 
 std::optional<std::string> ReadStringValue(const std::string& path, const std::string& name) {
-    Key key;
-    if (!Open(path, key))
+    const RegistryKey key = Open(path);
+    if (!key)
         return std::nullopt;
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) !=
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS ||
         type != REG_SZ)
         return std::nullopt;
     std::string text(size, '\0');
-    RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
+    RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
                      &size);
     text.resize(text.find('\0') == std::string::npos ? size : text.find('\0'));
     return text;
 }
 
 std::optional<DWORD> ReadDwordValue(const std::string& path, const std::string& name) {
-    Key key;
-    if (!Open(path, key))
+    const RegistryKey key = Open(path);
+    if (!key)
         return std::nullopt;
     DWORD type = 0;
     DWORD value = 0;
     DWORD size = sizeof(value);
-    if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
                          &size) != ERROR_SUCCESS ||
         type != REG_DWORD)
         return std::nullopt;
@@ -165,26 +158,26 @@ WideValue DwordValue(DWORD number) {
 }
 
 std::optional<WideValue> ReadWideValue(const std::string& path, const std::string& name) {
-    Key key;
-    if (!Open(path, key))
+    const RegistryKey key = Open(path);
+    if (!key)
         return std::nullopt;
     const std::wstring wideName(name.begin(), name.end());
     WideValue value;
     DWORD size = 0;
-    if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &value.type, nullptr, &size) !=
+    if (RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &value.type, nullptr, &size) !=
         ERROR_SUCCESS)
         return std::nullopt;
     value.data.resize(size);
-    RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &value.type, value.data.data(), &size);
+    RegQueryValueExW(key.get(), wideName.c_str(), nullptr, &value.type, value.data.data(), &size);
     value.data.resize(size);
     return value;
 }
 
 void WriteWideValue(const std::string& path, const std::string& name, const WideValue& value) {
-    Key key;
+    const RegistryKey key = Create(path);
     const std::wstring wideName(name.begin(), name.end());
-    if (Create(path, key))
-        RegSetValueExW(key.Get(), wideName.c_str(), 0, value.type, value.data.data(),
+    if (key)
+        RegSetValueExW(key.get(), wideName.c_str(), 0, value.type, value.data.data(),
                        static_cast<DWORD>(value.data.size()));
 }
 

@@ -33,34 +33,6 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-struct Search {
-    DWORD processId;
-    const char* className;
-    HWND owner; // nullptr: any
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOf(HWND window, LPARAM param) {
-    auto& search = *reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner != search.processId || std::strcmp(className, search.className) != 0)
-        return TRUE;
-    if (search.owner != nullptr ? GetWindow(window, GW_OWNER) != search.owner
-                                : !IsWindowVisible(window))
-        return TRUE;
-    search.found = window;
-    return FALSE;
-}
-
-HWND FindOf(DWORD processId, const char* className, HWND owner = nullptr) {
-    Search search{processId, className, owner, nullptr};
-    EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // Memory in the program's process, for the messages that carry a pointer.
 class RemoteBuffer {
   public:
@@ -90,7 +62,7 @@ class RemoteBuffer {
 
 ProgramWindow::ProgramWindow(const ChildProcess& process, DWORD timeoutMs) : process_(process) {
     for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs) {
-        const HWND window = FindOf(process.Id(), ui::design::kWindowClass);
+        const HWND window = FindProcessWindow(process.Id(), ui::design::kWindowClass);
         // Shown, and done with what it does on showing.
         if (window != nullptr && Answers(window)) {
             window_ = window;
@@ -131,7 +103,7 @@ bool ProgramWindow::EditSelectedRow(const std::wstring& text) {
 // their tools in the window's tooltip control, which the first mouse move makes.
 bool ProgramWindow::ClickImageButton(const char* hint) {
     Send(window_, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
-    const HWND tooltip = FindOf(process_.Id(), TOOLTIPS_CLASSA, window_);
+    const HWND tooltip = FindProcessWindow(process_.Id(), TOOLTIPS_CLASSA, window_);
     if (tooltip == nullptr)
         return false;
     constexpr std::size_t kTextSize = 256;
@@ -181,7 +153,7 @@ void ProgramWindow::ClickCancel() {
 ShownDialog WaitForDialog(const ChildProcess& process, DWORD timeoutMs) {
     ShownDialog dialog;
     for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs) {
-        dialog.window = FindOf(process.Id(), "#32770");
+        dialog.window = FindProcessWindow(process.Id(), "#32770");
         if (dialog.window != nullptr) {
             dialog.caption = TextOf(dialog.window);
             if (const HWND message = GetDlgItem(dialog.window, 0xFFFF))
