@@ -92,6 +92,10 @@ std::unique_ptr<PlacesList> OrderedSchemeList::DetachPlaces(int index) {
     return std::move(entries_[Checked(index)].places);
 }
 
+void OrderedSchemeList::Remove(int index) {
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(Checked(index)));
+}
+
 std::size_t OrderedSchemeList::Checked(int index) const {
     if (index < 0 || index >= Count())
         throw EListError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(index)));

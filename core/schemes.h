@@ -33,6 +33,8 @@ class OrderedSchemeList : public SchemeList {
     const PlacesList& Places(int index) const override;
     void Add(const std::string& name, std::unique_ptr<PlacesList> places) override;
     std::unique_ptr<PlacesList> DetachPlaces(int index) override;
+    // The schemes after it move down by one.
+    void Remove(int index);
     void Clear() override { entries_.clear(); }
 
   private:

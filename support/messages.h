@@ -55,6 +55,17 @@ inline constexpr char kSpecialFolderNumber[] = "Special folder %d";
 // Common controls check.
 inline constexpr char kOldComCtl[] = "COMCTL32.DLL is older than required version";
 
+// The window and its controls that could not be made (%s: the window class).
+inline constexpr char kCannotRegisterWindowClass[] = "RegisterClassExA failed for %s";
+inline constexpr char kCannotCreateWindow[] = "CreateWindowExA failed for %s";
+inline constexpr char kCannotCreatePlacesList[] = "Cannot create the places list";
+// %s: the scheme's name.
+inline constexpr char kCannotAddScheme[] = "Cannot add the scheme \"%s\" to the list";
+// Design table faults (%d: the command).
+inline constexpr char kNoCommandForImageButton[] = "No command for an image button of the design";
+inline constexpr char kNoImageButtonForCommand[] = "No image button for the command %d";
+inline constexpr char kNoSuchWindowPart[] = "No such part of the window";
+
 // The command-line syntax: eleven lines joined by a carriage return only, the
 // way the message box shows them.
 inline constexpr char kCommandLineSyntax[] =

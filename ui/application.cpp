@@ -74,6 +74,7 @@ void Application::InitializeCommonControls() {
 
 void Application::SetMainWindow(HWND window) {
     mainWindow_ = window;
+    win32::SetMainWindowHandle(window);
 }
 
 int Application::Run() {

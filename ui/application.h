@@ -29,6 +29,8 @@ class Application {
     void SetTitle(std::string title) { title_ = std::move(title); }
 
     HWND MainWindow() const { return mainWindow_; }
+    // Also the owner of the program's dialogs; the window clears it (nullptr)
+    // when it is destroyed.
     void SetMainWindow(HWND window);
 
     // Runs until the main window is destroyed (WM_QUIT); returns its exit code.

@@ -1,7 +1,7 @@
 #include "ui/main_window.h"
 
 #include "support/messages.h"
-#include "support/win32/shell.h"
+#include "support/win32/handles.h"
 #include "ui/application.h"
 #include "ui/main_window_design.h"
 #include "ui/main_window_form.h"
@@ -89,7 +89,6 @@ void RunMainWindow() {
     ui::MainWindow mainWindow;
     mainWindow.Create();
     app.SetMainWindow(mainWindow.hwnd());
-    win32::SetMainWindowHandle(mainWindow.hwnd());
     mainWindow.Show();
     app.Run();
 }

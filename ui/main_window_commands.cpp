@@ -96,7 +96,7 @@ ImageButton& MainWindow::CommandButton(int commandId) {
         if (place.control->id == commandId)
             return *place.button;
     }
-    throw Error("No image button for the command " + std::to_string(commandId));
+    throw Error(FormatText(msg::kNoImageButtonForCommand, static_cast<long long>(commandId)));
 }
 
 ImageButton& MainWindow::ImageButtonOf(design::Part part) {

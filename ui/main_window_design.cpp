@@ -117,7 +117,7 @@ const Control& ControlOf(Part part) {
         if (control.part == part)
             return control;
     }
-    throw Error("No such part of the window");
+    throw Error(msg::kNoSuchWindowPart);
 }
 
 } // namespace velbrook::ui::design

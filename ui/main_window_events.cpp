@@ -73,12 +73,8 @@ void MainWindow::ShowIcons() {
 }
 
 void MainWindow::OnDestroy() {
-    Application& app = Application::Instance();
     if (schemesSavable_)
-        app.Guard([this] { SaveSchemes(schemes_); });
-    app.Guard([this] { FreeSchemes(schemes_); });
-    if (win32::MainWindowHandle() == hwnd())
-        win32::SetMainWindowHandle(nullptr);
+        SaveSchemes(schemes_);
 }
 
 PlacesList MainWindow::RowCaptions() const {

@@ -233,7 +233,7 @@ void MainWindow::BuildControls() {
             args.style =
                 WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT;
             args.dropDownHeight = design::kSchemeDropDownHeight;
-            schemes_ = ComboSchemeList(AddControl(args));
+            schemes_ = ComboSchemeList(AddControl(args), schemeEntries_);
             break;
         case Kind::List: {
             const int th = TextHeight();
@@ -250,7 +250,7 @@ void MainWindow::BuildControls() {
             list.extraStyle = WS_GROUP;
             list_ = std::make_unique<PlacesListView>(list);
             if (list_->Handle() == nullptr)
-                throw Error("Cannot create the places list");
+                throw Error(msg::kCannotCreatePlacesList);
             list_->SetRequireComCtlUpdate(true);
             SendMessageA(list_->Handle(), WM_SETREDRAW, FALSE, 0);
             for (int row = 0; row < kPlaceSlots; ++row)
@@ -285,7 +285,7 @@ void MainWindow::BuildControls() {
 void MainWindow::AddImageButton(const design::Control& control) {
     const Command* command = FindCommand(control.id);
     if (command == nullptr)
-        throw Error("No command for an image button of the design");
+        throw Error(msg::kNoCommandForImageButton);
     ImageButtonArgs args;
     args.bounds = PlacedRect(control.part);
     args.hint = HintWithShortcut(*command);

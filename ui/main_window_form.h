@@ -129,6 +129,8 @@ class MainWindow : public Window {
     // Set by the scheme box's own handler only, as the delete button's state.
     bool schemeDeleteEnabled_ = true;
     std::unique_ptr<PlaceRows> rows_;
+    // The schemes, in the order they were added; the scheme box shows them sorted.
+    OrderedSchemeList schemeEntries_;
     ComboSchemeList schemes_;
     // Closing saves the scheme list only when all of it was loaded: what could
     // not be read must not be replaced.

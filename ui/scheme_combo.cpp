@@ -14,14 +14,11 @@ int ComboSchemeList::Count() const {
 // The name is kept as given rather than read back from the control, whose text
 // lengths are counted in its own units.
 std::string ComboSchemeList::Name(int index) const {
-    const Entry* entry = EntryAt(Checked(index));
-    return entry != nullptr ? entry->name : std::string();
+    return schemes_->Name(SchemeOf(index));
 }
 
 const PlacesList& ComboSchemeList::Places(int index) const {
-    static const PlacesList detached;
-    const Entry* entry = EntryAt(Checked(index));
-    return entry != nullptr && entry->places ? *entry->places : detached;
+    return schemes_->Places(SchemeOf(index));
 }
 
 void ComboSchemeList::Add(const std::string& name, std::unique_ptr<PlacesList> places) {
@@ -29,32 +26,37 @@ void ComboSchemeList::Add(const std::string& name, std::unique_ptr<PlacesList> p
 }
 
 int ComboSchemeList::AddItem(const std::string& name, std::unique_ptr<PlacesList> places) {
-    if (!places)
-        places = std::make_unique<PlacesList>();
-    auto entry = std::make_unique<Entry>(Entry{name, std::move(places)});
+    schemes_->Add(name, std::move(places));
+    const int scheme = schemes_->Count() - 1;
     const LRESULT item =
         SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    if (item < 0)
-        throw Error("Cannot add the scheme \"" + name + "\" to the list");
-    SendMessageA(combo_, CB_SETITEMDATA, static_cast<WPARAM>(item),
-                 reinterpret_cast<LPARAM>(entry.release()));
+    if (item < 0) {
+        schemes_->Remove(scheme);
+        throw Error(FormatText(msg::kCannotAddScheme, name));
+    }
+    SendMessageA(combo_, CB_SETITEMDATA, static_cast<WPARAM>(item), scheme);
     return static_cast<int>(item);
 }
 
 std::unique_ptr<PlacesList> ComboSchemeList::DetachPlaces(int index) {
-    Entry* entry = EntryAt(Checked(index));
-    return entry != nullptr ? std::move(entry->places) : nullptr;
+    return schemes_->DetachPlaces(SchemeOf(index));
 }
 
 void ComboSchemeList::Clear() {
-    for (int index = 0; index < Count(); ++index)
-        TakeEntry(index).reset();
     SendMessageA(combo_, CB_RESETCONTENT, 0, 0);
+    schemes_->Clear();
 }
 
 void ComboSchemeList::Delete(int index) {
-    TakeEntry(Checked(index)).reset();
+    const int removed = SchemeOf(index);
     SendMessageA(combo_, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    schemes_->Remove(removed);
+    // The schemes after the removed one have moved down by one.
+    for (int item = 0; item < Count(); ++item) {
+        const int scheme = SchemeOf(item);
+        if (scheme > removed)
+            SendMessageA(combo_, CB_SETITEMDATA, static_cast<WPARAM>(item), scheme - 1);
+    }
 }
 
 int ComboSchemeList::Selected() const {
@@ -79,21 +81,10 @@ int ComboSchemeList::FindExact(const std::string& name) const {
     return -1;
 }
 
-int ComboSchemeList::Checked(int index) const {
+int ComboSchemeList::SchemeOf(int index) const {
     if (index < 0 || index >= Count())
         throw EListError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(index)));
-    return index;
-}
-
-ComboSchemeList::Entry* ComboSchemeList::EntryAt(int index) const {
-    const LRESULT data = SendMessageA(combo_, CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-    return data == CB_ERR ? nullptr : reinterpret_cast<Entry*>(data);
-}
-
-std::unique_ptr<ComboSchemeList::Entry> ComboSchemeList::TakeEntry(int index) {
-    std::unique_ptr<Entry> entry(EntryAt(index));
-    SendMessageA(combo_, CB_SETITEMDATA, static_cast<WPARAM>(index), 0);
-    return entry;
+    return static_cast<int>(SendMessageA(combo_, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
 }
 
 } // namespace velbrook::ui

@@ -1,7 +1,7 @@
 #pragma once
-// The scheme list held by a sorted drop-down combo box: each item's text is a
-// scheme name; its item data holds the name as given and the scheme's places
-// list, owned by the item.
+// The scheme list shown by a sorted drop-down combo box. The schemes themselves
+// live in an OrderedSchemeList that the window owns; each item's text is a
+// scheme name and its item data the scheme's index there.
 #include <memory>
 #include <string>
 
@@ -13,7 +13,8 @@ namespace velbrook::ui {
 class ComboSchemeList : public SchemeList {
   public:
     ComboSchemeList() = default;
-    explicit ComboSchemeList(HWND combo) : combo_(combo) {}
+    // The list shows and changes `schemes`, which must outlive it.
+    ComboSchemeList(HWND combo, OrderedSchemeList& schemes) : combo_(combo), schemes_(&schemes) {}
 
     HWND Handle() const { return combo_; }
 
@@ -26,10 +27,10 @@ class ComboSchemeList : public SchemeList {
     // As Add; returns the new item's index.
     int AddItem(const std::string& name, std::unique_ptr<PlacesList> places);
     std::unique_ptr<PlacesList> DetachPlaces(int index) override;
-    // Frees every item's list and removes the items.
+    // Removes every scheme and item.
     void Clear() override;
 
-    // Frees the item's list and removes the item.
+    // Removes the item and its scheme.
     void Delete(int index);
     // The selected item, or -1.
     int Selected() const;
@@ -39,17 +40,11 @@ class ComboSchemeList : public SchemeList {
     int FindExact(const std::string& name) const;
 
   private:
-    struct Entry {
-        std::string name;
-        std::unique_ptr<PlacesList> places;
-    };
-    // Raises EListError for an index outside the items.
-    int Checked(int index) const;
-    Entry* EntryAt(int index) const;
-    // Takes the item's entry out of it, to be freed by the caller.
-    std::unique_ptr<Entry> TakeEntry(int index);
+    // The scheme of the item; raises EListError for an index outside the items.
+    int SchemeOf(int index) const;
 
     HWND combo_ = nullptr;
+    OrderedSchemeList* schemes_ = nullptr;
 };
 
 } // namespace velbrook::ui

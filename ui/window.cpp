@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/messages.h"
 #include "support/win32/handles.h"
 #include "ui/application.h"
 
@@ -49,7 +50,7 @@ void RegisterOnce(const WindowArgs& args, WNDPROC proc) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(args.background + 1));
     wc.lpszClassName = args.className;
     if (!RegisterClassExA(&wc))
-        throw Error("RegisterClassExA failed for " + std::string(args.className));
+        throw Error(FormatText(msg::kCannotRegisterWindowClass, args.className));
 }
 
 } // namespace
@@ -81,7 +82,7 @@ void Window::Create(const WindowArgs& args) {
                                          args.style & ~WS_VISIBLE, at.x, at.y, width, height,
                                          args.owner, nullptr, ThisModule(), this);
     if (created == nullptr)
-        throw Error("CreateWindowExA failed for " + std::string(args.className));
+        throw Error(FormatText(msg::kCannotCreateWindow, args.className));
 }
 
 layout::Rect Window::PlaceControl(const Placed& placed) const {
@@ -101,7 +102,7 @@ HWND Window::AddControl(const ControlArgs& args) {
         r.width, r.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
         ThisModule(), nullptr);
     if (control == nullptr)
-        throw Error("CreateWindowExA failed for " + std::string(args.className));
+        throw Error(FormatText(msg::kCannotCreateWindow, args.className));
     if (font_ != nullptr)
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     controls_.push_back({control, placed.item, placed.dropDownHeight});

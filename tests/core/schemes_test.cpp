@@ -560,5 +560,17 @@ TEST(OrderedSchemeListTest, KeepsOrderChecksIndexesAndFrees) {
     EXPECT_EQ(schemes.Count(), 0);
 }
 
+TEST(OrderedSchemeListTest, RemoveMovesTheLaterSchemesDown) {
+    OrderedSchemeList schemes;
+    for (const char* name : {"a", "b", "c"})
+        schemes.Add(name, std::make_unique<PlacesList>(PlacesList{name}));
+    schemes.Remove(1);
+    ASSERT_EQ(schemes.Count(), 2);
+    EXPECT_EQ(schemes.Name(1), "c");
+    EXPECT_EQ(schemes.Places(1), PlacesList{"c"});
+    EXPECT_THROW(schemes.Remove(2), EListError);
+    EXPECT_EQ(schemes.Count(), 2);
+}
+
 } // namespace
 } // namespace velbrook::testing

@@ -300,6 +300,26 @@ TEST_F(MainWindowTest, DeletingSchemes) {
     EXPECT_EQ(StoredSchemes()[0].first, "Keep");
 }
 
+// The box is sorted; the schemes keep the order they were loaded in.
+TEST_F(MainWindowTest, DeletingASchemeKeepsTheOthersWithTheirPlaces) {
+    StoreSchemes({{"b", {"B:\\", "", "", "", ""}},
+                  {"a", {"A:\\", "", "", "", ""}},
+                  {"c", {"C:\\", "", "", "", ""}}});
+    Open();
+    ChooseScheme(1);
+    dialogs.messageAnswers = {kIdOk};
+    ClickImageButton(Part::DeleteSchemeButton);
+    EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(Window().Schemes().Places(1), (PlacesList{"C:\\", "", "", "", ""}));
+    ChooseScheme(0);
+    EXPECT_EQ(Rows(), (PlacesList{"A:\\", "", "", "", ""}));
+    SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+    Pump();
+    const auto stored = StoredSchemes();
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[1], std::pair(std::string("c"), PlacesList{"C:\\", "", "", "", ""}));
+}
+
 TEST_F(MainWindowTest, SavingThePlacesFile) {
     Open();
     List().SetCaption(0, "C:\\Work");

@@ -86,7 +86,6 @@ void MainWindowTest::Open() {
     window_ = std::make_unique<ui::MainWindow>();
     window_->Create();
     ui::Application::Instance().SetMainWindow(window_->hwnd());
-    win32::SetMainWindowHandle(window_->hwnd());
     window_->Show();
     Pump();
 }
