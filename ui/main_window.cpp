@@ -22,29 +22,27 @@ class WindowLock {
   public:
     WindowLock() {
         SetLastError(ERROR_SUCCESS);
-        mutex_ = CreateMutexA(nullptr, TRUE, kWindowMutex);
-        owned_ = mutex_ != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+        mutex_.reset(CreateMutexA(nullptr, TRUE, kWindowMutex));
+        owned_ = mutex_ && GetLastError() != ERROR_ALREADY_EXISTS;
     }
     WindowLock(const WindowLock&) = delete;
     WindowLock& operator=(const WindowLock&) = delete;
     ~WindowLock() {
         if (owned_)
-            ReleaseMutex(mutex_);
-        if (mutex_ != nullptr)
-            CloseHandle(mutex_);
+            ReleaseMutex(mutex_.get());
     }
 
     // True once this copy owns it; waits at most timeoutMs for the owner to end.
     bool Acquire(DWORD timeoutMs) {
-        if (!owned_ && mutex_ != nullptr) {
-            const DWORD state = WaitForSingleObject(mutex_, timeoutMs);
+        if (!owned_ && mutex_) {
+            const DWORD state = WaitForSingleObject(mutex_.get(), timeoutMs);
             owned_ = state == WAIT_OBJECT_0 || state == WAIT_ABANDONED;
         }
-        return owned_ || mutex_ == nullptr;
+        return owned_ || !mutex_;
     }
 
   private:
-    HANDLE mutex_ = nullptr;
+    win32::KernelObject mutex_;
     bool owned_ = false;
 };
 

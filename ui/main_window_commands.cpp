@@ -2,7 +2,6 @@
 
 #include "support/errors.h"
 #include "support/messages.h"
-#include "ui/application.h"
 #include "ui/main_window_form.h"
 
 namespace velbrook::ui {
@@ -147,8 +146,9 @@ bool MainWindow::TranslateShortcut(const MSG& msg) {
         }
         if (!applies || !CommandEnabled(command))
             continue;
-        const int id = command.id;
-        Application::Instance().Guard([this, id] { RunCommand(id); });
+        // As an accelerator's command, so that the key counts as used even when
+        // the command fails.
+        SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(command.id, kShortcutCode), 0);
         return true;
     }
     return false;

@@ -32,6 +32,10 @@ struct Command {
     bool usesRows = true;
 };
 
+// The code of the WM_COMMAND (with no control) by which a shortcut runs its
+// command, as an accelerator's.
+inline constexpr WORD kShortcutCode = 1;
+
 std::span<const Command> Commands();
 // The command of that id; nullptr when there is none.
 const Command* FindCommand(int id);

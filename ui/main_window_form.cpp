@@ -26,11 +26,11 @@ RECT ToRect(const layout::Rect& r) {
 win32::Bitmap Enlarged(HBITMAP source, int scale) {
     BITMAP size{};
     GetObjectA(source, sizeof size, &size);
-    win32::WindowDc screen(nullptr);
+    win32::WindowDc screen(GetDC(nullptr));
     win32::Bitmap target(
         CreateCompatibleBitmap(screen.get(), size.bmWidth * scale, size.bmHeight * scale));
-    const win32::MemoryDc from(screen.get());
-    const win32::MemoryDc to(screen.get());
+    const win32::MemoryDc from(CreateCompatibleDC(screen.get()));
+    const win32::MemoryDc to(CreateCompatibleDC(screen.get()));
     if (!target || from.get() == nullptr || to.get() == nullptr)
         return win32::Bitmap();
     const win32::DcSelection read(from.get(), source);
@@ -82,7 +82,7 @@ win32::ImageList LogoImage(int textHeight) {
 int LabelDesignWidth(const design::Control& label, HFONT font, int textHeight) {
     std::string text = label.text;
     std::erase(text, '&');
-    win32::WindowDc screen(nullptr);
+    win32::WindowDc screen(GetDC(nullptr));
     const win32::DcSelection selected(screen.get(), font);
     SIZE extent{};
     GetTextExtentPoint32A(screen.get(), text.c_str(), static_cast<int>(text.size()), &extent);
@@ -152,8 +152,6 @@ void MainWindow::Show() {
 // the link's own font scales with the layout.
 void MainWindow::MakeFonts(int textHeight) {
     font_ = MessageFont(dpi_);
-    if (!font_)
-        font_ = DesignFont(dpi_);
     LOGFONTA link{};
     link.lfHeight = layout::Scale(design::kLinkFontHeight, textHeight);
     link.lfCharSet = DEFAULT_CHARSET;
@@ -257,15 +255,10 @@ void MainWindow::BuildControls() {
                 list_->AddRow("", -1, {std::to_string(row + 1)});
             SendMessageA(list_->Handle(), WM_SETREDRAW, TRUE, 0);
             list_->OnEditing = [this](int, bool&) { OnRowEditStarting(); };
-            list_->OnEdited = [this](int row, std::string& text) {
-                Application::Instance().Guard([&] { OnRowEdited(row, text); });
-            };
-            list_->OnEditCanceled = [this](int) {
-                Application::Instance().Guard([this] { OnRowEditCancelled(); });
-            };
-            list_->OnDblClick = [this] {
-                Application::Instance().Guard([this] { OnChangeRow(); });
-            };
+            list_->OnEdited = [this](int row, std::string& text) { OnRowEdited(row, text); };
+            list_->OnEditCanceled = [this](int) { OnRowEditCancelled(); };
+            list_->OnDblClick = [this] { OnChangeRow(); };
+            // Keys reach the list's and its editor's own window procedures, not this one.
             list_->OnKeyDown = [this](WPARAM& key, unsigned) {
                 Application::Instance().Guard([&] { OnListKeyDown(key); });
             };
@@ -294,7 +287,7 @@ void MainWindow::AddImageButton(const design::Control& control) {
     args.images = glyphs_.get();
     args.imageIndex = control.imageIndex;
     const int id = control.id;
-    args.onClick = [this, id] { Application::Instance().Guard([this, id] { RunCommand(id); }); };
+    args.onClick = [this, id] { RunCommand(id); };
     ImageButton& button = buttons_->Add(args);
     button.SetEnabled(CommandEnabled(*command));
     commandButtons_.push_back({&control, &button});
@@ -354,14 +347,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (buttons_ && buttons_->HandleMessage(message, wParam, lParam, result))
         return result;
     switch (message) {
-    case WM_COMMAND: {
-        bool routed = false;
-        Application::Instance().Guard(
-            [&] { routed = RouteCommand(*this, kRoutes, LOWORD(wParam), HIWORD(wParam)); });
-        if (routed)
+    case WM_COMMAND:
+        if (lParam == 0 && HIWORD(wParam) == kShortcutCode) {
+            RunCommand(LOWORD(wParam));
+            return 0;
+        }
+        if (RouteCommand(*this, kRoutes, LOWORD(wParam), HIWORD(wParam)))
             return 0;
         break;
-    }
     case kTranslateShortcutMessage:
         return TranslateShortcut(*reinterpret_cast<const MSG*>(lParam));
     case WM_DPICHANGED:
@@ -375,7 +368,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Paint();
         return 0;
     case kShowIconsMessage:
-        Application::Instance().Guard([this] { ShowIcons(); });
+        ShowIcons();
         return 0;
     case WM_SIZE:
         result = Window::HandleMessage(message, wParam, lParam);
@@ -388,7 +381,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
         if (OverLink({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
-            Application::Instance().Guard([this] { OnWebSiteLink(); });
+            OnWebSiteLink();
             return 0;
         }
         break;

@@ -1,16 +1,11 @@
 #include "ui/scaling.h"
 
-#include <cstddef>
-
+#include "support/win32/message_font.h"
 #include "ui/layout/layout.h"
 
 namespace velbrook::ui {
 
 namespace {
-
-// NONCLIENTMETRICSA without iPaddedBorderWidth, which older systems refuse.
-constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-static_assert(kNonClientMetricsSize == 340);
 
 constexpr int kDesignPoints = 8;
 
@@ -32,7 +27,7 @@ GetDpiForWindowFunction DpiForWindowFunction() {
 // new sign-in), so it is asked once.
 int SystemDpi() {
     static const int dpi = [] {
-        win32::WindowDc screen(nullptr);
+        win32::WindowDc screen(GetDC(nullptr));
         const int asked = GetDeviceCaps(screen.get(), LOGPIXELSY);
         return asked > 0 ? asked : 96;
     }();
@@ -61,19 +56,16 @@ int DesignTextHeight(int dpi) {
 }
 
 win32::Font MessageFont(int dpi) {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = kNonClientMetricsSize;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
-        return win32::Font();
+    LOGFONTA font = win32::SystemMessageFont();
     // The system gives it for its own resolution.
     const int system = SystemDpi();
     if (dpi != system)
-        metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, system);
-    return win32::Font(CreateFontIndirectA(&metrics.lfMessageFont));
+        font.lfHeight = MulDiv(font.lfHeight, dpi, system);
+    return win32::Font(CreateFontIndirectA(&font));
 }
 
 int FontTextHeight(HFONT font) {
-    win32::WindowDc screen(nullptr);
+    win32::WindowDc screen(GetDC(nullptr));
     win32::DcSelection selected(screen.get(), font);
     TEXTMETRICA metrics{};
     if (font == nullptr || !GetTextMetricsA(screen.get(), &metrics))

@@ -17,7 +17,7 @@ int WindowDpi(HWND window);
 win32::Font DesignFont(int dpi);
 // Its text height (tmHeight) there: the layout's scale.
 int DesignTextHeight(int dpi);
-// The system's message font at a resolution; an empty Font when the system has none.
+// The system's message font at a resolution.
 win32::Font MessageFont(int dpi);
 // tmHeight of a font on the screen; 13 when it cannot be measured.
 int FontTextHeight(HFONT font);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "support/messages.h"
+#include "support/win32/centring.h"
 #include "support/win32/handles.h"
 #include "ui/application.h"
 
@@ -12,20 +13,6 @@ namespace {
 
 HINSTANCE ThisModule() {
     return GetModuleHandleA(nullptr);
-}
-
-RECT WorkAreaOf(HMONITOR monitor) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoA(monitor, &info);
-    return info.rcWork;
-}
-
-// The top left corner of a window of the given size centred in the work area;
-// one larger than the area keeps its top left corner inside.
-POINT CentredPosition(int width, int height, const RECT& work) {
-    return {std::max(work.left, work.left + (work.right - work.left - width) / 2),
-            std::max(work.top, work.top + (work.bottom - work.top - height) / 2)};
 }
 
 BOOL CALLBACK SetFontOnOne(HWND child, LPARAM font) {
@@ -75,8 +62,8 @@ void Window::Create(const WindowArgs& args) {
     // round trip to the window system.
     POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
     if (args.centred) {
-        const RECT work = WorkAreaOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
-        at = CentredPosition(width, height, work);
+        const RECT work = win32::WorkAreaOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+        at = win32::CentredPosition({width, height}, work, work);
     }
     const HWND created = CreateWindowExA(args.exStyle, args.className, args.caption.c_str(),
                                          args.style & ~WS_VISIBLE, at.x, at.y, width, height,
@@ -251,11 +238,8 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 }
 
 void CenterOnWorkArea(HWND window) {
-    RECT own{};
-    GetWindowRect(window, &own);
-    const RECT work = WorkAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
-    const POINT at = CentredPosition(own.right - own.left, own.bottom - own.top, work);
-    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT work = win32::WorkAreaOf(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+    win32::MoveCentred(window, work, work);
 }
 
 void SetFontOnChildren(HWND parent, HFONT font) {

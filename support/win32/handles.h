@@ -22,6 +22,7 @@ template <class Handle, class Traits> class UniqueHandle {
     ~UniqueHandle() { reset(); }
 
     Handle get() const { return handle_; }
+    Handle operator->() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     Handle release() { return std::exchange(handle_, nullptr); }
     void reset(Handle handle = nullptr) {
@@ -52,6 +53,22 @@ struct RegistryKeyTraits {
 struct KernelObjectTraits {
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+// A DC from GetDC, released to the window it belongs to.
+struct WindowDcTraits {
+    static void Close(HDC h) { ReleaseDC(WindowFromDC(h), h); }
+};
+struct MemoryDcTraits {
+    static void Close(HDC h) { DeleteDC(h); }
+};
+struct WindowTraits {
+    static void Close(HWND h) {
+        if (IsWindow(h))
+            DestroyWindow(h);
+    }
+};
+struct ComTraits {
+    template <class Interface> static void Close(Interface* p) { p->Release(); }
+};
 
 using Font = UniqueHandle<HFONT, GdiObjectTraits>;
 using Brush = UniqueHandle<HBRUSH, GdiObjectTraits>;
@@ -62,34 +79,14 @@ using Module = UniqueHandle<HMODULE, ModuleTraits>;
 using RegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 // Threads, processes, events: the handles that CloseHandle closes and nullptr marks absent.
 using KernelObject = UniqueHandle<HANDLE, KernelObjectTraits>;
-
-// Owns one reference to a COM interface.
-template <class T> class ComRef {
-  public:
-    ComRef() = default;
-    explicit ComRef(T* p) : p_(p) {}
-    ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-    ComRef& operator=(ComRef&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            p_ = std::exchange(other.p_, nullptr);
-        }
-        return *this;
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() { Reset(); }
-
-    T* Get() const { return p_; }
-    void Reset() {
-        if (p_ != nullptr)
-            p_->Release();
-        p_ = nullptr;
-    }
-
-  private:
-    T* p_ = nullptr;
-};
+using WindowDc = UniqueHandle<HDC, WindowDcTraits>;
+// From CreateCompatibleDC.
+using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
+// A top-level window made for a window of ours (such as its tooltip); its
+// owner's destruction may have taken it first.
+using OwnedWindow = UniqueHandle<HWND, WindowTraits>;
+// One reference to a COM interface.
+template <class Interface> using ComRef = UniqueHandle<Interface*, ComTraits>;
 
 // Selects an object into a DC and puts the previous one back.
 class DcSelection {
@@ -105,39 +102,6 @@ class DcSelection {
   private:
     HDC dc_;
     HGDIOBJ previous_;
-};
-
-// A window's DC from GetDC, released with ReleaseDC.
-class WindowDc {
-  public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    ~WindowDc() {
-        if (dc_ != nullptr)
-            ReleaseDC(window_, dc_);
-    }
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
-
-// A memory DC from CreateCompatibleDC, deleted with DeleteDC.
-class MemoryDc {
-  public:
-    explicit MemoryDc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    ~MemoryDc() {
-        if (dc_ != nullptr)
-            DeleteDC(dc_);
-    }
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
 };
 
 } // namespace velbrook::win32

@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "support/messages.h"
+#include "support/win32/centring.h"
 #include "support/win32/handles.h"
+#include "support/win32/message_font.h"
 #include "support/win32/wide_text.h"
 
 namespace velbrook::win32 {
@@ -58,30 +60,15 @@ constexpr WORD kButtonAtom = 0x0080;
 constexpr WORD kEditAtom = 0x0081;
 constexpr WORD kStaticAtom = 0x0082;
 
-LOGFONTA MessageFont() {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        // Without the padded-border field, as older systems expect.
-        metrics.cbSize = 340;
-        if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0)) {
-            LOGFONTA fallback{};
-            GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof fallback, &fallback);
-            return fallback;
-        }
-    }
-    return metrics.lfMessageFont;
-}
-
 int PointSize(const LOGFONTA& font) {
     if (font.lfHeight >= 0)
         return font.lfHeight > 0 ? font.lfHeight : 8;
-    WindowDc screen(nullptr);
+    WindowDc screen(GetDC(nullptr));
     return MulDiv(-font.lfHeight, 72, GetDeviceCaps(screen.get(), LOGPIXELSY));
 }
 
 TemplateWriter BuildTemplate() {
-    const LOGFONTA font = MessageFont();
+    const LOGFONTA font = SystemMessageFont();
     TemplateWriter t;
     t.Dword(DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
     t.Dword(0);
@@ -106,27 +93,15 @@ struct QueryState {
     std::string& value;
 };
 
+// On a visible owner, otherwise on the work area; inside the work area either way.
 void CenterOnOwner(HWND dialog) {
     const HWND owner = GetWindow(dialog, GW_OWNER);
+    const RECT work =
+        WorkAreaOf(MonitorFromWindow(owner != nullptr ? owner : dialog, MONITOR_DEFAULTTOPRIMARY));
     RECT area{};
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(owner != nullptr ? owner : dialog, MONITOR_DEFAULTTOPRIMARY),
-                    &monitor);
     if (owner == nullptr || !IsWindowVisible(owner) || !GetWindowRect(owner, &area))
-        area = monitor.rcWork;
-    RECT own{};
-    GetWindowRect(dialog, &own);
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
-    const RECT& work = monitor.rcWork;
-    LONG left = area.left + ((area.right - area.left) - width) / 2;
-    LONG top = area.top + ((area.bottom - area.top) - height) / 2;
-    left = left + width > work.right ? work.right - width : left;
-    top = top + height > work.bottom ? work.bottom - height : top;
-    left = left < work.left ? work.left : left;
-    top = top < work.top ? work.top : top;
-    SetWindowPos(dialog, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        area = work;
+    MoveCentred(dialog, area, work);
 }
 
 // Read as wide text: the A length of a window's text need not count the bytes

@@ -46,7 +46,7 @@ void PrepareShell() {
     ShellState& state = State();
     if (!state.oleInitialized)
         state.oleInitialized = ole32::Initialize();
-    if (state.allocator.Get() == nullptr) {
+    if (state.allocator.get() == nullptr) {
         IMalloc* allocator = nullptr;
         if (SUCCEEDED(shell32::Allocator(&allocator)))
             state.allocator = ComRef<IMalloc>(allocator);
@@ -68,7 +68,7 @@ int SpecialFolderOf(LPCITEMIDLIST item) {
     constexpr int kLastSpecialFolder = 0x3F;
     for (int csidl = 0; csidl <= kLastSpecialFolder; ++csidl) {
         const ItemIdList special(shell32::SpecialFolderLocation(csidl));
-        if (special.Get() != nullptr && shell32::SameIdLists(special.Get(), item))
+        if (special.get() != nullptr && shell32::SameIdLists(special.get(), item))
             return csidl;
     }
     return -1;
@@ -102,13 +102,11 @@ DWORD WaitForProcess(HANDLE process) {
 
 } // namespace
 
-ItemIdList::~ItemIdList() {
-    if (list_ == nullptr)
-        return;
-    if (IMalloc* allocator = State().allocator.Get())
-        allocator->Free(list_);
+void ItemIdListTraits::Close(LPITEMIDLIST list) {
+    if (IMalloc* allocator = State().allocator.get())
+        allocator->Free(list);
     else
-        ole32::TaskMemFree(list_);
+        ole32::TaskMemFree(list);
 }
 
 void SetMainWindowHandle(HWND window) {
@@ -132,7 +130,7 @@ void ShellStartup() {
 void ShellShutdown() {
     ShellState& state = State();
     state.initialFolder.clear();
-    state.allocator.Reset();
+    state.allocator.reset();
     if (state.oleInitialized)
         ole32::Uninitialize();
     state.oleInitialized = false;
@@ -155,13 +153,13 @@ BrowsedFolder BrowseForFolder(const std::string& title, const std::string& initi
 
     BrowsedFolder result;
     const ItemIdList chosen(shell32::BrowseForFolder(&info));
-    if (chosen.Get() == nullptr)
+    if (chosen.get() == nullptr)
         return result;
-    if (std::optional<std::string> path = FolderPathOf(chosen.Get())) {
+    if (std::optional<std::string> path = FolderPathOf(chosen.get())) {
         result.path = std::move(*path);
         return result;
     }
-    result.specialFolder = SpecialFolderOf(chosen.Get());
+    result.specialFolder = SpecialFolderOf(chosen.get());
     if (result.specialFolder < 0)
         result.unusableName = displayName.substr(0, displayName.find('\0'));
     return result;

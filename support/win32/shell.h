@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/dialogs.h"
+#include "support/win32/handles.h"
 
 #include "support/win32/windows_ansi.h"
 
@@ -16,20 +17,10 @@
 namespace velbrook::win32 {
 
 // An item identifier list returned by the shell, freed with the shell allocator.
-class ItemIdList {
-  public:
-    explicit ItemIdList(LPITEMIDLIST list) : list_(list) {}
-    ItemIdList(ItemIdList&& other) noexcept : list_(other.list_) { other.list_ = nullptr; }
-    ItemIdList& operator=(ItemIdList&&) = delete;
-    ItemIdList(const ItemIdList&) = delete;
-    ItemIdList& operator=(const ItemIdList&) = delete;
-    ~ItemIdList();
-
-    LPITEMIDLIST Get() const { return list_; }
-
-  private:
-    LPITEMIDLIST list_;
+struct ItemIdListTraits {
+    static void Close(LPITEMIDLIST list);
 };
+using ItemIdList = UniqueHandle<LPITEMIDLIST, ItemIdListTraits>;
 
 // The main window registers itself once it exists (and clears with nullptr).
 void SetMainWindowHandle(HWND window);

@@ -38,13 +38,13 @@ int IconOr(int icon) {
 PlaceLook DescribeSpecialFolder(int csidl) {
     PlaceLook look;
     const ItemIdList folder(shell32::SpecialFolderLocation(csidl));
-    if (folder.Get() != nullptr) {
+    if (folder.get() != nullptr) {
         SHFILEINFOW info{};
-        shell32::FileInfo(reinterpret_cast<const wchar_t*>(folder.Get()), 0, &info,
+        shell32::FileInfo(reinterpret_cast<const wchar_t*>(folder.get()), 0, &info,
                           SHGFI_PIDL | SHGFI_DISPLAYNAME | kIconFlags);
         look.caption = AnsiFromWideLossy(info.szDisplayName);
         look.icon = IconOr(info.iIcon);
-        look.path = FolderPathOf(folder.Get());
+        look.path = FolderPathOf(folder.get());
     }
     if (look.caption.empty())
         look.caption = FormatText(msg::kSpecialFolderNumber, static_cast<long long>(csidl));

@@ -23,11 +23,11 @@ constexpr COLORREF kMaskColour = RGB(255, 0, 255);
 // Six 16 by 16 glyphs: a coloured square inside a transparent border.
 win32::ImageList MakeGlyphs() {
     win32::ImageList images(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 6, 0));
-    win32::WindowDc screen(nullptr);
+    win32::WindowDc screen(GetDC(nullptr));
     for (COLORREF colour : kGlyphColours) {
         win32::Bitmap bitmap(CreateCompatibleBitmap(screen.get(), 16, 16));
         {
-            win32::MemoryDc dc(screen.get());
+            win32::MemoryDc dc(CreateCompatibleDC(screen.get()));
             win32::DcSelection selected(dc.get(), bitmap.get());
             win32::Brush mask(CreateSolidBrush(kMaskColour));
             win32::Brush fill(CreateSolidBrush(colour));
@@ -121,7 +121,7 @@ TEST(ControlsDemo, ShowsTheImageButtonsAndTheList) {
     EXPECT_EQ(window.List().ColumnOrder(), (std::vector<int>{1, 0}));
     EXPECT_TRUE(IsWindowVisible(window.List().Handle()));
     {
-        win32::WindowDc dc(window.hwnd());
+        win32::WindowDc dc(GetDC(window.hwnd()));
         // The middle of the first glyph, drawn at (3, 3) inside the button.
         EXPECT_EQ(GetPixel(dc.get(), 498 + 3 + 8, 16 + 3 + 8), kGlyphColours[0]);
         EXPECT_EQ(GetPixel(dc.get(), 498 + 3 + 8, 16 + 24 + 3 + 8), kGlyphColours[1]);

@@ -282,7 +282,7 @@ TEST_F(MainWindowTest, DeletingSchemes) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Delete scheme \"Old\"?");
     EXPECT_EQ(dialogs.messages[0].caption, "Confirmation");
-    EXPECT_EQ(dialogs.messages[0].flags, 49u);
+    EXPECT_EQ(dialogs.messages[0].flags, kMbOkCancel | kMbIconExclamation);
     EXPECT_EQ(dialogs.messages[0].owner, 0u);
     EXPECT_EQ(SchemeNames().size(), 2u);
 
@@ -344,7 +344,7 @@ TEST_F(MainWindowTest, SavingThePlacesFile) {
     EXPECT_EQ(ReadFile(file), "[Places]\r\nPlace0=C:\\Work\r\nPlace2=D:\\Photos\r\n\r\n");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Do you wish to overwrite \"" + file + "\"?");
-    EXPECT_EQ(dialogs.messages[0].flags, 52u);
+    EXPECT_EQ(dialogs.messages[0].flags, kMbYesNo | kMbIconExclamation);
     ClickImageButton(Part::SaveButton);
     EXPECT_EQ(ReadFile(file), "");
     EXPECT_EQ(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);

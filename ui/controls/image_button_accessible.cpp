@@ -45,10 +45,6 @@ ImageButtonAccessible::ImageButtonAccessible(const ImageButtonHost& host, HWND w
                                              IAccessible* standard)
     : host_(&host), window_(window), standard_(standard) {}
 
-ImageButtonAccessible::~ImageButtonAccessible() {
-    standard_->Release();
-}
-
 HRESULT ImageButtonAccessible::QueryInterface(REFIID iid, void** object) {
     if (object == nullptr)
         return E_POINTER;

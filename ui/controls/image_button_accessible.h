@@ -3,6 +3,7 @@
 // the system's own object for that area, with each button added as a push-button
 // child after the child windows, named by its hint, with its enabled and hot
 // state, its shortcut and a default action that presses it.
+#include "support/win32/handles.h"
 #include "support/win32/windows_ansi.h"
 
 #include <ole2.h>
@@ -58,7 +59,7 @@ class ImageButtonAccessible final : public IAccessible {
 
   private:
     ImageButtonAccessible(const ImageButtonHost& host, HWND window, IAccessible* standard);
-    ~ImageButtonAccessible();
+    ~ImageButtonAccessible() = default;
 
     // What a child id names: the area itself or a child window (the system's
     // object answers), one of the buttons, or nothing.
@@ -70,7 +71,7 @@ class ImageButtonAccessible final : public IAccessible {
     LONG references_ = 1;
     const ImageButtonHost* host_;
     HWND window_;
-    IAccessible* standard_; // owned reference
+    win32::ComRef<IAccessible> standard_;
 };
 
 } // namespace velbrook::ui

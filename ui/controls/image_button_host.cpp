@@ -22,36 +22,19 @@ TOOLINFOA ToolFor(HWND parent, UINT_PTR id) {
 
 } // namespace
 
-TooltipWindow::TooltipWindow(TooltipWindow&& other) noexcept
-    : hwnd_(std::exchange(other.hwnd_, nullptr)) {}
-
-TooltipWindow& TooltipWindow::operator=(TooltipWindow&& other) noexcept {
-    if (this != &other) {
-        TooltipWindow old(std::move(*this));
-        hwnd_ = std::exchange(other.hwnd_, nullptr);
-    }
-    return *this;
-}
-
-TooltipWindow::~TooltipWindow() {
-    // The owner's destruction may have taken the tooltip with it.
-    if (hwnd_ != nullptr && IsWindow(hwnd_))
-        DestroyWindow(hwnd_);
-}
-
 ImageButtonHost::ImageButtonHost(HWND parent)
     : parent_(parent), theme_(visual_styles::Open(parent, L"TOOLBAR")) {}
 
 ImageButtonHost::~ImageButtonHost() {
-    if (accessible_.Get() != nullptr)
-        accessible_.Get()->Detach();
+    if (accessible_.get() != nullptr)
+        accessible_->Detach();
 }
 
 HWND ImageButtonHost::Tooltip() {
     if (tooltip_.get() == nullptr) {
         INITCOMMONCONTROLSEX init{sizeof(init), ICC_BAR_CLASSES};
         InitCommonControlsEx(&init);
-        tooltip_ = TooltipWindow(CreateWindowExA(
+        tooltip_ = win32::OwnedWindow(CreateWindowExA(
             WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent_, nullptr,
             reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent_, GWLP_HINSTANCE)), nullptr));
@@ -130,13 +113,13 @@ void ImageButtonHost::EndHot() {
 bool ImageButtonHost::AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT || buttons_.empty())
         return false;
-    if (accessible_.Get() == nullptr)
+    if (accessible_.get() == nullptr)
         accessible_ =
             win32::ComRef<ImageButtonAccessible>(ImageButtonAccessible::Create(*this, parent_));
-    if (accessible_.Get() == nullptr)
+    if (accessible_.get() == nullptr)
         return false;
     result = win32::oleacc::ResultFromObject(__uuidof(IAccessible), wParam,
-                                             static_cast<IAccessible*>(accessible_.Get()));
+                                             static_cast<IAccessible*>(accessible_.get()));
     return true;
 }
 

@@ -12,22 +12,6 @@
 
 namespace velbrook::ui {
 
-// The tooltip window, destroyed with DestroyWindow.
-class TooltipWindow {
-  public:
-    TooltipWindow() = default;
-    explicit TooltipWindow(HWND hwnd) : hwnd_(hwnd) {}
-    TooltipWindow(TooltipWindow&& other) noexcept;
-    TooltipWindow& operator=(TooltipWindow&& other) noexcept;
-    TooltipWindow(const TooltipWindow&) = delete;
-    TooltipWindow& operator=(const TooltipWindow&) = delete;
-    ~TooltipWindow();
-    HWND get() const { return hwnd_; }
-
-  private:
-    HWND hwnd_ = nullptr;
-};
-
 class ImageButtonHost {
   public:
     explicit ImageButtonHost(HWND parent);
@@ -64,7 +48,7 @@ class ImageButtonHost {
     void Press(std::size_t index);
 
     HWND parent_;
-    TooltipWindow tooltip_;
+    win32::OwnedWindow tooltip_;
     ThemeData theme_; // before the buttons, which draw with it
     std::vector<std::unique_ptr<ImageButton>> buttons_;
     // Made at the first WM_GETOBJECT; detached before the buttons go.
