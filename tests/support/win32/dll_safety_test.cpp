@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "support/win32/library_preload.h"
+#include "support/win32/visual_styles_context.h"
 
 namespace velbrook::win32 {
 namespace {
@@ -106,27 +108,19 @@ class CommonControls6Context {
         ACTCTXA request{};
         request.cbSize = sizeof request;
         request.lpSource = path_.c_str();
-        context_ = CreateActCtxA(&request);
-        if (context_ != INVALID_HANDLE_VALUE && !ActivateActCtx(context_, &cookie_)) {
-            ReleaseActCtx(context_);
-            context_ = INVALID_HANDLE_VALUE;
-        }
+        context_.emplace(request);
     }
     CommonControls6Context(const CommonControls6Context&) = delete;
     CommonControls6Context& operator=(const CommonControls6Context&) = delete;
     ~CommonControls6Context() {
-        if (context_ != INVALID_HANDLE_VALUE) {
-            DeactivateActCtx(0, cookie_);
-            ReleaseActCtx(context_);
-        }
+        context_.reset();
         DeleteFileA(path_.c_str());
     }
-    bool Active() const { return context_ != INVALID_HANDLE_VALUE; }
+    bool Active() const { return context_->Active(); }
 
   private:
     std::string path_;
-    HANDLE context_ = INVALID_HANDLE_VALUE;
-    ULONG_PTR cookie_ = 0;
+    std::optional<ActiveContext> context_;
 };
 
 TEST(LibraryPreload, LoadsTheDllTheCallersActivationContextSelects) {
