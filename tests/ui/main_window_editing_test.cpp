@@ -2,9 +2,6 @@
 // controls; saving the rows to a places file.
 #include "main_window_fixture.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "support/win32/shell.h"
 #include "ui/main_window_design.h"
 
@@ -18,21 +15,6 @@ using ui::design::kIdSchemeBox;
 
 int IconOf(const std::string& path) {
     return win32::GetSystemIconIndex(path);
-}
-
-std::string TempFile(const std::string& name) {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + name;
-    DeleteFileA(path.c_str());
-    return path;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 TEST_F(MainWindowTest, WithoutASelectedRowNothingChanges) {

@@ -2,9 +2,27 @@
 
 #include <windowsx.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "support/win32/shell.h"
 
 namespace velbrook::testing {
+
+std::string TempFile(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + name;
+    DeleteFileA(path.c_str());
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 std::vector<std::string> MainWindowTest::reports;
 

@@ -17,6 +17,11 @@
 
 namespace velbrook::testing {
 
+// A path in the temporary folder, with no file there.
+std::string TempFile(const std::string& name);
+// The file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
+
 using ui::design::Part;
 
 inline const std::string kSchemesKey = std::string(kProgramKey) + "\\" + kSchemesSubkey;

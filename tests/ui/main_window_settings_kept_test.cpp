@@ -3,9 +3,7 @@
 // as they are stored.
 #include "main_window_fixture.h"
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "support/errors.h"
 #include "support/messages.h"
@@ -15,21 +13,6 @@ namespace velbrook::testing {
 namespace {
 
 using ui::design::kIdOk;
-
-std::string TempFile(const std::string& name) {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string path = std::string(folder) + name;
-    DeleteFileA(path.c_str());
-    return path;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::optional<StoredValue> Slot(const PlacesList& rows, int slot) {
     return rows[slot].empty() ? std::nullopt : std::optional(Sz(rows[slot]));
