@@ -81,7 +81,7 @@ int ComboSchemeList::FindExact(const std::string& name) const {
 
 int ComboSchemeList::Checked(int index) const {
     if (index < 0 || index >= Count())
-        throw EListError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(index)));
+        throw ListIndexError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(index)));
     return index;
 }
 

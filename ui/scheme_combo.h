@@ -43,7 +43,7 @@ class ComboSchemeList : public SchemeList {
         std::string name;
         std::unique_ptr<PlacesList> places;
     };
-    // Raises EListError for an index outside the items.
+    // Raises ListIndexError for an index outside the items.
     int Checked(int index) const;
     Entry* EntryAt(int index) const;
     // Takes the item's entry out of it, to be freed by the caller.

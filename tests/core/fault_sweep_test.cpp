@@ -192,7 +192,7 @@ Outcome Run(const Act& act) {
     Outcome outcome;
     try {
         act();
-    } catch (const ERegistryException& e) {
+    } catch (const RegistryError& e) {
         outcome = {true, true, e.what()};
     } catch (const Error& e) {
         outcome = {true, false, e.what()};
@@ -713,7 +713,7 @@ TEST(FaultSweep, WriteStringList) {
     std::string pathAfter;
     const Act act = [&] {
         pathAfter = "not run";
-        TExRegistry registry;
+        ListRegistryCursor registry;
         if (!registry.OpenKey("Software\\Lists", false))
             return;
         const StringList list = {"a", "", "c"};
@@ -786,7 +786,7 @@ TEST(FaultSweep, ReadStringList) {
     const Act act = [&] {
         list = {"untouched"};
         pathAfter.clear();
-        TExRegistry registry;
+        ListRegistryCursor registry;
         if (!registry.OpenKey("Software\\Lists", false))
             return;
         registry.ReadStringList("L", &list);

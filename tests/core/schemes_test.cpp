@@ -133,7 +133,7 @@ TEST_F(SchemesTest, CountOfAnotherTypeStopsLoading) {
         try {
             LoadSchemes(schemes);
             ADD_FAILURE() << "no error for " << c.message;
-        } catch (const ERegistryException& error) {
+        } catch (const RegistryError& error) {
             EXPECT_STREQ(error.what(), c.message);
         }
         EXPECT_EQ(schemes.Count(), 0);
@@ -284,7 +284,7 @@ TEST_F(SchemesTest, CountThatCannotBeReadIsAnErrorAndAMissingOneIsNone) {
         try {
             failure =
                 LoadSchemes(schemes, {.consumePendingEdits = true, .skipDamagedEntries = skip});
-        } catch (const ERegistryException& error) {
+        } catch (const RegistryError& error) {
             failure = error.what();
             EXPECT_FALSE(skip);
         }
@@ -455,7 +455,7 @@ TEST_F(SchemesTest, ApplyReadsOnlyTheNamesOfTheSchemesBeforeIt) {
         try {
             ApplyScheme("Work");
             FAIL() << "no error raised";
-        } catch (const ERegistryException& error) {
+        } catch (const RegistryError& error) {
             EXPECT_STREQ(error.what(), damage.error);
         }
     }
@@ -510,7 +510,7 @@ TEST_F(SchemesTest, RefusedWriteStopsSavingAndKeepsWhatWasWritten) {
     try {
         SaveSchemes(schemes);
         FAIL() << "no error raised";
-    } catch (const ERegistryException& error) {
+    } catch (const RegistryError& error) {
         EXPECT_STREQ(error.what(), "Failed to set data for '0'");
     }
     EXPECT_EQ(Get(kSchemesKey, "Count"), Dword(2));
@@ -548,8 +548,8 @@ TEST(OrderedSchemeListTest, KeepsOrderChecksIndexesAndFrees) {
     EXPECT_EQ(schemes.Name(0), "b");
     EXPECT_EQ(schemes.Name(1), "A");
     EXPECT_TRUE(schemes.Places(1).empty());
-    EXPECT_THROW(schemes.Name(2), EListError);
-    EXPECT_THROW(schemes.Places(-1), EListError);
+    EXPECT_THROW(schemes.Name(2), ListIndexError);
+    EXPECT_THROW(schemes.Places(-1), ListIndexError);
 
     auto detached = schemes.DetachPlaces(0);
     ASSERT_NE(detached, nullptr);
