@@ -133,8 +133,9 @@ struct MemoryRegistryStore::Node {
     const Node* ChildAt(std::size_t index) {
         if (index >= children.size())
             return nullptr;
-        // Start again from the first child when that is nearer than the cursor.
-        if (!cursorValid || index < cursorIndex - index) {
+        // Start again from the first child only when that is nearer than the
+        // cursor; a walk forward goes on from the cursor.
+        if (!cursorValid || (index < cursorIndex && index < cursorIndex - index)) {
             cursor = children.begin();
             cursorIndex = 0;
             cursorValid = true;
