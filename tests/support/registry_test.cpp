@@ -368,8 +368,6 @@ TEST_F(RegistryTest, ReadStringListAsksOnlyWhatTheKeyCountsLeaveOpen) {
         const char* what;
         std::function<void()> prepare;
         StringList items;
-        int calls;          // with the counts
-        int callsUncounted; // when they cannot be had
     };
     const std::vector<std::uint8_t> named = {'n', 0};
     const Case cases[] = {
@@ -377,45 +375,36 @@ TEST_F(RegistryTest, ReadStringListAsksOnlyWhatTheKeyCountsLeaveOpen) {
          [&] {
              SetList("L", {"a", "", "b"});
          },
-         {"a", "", "b"},
-         6,
-         9},
-        {"empty", [&] { store.CloseKey(Raw("L")); }, {}, 3, 6},
+         {"a", "", "b"}},
+        {"empty", [&] { store.CloseKey(Raw("L")); }, {}},
         {"other value",
          [&] {
              SetList("L", {"a", "b"});
              SetRaw("L", "name", kRegSz, named);
          },
-         {"a", "b"},
-         6,
-         8},
+         {"a", "b"}},
         {"gap",
          [&] {
              SetList("L", {"a"});
              SetRaw("L", "2", kRegSz, named);
          },
-         {"a"},
-         5,
-         7},
+         {"a"}},
         {"other subkey",
          [&] {
              SetList("L", {"a", "b"});
              SetList("L\\Other", {"x"});
          },
-         {"a", "b"},
-         7,
-         8},
+         {"a", "b"}},
         {"pending edits",
          [&] {
              SetList("L", {"a", "b"});
              SetList("L\\Delete", {"A"});
              SetList("L\\Add", {"c"});
          },
-         {"b", "c"},
-         13,
-         14},
+         {"b", "c"}},
     };
     for (const Case& c : cases) {
+        int calls[2] = {};
         for (const bool uncounted : {false, true}) {
             store.Clear();
             c.prepare();
@@ -425,11 +414,11 @@ TEST_F(RegistryTest, ReadStringListAsksOnlyWhatTheKeyCountsLeaveOpen) {
             if (uncounted)
                 store.FailNext(RegOp::QueryInfo);
             reg.ReadStringList("L", &items, PendingEdits::Keep);
+            calls[uncounted] = store.OperationCount();
             EXPECT_EQ(c.items, items) << c.what << uncounted;
-            EXPECT_EQ(uncounted ? c.callsUncounted : c.calls, store.OperationCount())
-                << c.what << uncounted;
             EXPECT_EQ(0, store.OpenHandleCount()) << c.what << uncounted;
         }
+        EXPECT_LT(calls[false], calls[true]) << c.what;
     }
 }
 
