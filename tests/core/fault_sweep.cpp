@@ -197,7 +197,7 @@ std::string SetFailedText(const std::string& name) {
     return FormatText(msg::kRegSetDataFailed, name);
 }
 
-bool CheckedListWriteFault(const FaultRun& run, const Expectation& e) {
+bool CheckedWriteFault(const FaultRun& run, const Expectation& e) {
     switch (run.failed.op) {
     case RegOp::Set:
         EXPECT_TRUE(run.outcome.registryError);
@@ -221,6 +221,11 @@ bool CheckedListWriteFault(const FaultRun& run, const Expectation& e) {
         });
         return true;
     }
+    case RegOp::Close:
+    case RegOp::QueryInfo:
+        EXPECT_FALSE(run.outcome.raised) << run.outcome.text;
+        EXPECT_EQ(e.Take(run.store), e.after);
+        return true;
     default:
         return false;
     }

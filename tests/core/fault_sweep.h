@@ -65,11 +65,11 @@ void ExpectPrefixWritten(const FaultRun& run, const Expectation& e);
 void ExpectCleanResultExcept(const FaultRun& run, const Expectation& e,
                              const std::function<bool(const std::string&)>& keepsOld);
 std::string SetFailedText(const std::string& name);
-// Checks a failed write, delete or query while a list is written: a refused
-// write raises with what came before it written; a refused delete or query of
-// an older list's tail silently leaves that part of the tail. False for any
-// other call.
-bool CheckedListWriteFault(const FaultRun& run, const Expectation& e);
+// Checks a failed call of a write: a refused write raises with what came before
+// it written; a refused delete or query of an older list's tail silently leaves
+// that part of the tail; a refused close, or count of a list key's pending
+// edits, changes nothing. False for any other call.
+bool CheckedWriteFault(const FaultRun& run, const Expectation& e);
 
 // The places bar holding five old places, a sixth value and a count of 7.
 void PrepareOldPlacesBar(MemoryRegistryStore& store);
