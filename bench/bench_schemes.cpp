@@ -8,6 +8,7 @@
 
 #include "core/schemes.h"
 #include "support/memory_registry_store.h"
+#include "testlib/active_store_scope.h"
 
 namespace {
 
@@ -29,19 +30,11 @@ benchmark::Counter PerScheme(int count) {
                                                  benchmark::Counter::kInvert);
 }
 
-class StoreScope {
-  public:
-    explicit StoreScope(RegistryStore& store) { SetActiveRegistryStore(&store); }
-    ~StoreScope() { SetActiveRegistryStore(nullptr); }
-    StoreScope(const StoreScope&) = delete;
-    StoreScope& operator=(const StoreScope&) = delete;
-};
-
 void SaveSchemesBench(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const OrderedSchemeList schemes = MakeSchemes(count);
     MemoryRegistryStore store;
-    StoreScope scope(store);
+    testing::ActiveStoreScope scope(store);
     for (auto _ : state)
         SaveSchemes(schemes);
     state.SetComplexityN(count);
@@ -51,7 +44,7 @@ void SaveSchemesBench(benchmark::State& state) {
 void LoadSchemesBench(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     MemoryRegistryStore store;
-    StoreScope scope(store);
+    testing::ActiveStoreScope scope(store);
     SaveSchemes(MakeSchemes(count));
     for (auto _ : state) {
         OrderedSchemeList loaded;
@@ -64,11 +57,29 @@ void LoadSchemesBench(benchmark::State& state) {
     state.counters["time_per_scheme"] = PerScheme(count);
 }
 
+// The window's load: it lists the entry keys first, so that damaged ones are
+// skipped, which walks the scheme key's children by index.
+void LoadSchemesForTheWindowBench(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    MemoryRegistryStore store;
+    testing::ActiveStoreScope scope(store);
+    SaveSchemes(MakeSchemes(count));
+    const SchemeLoadOptions options{.consumePendingEdits = true, .skipDamagedEntries = true};
+    for (auto _ : state) {
+        OrderedSchemeList loaded;
+        if (!LoadSchemes(loaded, options).empty() || loaded.Count() != count)
+            state.SkipWithError("lost schemes");
+        benchmark::DoNotOptimize(loaded);
+    }
+    state.SetComplexityN(count);
+    state.counters["time_per_scheme"] = PerScheme(count);
+}
+
 // -load: of the last stored scheme: the names of the others are read on the way.
 void ApplySchemeBench(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     MemoryRegistryStore store;
-    StoreScope scope(store);
+    testing::ActiveStoreScope scope(store);
     SaveSchemes(MakeSchemes(count));
     const std::string last = "Scheme " + std::to_string(count - 1);
     store.ResetCounters();
@@ -90,6 +101,11 @@ BENCHMARK(SaveSchemesBench)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadSchemesBench)
+    ->RangeMultiplier(10)
+    ->Range(10, 100000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadSchemesForTheWindowBench)
     ->RangeMultiplier(10)
     ->Range(10, 100000)
     ->Complexity(benchmark::oN)

@@ -20,13 +20,13 @@ bool KeyMayExist(RegistryStore& store, const char* path) {
     return result != kRegFileNotFound;
 }
 
-void RestoreDefaults(TExRegistry& registry) {
+void RestoreDefaults(ListRegistryCursor& registry) {
     registry.DeleteKey(kPlacesBarKey);
     if (KeyMayExist(registry.Store(), kPlacesBarKey))
         throw Error(FormatText(msg::kCannotDeleteKey, kPlacesBarKey));
 }
 
-void StorePlaces(TExRegistry& registry, const std::vector<PlaceSlot>& slots) {
+void StorePlaces(ListRegistryCursor& registry, const std::vector<PlaceSlot>& slots) {
     if (!registry.OpenKey(kPlacesBarKey, true))
         throw Error(FormatText(msg::kCannotOpenOrCreateKey, kPlacesBarKey));
     for (int slot = 0; slot < kPlaceSlots; ++slot) {
@@ -42,13 +42,12 @@ void StorePlaces(TExRegistry& registry, const std::vector<PlaceSlot>& slots) {
             registry.WriteString(name, path);
     }
     registry.WriteInteger(kCountValue, kPlaceSlots);
-    registry.CloseKey();
 }
 
 // A REG_SZ slot is read as text; a special-folder number (REG_DWORD), a path
 // with variables (REG_EXPAND_SZ) and text that the code page cannot hold are
 // kept as stored. Values of other types leave the slot unset.
-void ReadSlot(TExRegistry& registry, int slot, PlacesBarState& state) {
+void ReadSlot(ListRegistryCursor& registry, int slot, PlacesBarState& state) {
     const std::string name = PlaceValueName(slot);
     std::optional<RegValue> value = registry.ReadValueIfExists(name);
     if (!value)
@@ -71,7 +70,7 @@ std::string PlaceValueName(int slot) {
 
 bool WritePlacesBar(const PlacesList* places) {
     if (places == nullptr) {
-        TExRegistry registry;
+        ListRegistryCursor registry;
         RestoreDefaults(registry);
         return true;
     }
@@ -83,25 +82,24 @@ bool WritePlacesBar(const PlacesList* places) {
 }
 
 void WritePlacesBar(const std::vector<PlaceSlot>& slots) {
-    TExRegistry registry;
+    ListRegistryCursor registry;
     StorePlaces(registry, slots);
 }
 
 PlacesBarState ReadPlacesBar() {
     PlacesBarState state;
-    TExRegistry registry;
+    ListRegistryCursor registry;
     if (!registry.OpenKey(kPlacesBarKey, false))
         return state;
     state.KeyExists = true;
     for (int slot = 0; slot < kPlaceSlots; ++slot) {
         try {
             ReadSlot(registry, slot, state);
-        } catch (const ERegistryException&) {
+        } catch (const RegistryError&) {
             // Changed by another program while it was read, or unreadable: the slot
             // reads as unset.
         }
     }
-    registry.CloseKey();
     return state;
 }
 

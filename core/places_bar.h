@@ -34,7 +34,7 @@ struct PlaceSlot {
 };
 
 // Stores the list (trimmed slots, Count = 5), or with nullptr deletes the key so
-// the dialogs show their default buttons. Returns true; raises ERegistryException
+// the dialogs show their default buttons. Returns true; raises RegistryError
 // when a value cannot be written, and an Error naming the key when it can be
 // neither opened nor created, or is still there after the deletion.
 bool WritePlacesBar(const PlacesList* places);

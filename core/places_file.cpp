@@ -20,10 +20,10 @@ bool LoadPlacesFile(const std::string& fileName) {
                           kMbOk | kMbIconExclamation);
         return false;
     }
-    const TExIniFile ini(fileName);
+    const EditedIniFile ini(fileName);
     // An empty file is five empty places; anything else must be a places file.
     if (!ini.LoadedNothing() && !ini.HasSection(kPlacesSection))
-        throw EIniFileException(FormatText(msg::kNotPlacesFile, fileName));
+        throw IniFileError(FormatText(msg::kNotPlacesFile, fileName));
     PlacesList places;
     for (int slot = 0; slot < kPlaceSlots; ++slot) {
         // A blank default: the places bar trims it to an empty slot.
@@ -32,7 +32,7 @@ bool LoadPlacesFile(const std::string& fileName) {
     return WritePlacesBar(&places);
 }
 
-void WritePlaceEntry(TExIniFile& ini, const std::string& key, const std::string& value) {
+void WritePlaceEntry(EditedIniFile& ini, const std::string& key, const std::string& value) {
     if (value.empty())
         ini.DeleteKey(kPlacesSection, key);
     else
@@ -42,7 +42,7 @@ void WritePlaceEntry(TExIniFile& ini, const std::string& key, const std::string&
 void WritePlacesFile(const std::string& fileName, const PlacesList& rows) {
     // The old content is never read: the file is replaced whole, and only once
     // the new content is on disk, so a failed write keeps the old file.
-    TExIniFile ini(fileName, IniStart::Empty);
+    EditedIniFile ini(fileName, IniStart::Empty);
     for (int slot = 0; slot < kPlaceSlots; ++slot) {
         const bool present = slot < static_cast<int>(rows.size());
         WritePlaceEntry(ini, PlaceValueName(slot), present ? rows[slot] : std::string());

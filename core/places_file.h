@@ -6,7 +6,7 @@
 
 namespace velbrook {
 
-class TExIniFile;
+class EditedIniFile;
 
 // Applies the file's five places to the places bar. False after telling the
 // user when the file does not exist. A file that holds text but no "Places"
@@ -15,7 +15,7 @@ bool LoadPlacesFile(const std::string& fileName);
 
 // One key of a places file being written: a value is written as it stands, an
 // empty one removes the key.
-void WritePlaceEntry(TExIniFile& ini, const std::string& key, const std::string& value);
+void WritePlaceEntry(EditedIniFile& ini, const std::string& key, const std::string& value);
 
 // Writes five rows to a places file, replacing whatever was there.
 void WritePlacesFile(const std::string& fileName, const PlacesList& rows);

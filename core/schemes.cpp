@@ -20,18 +20,18 @@ std::string SchemesKeyPath() {
     return std::string(kProgramKey) + "\\" + kSchemesSubkey;
 }
 
-bool OpenSchemesKey(TExRegistry& registry) {
+bool OpenSchemesKey(ListRegistryCursor& registry) {
     return registry.OpenKey(kProgramKey, true) && registry.OpenKey(kSchemesSubkey, true);
 }
 
 // A missing "Count" means no schemes; a count that cannot be read raises.
-int StoredCount(TExRegistry& registry) {
+int StoredCount(ListRegistryCursor& registry) {
     return registry.ReadIntegerIfExists(kCountValue).value_or(0);
 }
 
 // The indexes below `count` that name an existing entry key (canonical decimal
 // names only), ascending. False when the keys cannot be listed.
-bool ExistingEntries(TExRegistry& registry, int count, std::vector<int>& indexes) {
+bool ExistingEntries(ListRegistryCursor& registry, int count, std::vector<int>& indexes) {
     indexes.clear();
     std::vector<std::string> names;
     if (!registry.GetKeyNames(names))
@@ -55,16 +55,17 @@ std::string MissingEntryText() {
 
 // An entry key's list is the scheme's name followed by its places; an empty or
 // missing list raises.
-std::string ReadEntry(TExRegistry& registry, int index, PendingEdits pending, PlacesList& places) {
+std::string ReadEntry(ListRegistryCursor& registry, int index, PendingEdits pending,
+                      PlacesList& places) {
     registry.ReadStringList(std::to_string(index), &places, pending);
     if (places.empty())
-        throw EListError(MissingEntryText());
+        throw ListIndexError(MissingEntryText());
     std::string name = std::move(places.front());
     places.erase(places.begin());
     return name;
 }
 
-void LoadEntry(TExRegistry& registry, int index, PendingEdits pending, SchemeList& schemes) {
+void LoadEntry(ListRegistryCursor& registry, int index, PendingEdits pending, SchemeList& schemes) {
     auto places = std::make_unique<PlacesList>();
     const std::string name = ReadEntry(registry, index, pending, *places);
     schemes.Add(name, std::move(places));
@@ -98,7 +99,7 @@ void OrderedSchemeList::Remove(int index) {
 
 std::size_t OrderedSchemeList::Checked(int index) const {
     if (index < 0 || index >= Count())
-        throw EListError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(index)));
+        throw ListIndexError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(index)));
     return static_cast<std::size_t>(index);
 }
 
@@ -112,32 +113,27 @@ constexpr int kFailuresBeforeGivingUp = 64;
 // Loads what can be read; the message of the lowest entry that could not be
 // read is returned. Only the entry keys that exist are tried, so a damaged
 // "Count" costs nothing.
-std::string LoadSkippingDamaged(TExRegistry& registry, int count, PendingEdits pending,
+std::string LoadSkippingDamaged(ListRegistryCursor& registry, int count, PendingEdits pending,
                                 SchemeList& schemes) {
     std::string firstFailure;
     const auto note = [&](const std::string& text) {
         if (firstFailure.empty())
             firstFailure = text;
     };
-    // A failed list read can leave the cursor on the entry key or below it.
     const auto tryEntry = [&](int index) {
         try {
             LoadEntry(registry, index, pending, schemes);
             return true;
         } catch (const Error& error) {
             note(error.what());
-            registry.CloseKey();
             return false;
         }
     };
     std::vector<int> indexes;
     if (!ExistingEntries(registry, count, indexes)) {
         for (int index = 0, failuresInARow = 0;
-             index < count && failuresInARow < kFailuresBeforeGivingUp; ++index) {
+             index < count && failuresInARow < kFailuresBeforeGivingUp; ++index)
             failuresInARow = tryEntry(index) ? 0 : failuresInARow + 1;
-            if (!registry.CurrentKey() && !registry.OpenKey(SchemesKeyPath(), false))
-                break;
-        }
         return firstFailure;
     }
     int expected = 0;
@@ -145,8 +141,7 @@ std::string LoadSkippingDamaged(TExRegistry& registry, int count, PendingEdits p
         if (index > expected)
             note(MissingEntryText());
         expected = index + 1;
-        if (!tryEntry(index) && !registry.OpenKey(SchemesKeyPath(), false))
-            return firstFailure;
+        tryEntry(index);
     }
     if (expected < count)
         note(MissingEntryText());
@@ -156,7 +151,7 @@ std::string LoadSkippingDamaged(TExRegistry& registry, int count, PendingEdits p
 } // namespace
 
 std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
-    TExRegistry registry;
+    ListRegistryCursor registry;
     if (!OpenSchemesKey(registry))
         return {};
     const PendingEdits pending =
@@ -165,7 +160,7 @@ std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
         int count = 0;
         try {
             count = StoredCount(registry);
-        } catch (const ERegistryException& error) {
+        } catch (const RegistryError& error) {
             return error.what();
         }
         return LoadSkippingDamaged(registry, count, pending, schemes);
@@ -177,7 +172,7 @@ std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
 }
 
 void SaveSchemes(const SchemeList& schemes) {
-    TExRegistry registry;
+    ListRegistryCursor registry;
     if (!OpenSchemesKey(registry))
         throw Error(FormatText(msg::kCannotOpenOrCreateKey, SchemesKeyPath()));
     registry.WriteInteger(kCountValue, schemes.Count());
@@ -202,14 +197,14 @@ namespace {
 // The places of the first stored scheme of that name. Only the names are read
 // on the way to it; pending edits stay for the window to merge and save.
 std::optional<PlacesList> FindStoredScheme(const std::string& name) {
-    TExRegistry registry;
+    ListRegistryCursor registry;
     if (!OpenSchemesKey(registry))
         return std::nullopt;
     const int count = StoredCount(registry);
     for (int index = 0; index < count; ++index) {
         const std::optional<std::string> stored = registry.ReadFirstListItem(std::to_string(index));
         if (!stored)
-            throw EListError(MissingEntryText());
+            throw ListIndexError(MissingEntryText());
         if (!SameTextIgnoreCase(*stored, name))
             continue;
         PlacesList places;

@@ -38,7 +38,7 @@ class OrderedSchemeList : public SchemeList {
     void Clear() override { entries_.clear(); }
 
   private:
-    // Raises EListError for an index outside the list.
+    // Raises ListIndexError for an index outside the list.
     std::size_t Checked(int index) const;
 
     struct Entry {

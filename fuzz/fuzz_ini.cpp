@@ -23,12 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string value = input.ConsumeRandomLengthString(64);
     const std::string text = input.ConsumeRemainingBytesAsString();
 
-    velbrook::TMemIniFile first("");
+    velbrook::IniFile first("");
     first.SetText(text);
     const std::string written = first.Text();
 
     // Written text parses back to the same content.
-    velbrook::TMemIniFile second("");
+    velbrook::IniFile second("");
     second.SetText(written);
     Require(second.Text() == written);
 

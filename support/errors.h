@@ -7,22 +7,22 @@
 namespace velbrook {
 
 class Error : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
-class ERegistryException : public Error {
-public:
+class RegistryError : public Error {
+  public:
     using Error::Error;
 };
 
-class EIniFileException : public Error {
-public:
+class IniFileError : public Error {
+  public:
     using Error::Error;
 };
 
-class EListError : public Error {
-public:
+class ListIndexError : public Error {
+  public:
     using Error::Error;
 };
 

@@ -1,4 +1,5 @@
 #include "support/files.h"
+#include "support/files_platform.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -45,32 +46,37 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
-// Creates a new file in the target's folder under a short name nobody else uses
-// (short, so that a target with a long name still gets one).
-FileDescriptor CreateTemporaryBeside(const std::string& target, std::string& tempName) {
-    static unsigned counter = 0;
-    const std::string folder = target.substr(0, target.rfind('/') + 1);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempName =
-            folder + ".~vb" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
-        FileDescriptor fd(::open(tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (fd || errno != EEXIST)
-            return fd;
-    }
-    return FileDescriptor(-1);
-}
-
-bool WriteReplacement(const std::string& fileName, const std::string& tempName, FileDescriptor fd,
-                      const std::string& bytes) {
-    struct stat old {};
-    if (::stat(fileName.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
-        ::fchmod(fd.Get(), old.st_mode & 07777) != 0)
-        return false;
-    return WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0 && fd.Close() &&
-           ::rename(tempName.c_str(), fileName.c_str()) == 0;
-}
-
 } // namespace
+
+namespace files_platform {
+
+bool IsReadOnly(const std::string& fileName) {
+    struct stat info {};
+    return ::stat(fileName.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & 0222) == 0;
+}
+
+std::string TemporaryStemBeside(const std::string& target) {
+    return target.substr(0, target.rfind('/') + 1) + ".~vb" + std::to_string(::getpid()) + "-";
+}
+
+NewFile WriteNewFile(const std::string& name, const std::string& bytes, const std::string& like) {
+    FileDescriptor fd(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd)
+        return errno == EEXIST ? NewFile::NameTaken : NewFile::NotCreated;
+    struct stat old {};
+    if (::stat(like.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::fchmod(fd.Get(), old.st_mode & 07777) != 0)
+        return NewFile::NotWritten;
+    const bool written = WriteAll(fd.Get(), bytes) && ::fsync(fd.Get()) == 0 && fd.Close();
+    return written ? NewFile::Written : NewFile::NotWritten;
+}
+
+bool MoveOver(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+} // namespace files_platform
 
 bool FileExists(const std::string& fileName) {
     struct stat info {};
@@ -95,19 +101,6 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
     }
     bytes = std::move(content);
     return true;
-}
-
-bool ReplaceFileContent(const std::string& fileName, const std::string& bytes) {
-    if (fileName.empty())
-        return false;
-    std::string tempName;
-    FileDescriptor fd = CreateTemporaryBeside(fileName, tempName);
-    if (!fd)
-        return false;
-    if (WriteReplacement(fileName, tempName, std::move(fd), bytes))
-        return true;
-    ::unlink(tempName.c_str());
-    return false;
 }
 
 bool DeleteFileByName(const std::string& fileName) {

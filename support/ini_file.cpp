@@ -51,18 +51,18 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 } // namespace
 
-TMemIniFile::TMemIniFile(std::string fileName, IniStart start) : fileName_(std::move(fileName)) {
+IniFile::IniFile(std::string fileName, IniStart start) : fileName_(std::move(fileName)) {
     if (start == IniStart::Empty || fileName_.empty() || !FileExists(fileName_))
         return;
     std::string bytes;
     if (!ReadWholeFile(fileName_, bytes))
-        throw EIniFileException(FormatText(msg::kCannotOpenFile, fileName_));
+        throw IniFileError(FormatText(msg::kCannotOpenFile, fileName_));
     const std::string text = TextFromFile(bytes);
     loadedNothing_ = text.empty();
     SetText(text);
 }
 
-TMemIniFile::Section* TMemIniFile::FindSection(std::string_view name) {
+IniFile::Section* IniFile::FindSection(std::string_view name) {
     const std::string upper = UpperCaseText(name);
     for (auto it = sections_.rbegin(); it != sections_.rend(); ++it) {
         if (UpperCaseText(it->name) == upper)
@@ -71,12 +71,12 @@ TMemIniFile::Section* TMemIniFile::FindSection(std::string_view name) {
     return nullptr;
 }
 
-const TMemIniFile::Section* TMemIniFile::FindSection(std::string_view name) const {
-    return const_cast<TMemIniFile*>(this)->FindSection(name);
+const IniFile::Section* IniFile::FindSection(std::string_view name) const {
+    return const_cast<IniFile*>(this)->FindSection(name);
 }
 
-std::string TMemIniFile::ReadString(std::string_view section, std::string_view name,
-                                    std::string_view defaultValue) const {
+std::string IniFile::ReadString(std::string_view section, std::string_view name,
+                                std::string_view defaultValue) const {
     const Section* found = FindSection(section);
     if (found == nullptr)
         return std::string(defaultValue);
@@ -86,8 +86,7 @@ std::string TMemIniFile::ReadString(std::string_view section, std::string_view n
     return line->substr(line->find('=') + 1);
 }
 
-void TMemIniFile::WriteString(std::string_view section, std::string_view name,
-                              std::string_view value) {
+void IniFile::WriteString(std::string_view section, std::string_view name, std::string_view value) {
     Section* target = FindSection(section);
     if (target == nullptr)
         target = &sections_.emplace_back(Section{std::string(section), {}});
@@ -99,7 +98,7 @@ void TMemIniFile::WriteString(std::string_view section, std::string_view name,
         target->lines.push_back(std::move(line));
 }
 
-void TMemIniFile::DeleteKey(std::string_view section, std::string_view name) {
+void IniFile::DeleteKey(std::string_view section, std::string_view name) {
     Section* target = FindSection(section);
     if (target == nullptr)
         return;
@@ -108,7 +107,7 @@ void TMemIniFile::DeleteKey(std::string_view section, std::string_view name) {
         target->lines.erase(existing);
 }
 
-std::string TMemIniFile::Text() const {
+std::string IniFile::Text() const {
     std::string text;
     for (const Section& section : sections_) {
         text.append("[").append(section.name).append("]").append(kLineEnd);
@@ -119,7 +118,7 @@ std::string TMemIniFile::Text() const {
     return text;
 }
 
-void TMemIniFile::SetText(std::string_view text) {
+void IniFile::SetText(std::string_view text) {
     std::vector<Section> sections;
     for (std::string_view raw : SplitLines(text)) {
         const std::string line = TrimControl(raw);
@@ -143,23 +142,23 @@ void TMemIniFile::SetText(std::string_view text) {
     sections_ = std::move(sections);
 }
 
-void TMemIniFile::UpdateFile() const {
+void IniFile::UpdateFile() const {
     if (!ReplaceFileContent(fileName_, TextForFile(Text())))
-        throw EIniFileException(FormatText(msg::kCannotCreateFile, fileName_));
+        throw IniFileError(FormatText(msg::kCannotCreateFile, fileName_));
 }
 
-void TExIniFile::WriteString(std::string_view section, std::string_view name,
-                             std::string_view value) {
-    TMemIniFile::WriteString(section, name, value);
+void EditedIniFile::WriteString(std::string_view section, std::string_view name,
+                                std::string_view value) {
+    IniFile::WriteString(section, name, value);
     modified_ = true;
 }
 
-void TExIniFile::DeleteKey(std::string_view section, std::string_view name) {
-    TMemIniFile::DeleteKey(section, name);
+void EditedIniFile::DeleteKey(std::string_view section, std::string_view name) {
+    IniFile::DeleteKey(section, name);
     modified_ = true;
 }
 
-void TExIniFile::Close() {
+void EditedIniFile::Close() {
     if (!modified_)
         return;
     UpdateFile();

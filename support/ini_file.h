@@ -10,14 +10,14 @@ namespace velbrook {
 // replaces a file never needs to read it.
 enum class IniStart { LoadFile, Empty };
 
-class TMemIniFile {
+class IniFile {
   public:
     // Loads the file when the name is not empty and the file exists; raises
-    // EIniFileException "Cannot open file %s" when it exists but cannot be read.
+    // IniFileError "Cannot open file %s" when it exists but cannot be read.
     // The file's text is UTF-8 or the system's legacy code page (TextFromFile) and
     // is written as UTF-8.
-    explicit TMemIniFile(std::string fileName, IniStart start = IniStart::LoadFile);
-    virtual ~TMemIniFile() = default;
+    explicit IniFile(std::string fileName, IniStart start = IniStart::LoadFile);
+    virtual ~IniFile() = default;
 
     const std::string& FileName() const { return fileName_; }
     // True when the loaded file held no text at all (or there was no file).
@@ -53,9 +53,9 @@ class TMemIniFile {
 
 // An INI file that is written back once, at the end of its use, when it was changed.
 // Call Close() before releasing it: a destructor cannot report a failed write.
-class TExIniFile : public TMemIniFile {
+class EditedIniFile : public IniFile {
   public:
-    using TMemIniFile::TMemIniFile;
+    using IniFile::IniFile;
 
     void WriteString(std::string_view section, std::string_view name,
                      std::string_view value) override;

@@ -133,8 +133,9 @@ struct MemoryRegistryStore::Node {
     const Node* ChildAt(std::size_t index) {
         if (index >= children.size())
             return nullptr;
-        // Start again from the first child when that is nearer than the cursor.
-        if (!cursorValid || index < cursorIndex - index) {
+        // Start again from the first child only when that is nearer than the
+        // cursor; a walk forward goes on from the cursor.
+        if (!cursorValid || (index < cursorIndex && index < cursorIndex - index)) {
             cursor = children.begin();
             cursorIndex = 0;
             cursorValid = true;
@@ -250,18 +251,22 @@ long MemoryRegistryStore::CreateKey(RegKey base, const char* subkey, std::uint32
     return OpenOrCreate(RegOp::Create, base, subkey, key);
 }
 
+long MemoryRegistryStore::Locate(RegKey base, const char* subkey, bool create, Node** node) {
+    if (IsPredefinedRoot(base) && base != kHkeyCurrentUser)
+        return kRegAccessDenied;
+    Node* from = nullptr;
+    if (const long error = Resolve(base, &from))
+        return error;
+    return Walk(from, subkey, create, node);
+}
+
 long MemoryRegistryStore::OpenOrCreate(RegOp op, RegKey base, const char* subkey, RegKey* key) {
     if (const long fault = BeginCall(op))
         return fault;
     if (key == nullptr)
         return kRegInvalidParameter;
-    if (IsPredefinedRoot(base) && base != kHkeyCurrentUser)
-        return kRegAccessDenied;
-    Node* from = nullptr;
     Node* node = nullptr;
-    if (const long error = Resolve(base, &from))
-        return error;
-    if (const long error = Walk(from, subkey, op == RegOp::Create, &node))
+    if (const long error = Locate(base, subkey, op == RegOp::Create, &node))
         return error;
     *key = NewHandle(node);
     return kRegSuccess;
@@ -366,13 +371,8 @@ long MemoryRegistryStore::DeleteValue(RegKey key, const char* name) {
 long MemoryRegistryStore::DeleteKey(RegKey base, const char* subkey) {
     if (const long fault = BeginCall(RegOp::DeleteKey))
         return fault;
-    if (IsPredefinedRoot(base) && base != kHkeyCurrentUser)
-        return kRegAccessDenied;
-    Node* from = nullptr;
     Node* node = nullptr;
-    if (const long error = Resolve(base, &from))
-        return error;
-    if (const long error = Walk(from, subkey, false, &node))
+    if (const long error = Locate(base, subkey, false, &node))
         return error;
     if (node == root_.get() || !node->children.empty())
         return kRegAccessDenied;

@@ -84,6 +84,8 @@ class MemoryRegistryStore : public RegistryStore {
              std::uint32_t size);
     long Resolve(RegKey key, Node** node) const;
     long Walk(Node* from, const char* subkey, bool create, Node** node);
+    // The key a subkey path names below a handle (or HKEY_CURRENT_USER).
+    long Locate(RegKey base, const char* subkey, bool create, Node** node);
     RegKey NewHandle(Node* node);
     // The open and create operations differ only in whether missing keys are made.
     long OpenOrCreate(RegOp op, RegKey base, const char* subkey, RegKey* key);

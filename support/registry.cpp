@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "support/locale_text.h"
 #include "support/messages.h"
@@ -21,23 +22,23 @@ bool StripAbsolute(std::string_view& path) {
 }
 
 [[noreturn]] void Raise(const char* format, const std::string& name) {
-    throw ERegistryException(FormatText(format, name));
+    throw RegistryError(FormatText(format, name));
 }
 
 } // namespace
 
-TRegistry::TRegistry() : TRegistry(ActiveRegistryStore()) {}
+RegistryCursor::RegistryCursor() : RegistryCursor(ActiveRegistryStore()) {}
 
-TRegistry::TRegistry(RegistryStore& store) : store_(&store) {}
+RegistryCursor::RegistryCursor(RegistryStore& store) : store_(&store) {}
 
-TRegistry::~TRegistry() = default;
+RegistryCursor::~RegistryCursor() = default;
 
-RegKey TRegistry::BaseKeyFor(bool absolute) const {
+RegKey RegistryCursor::BaseKeyFor(bool absolute) const {
     return (currentKey_ && !absolute) ? currentKey_.Get() : rootKey_;
 }
 
-bool TRegistry::OpenKeyHandle(const std::string& path, bool canCreate, RegKeyHandle& handle,
-                              std::string& newPath) const {
+bool RegistryCursor::OpenKeyHandle(const std::string& path, bool canCreate, RegKeyHandle& handle,
+                                   std::string& newPath) const {
     std::string_view relative = path;
     const bool absolute = StripAbsolute(relative);
     const std::string subkey(relative);
@@ -53,7 +54,7 @@ bool TRegistry::OpenKeyHandle(const std::string& path, bool canCreate, RegKeyHan
     return true;
 }
 
-bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
+bool RegistryCursor::OpenKey(const std::string& path, bool canCreate) {
     RegKeyHandle handle;
     std::string newPath;
     if (!OpenKeyHandle(path, canCreate, handle, newPath))
@@ -63,28 +64,31 @@ bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
     return true;
 }
 
-bool TRegistry::OpenKeyKeeping(const std::string& path, bool canCreate, KeptKey& previous) {
+RegistryCursor::SubkeyScope::SubkeyScope(RegistryCursor& cursor, const std::string& path,
+                                         bool canCreate)
+    : cursor_(cursor) {
     RegKeyHandle handle;
     std::string newPath;
-    if (!OpenKeyHandle(path, canCreate, handle, newPath))
-        return false;
-    previous.key = std::move(currentKey_);
-    previous.path = std::exchange(currentPath_, std::move(newPath));
-    currentKey_ = std::move(handle);
-    return true;
+    if (!cursor_.OpenKeyHandle(path, canCreate, handle, newPath))
+        return;
+    previousKey_ = std::exchange(cursor_.currentKey_, std::move(handle));
+    previousPath_ = std::exchange(cursor_.currentPath_, std::move(newPath));
+    opened_ = true;
 }
 
-void TRegistry::Restore(KeptKey& kept) {
-    currentKey_ = std::move(kept.key);
-    currentPath_ = std::move(kept.path);
+RegistryCursor::SubkeyScope::~SubkeyScope() {
+    if (!opened_)
+        return;
+    cursor_.currentKey_ = std::move(previousKey_);
+    cursor_.currentPath_ = std::move(previousPath_);
 }
 
-void TRegistry::CloseKey() {
+void RegistryCursor::CloseKey() {
     currentKey_.Reset();
     currentPath_.clear();
 }
 
-bool TRegistry::DeleteKey(const std::string& path) {
+bool RegistryCursor::DeleteKey(const std::string& path) {
     std::string_view relative = path;
     const bool absolute = StripAbsolute(relative);
     // An empty path names the base key itself; for the root that would be
@@ -94,7 +98,7 @@ bool TRegistry::DeleteKey(const std::string& path) {
     return DeleteKeyTree(BaseKeyFor(absolute), std::string(relative));
 }
 
-bool TRegistry::GetKeyNames(std::vector<std::string>& names) {
+bool RegistryCursor::GetKeyNames(std::vector<std::string>& names) {
     names.clear();
     std::uint32_t count = 0;
     std::uint32_t longest = 0;
@@ -111,7 +115,7 @@ bool TRegistry::GetKeyNames(std::vector<std::string>& names) {
     return true;
 }
 
-bool TRegistry::DeleteKeyTree(RegKey base, const std::string& subkey) {
+bool RegistryCursor::DeleteKeyTree(RegKey base, const std::string& subkey) {
     RegKey opened = 0;
     if (store_->OpenKey(base, subkey.c_str(), kKeyAllAccess, &opened) == kRegSuccess) {
         RegKeyHandle key(*store_, opened);
@@ -129,36 +133,36 @@ bool TRegistry::DeleteKeyTree(RegKey base, const std::string& subkey) {
     return store_->DeleteKey(base, subkey.c_str()) == kRegSuccess;
 }
 
-bool TRegistry::ValueExists(const std::string& name) {
+bool RegistryCursor::ValueExists(const std::string& name) {
     std::uint32_t type = 0;
     std::uint32_t size = 0;
     return store_->QueryValue(CurrentKey(), name.c_str(), &type, nullptr, &size) == kRegSuccess;
 }
 
-TRegDataType TRegistry::GetDataType(const std::string& name) {
+RegDataType RegistryCursor::GetDataType(const std::string& name) {
     std::uint32_t type = 0;
     std::uint32_t size = 0;
     if (store_->QueryValue(CurrentKey(), name.c_str(), &type, nullptr, &size) != kRegSuccess)
-        return TRegDataType::rdUnknown;
+        return RegDataType::Unknown;
     switch (type) {
     case kRegSz:
-        return TRegDataType::rdString;
+        return RegDataType::String;
     case kRegExpandSz:
-        return TRegDataType::rdExpandString;
+        return RegDataType::ExpandString;
     case kRegDword:
-        return TRegDataType::rdInteger;
+        return RegDataType::Integer;
     case kRegBinary:
-        return TRegDataType::rdBinary;
+        return RegDataType::Binary;
     default:
-        return TRegDataType::rdUnknown;
+        return RegDataType::Unknown;
     }
 }
 
-std::string TRegistry::ReadString(const std::string& name) {
+std::string RegistryCursor::ReadString(const std::string& name) {
     return ReadStringIfExists(name).value_or(std::string());
 }
 
-std::optional<std::string> TRegistry::ReadStringIfExists(const std::string& name) {
+std::optional<std::string> RegistryCursor::ReadStringIfExists(const std::string& name) {
     bool untranslatable = false;
     std::optional<std::string> text = ReadText(name, untranslatable);
     if (untranslatable)
@@ -166,12 +170,12 @@ std::optional<std::string> TRegistry::ReadStringIfExists(const std::string& name
     return text;
 }
 
-std::optional<std::string> TRegistry::ReadStringIfFaithful(const std::string& name) {
+std::optional<std::string> RegistryCursor::ReadStringIfFaithful(const std::string& name) {
     bool untranslatable = false;
     return ReadText(name, untranslatable);
 }
 
-std::optional<std::string> TRegistry::ReadText(const std::string& name, bool& untranslatable) {
+std::optional<std::string> RegistryCursor::ReadText(const std::string& name, bool& untranslatable) {
     untranslatable = false;
     // Most values fit the small buffer, which saves sizing them first.
     std::uint8_t small[256];
@@ -205,7 +209,7 @@ std::optional<std::string> TRegistry::ReadText(const std::string& name, bool& un
     return std::string(begin, std::find(begin, end, std::uint8_t{0}));
 }
 
-std::optional<RegValue> TRegistry::ReadValueIfExists(const std::string& name) {
+std::optional<RegValue> RegistryCursor::ReadValueIfExists(const std::string& name) {
     RegValue value;
     std::uint32_t size = 0;
     long result = store_->QueryValueW(CurrentKey(), name.c_str(), &value.type, nullptr, &size);
@@ -229,20 +233,20 @@ std::optional<RegValue> TRegistry::ReadValueIfExists(const std::string& name) {
     Raise(msg::kRegGetDataFailed, name);
 }
 
-void TRegistry::WriteValue(const std::string& name, const RegValue& value) {
+void RegistryCursor::WriteValue(const std::string& name, const RegValue& value) {
     if (store_->SetValueW(CurrentKey(), name.c_str(), value.type, value.data.data(),
                           static_cast<std::uint32_t>(value.data.size())) != kRegSuccess)
         Raise(msg::kRegSetDataFailed, name);
 }
 
-std::int32_t TRegistry::ReadInteger(const std::string& name) {
+std::int32_t RegistryCursor::ReadInteger(const std::string& name) {
     const std::optional<std::int32_t> value = ReadIntegerIfExists(name);
     if (!value)
         Raise(msg::kRegGetDataFailed, name);
     return *value;
 }
 
-std::optional<std::int32_t> TRegistry::ReadIntegerIfExists(const std::string& name) {
+std::optional<std::int32_t> RegistryCursor::ReadIntegerIfExists(const std::string& name) {
     // Zero-filled, so a shorter value reads as its bytes extended with zeros.
     std::uint8_t data[4] = {0, 0, 0, 0};
     std::uint32_t type = 0;
@@ -259,14 +263,14 @@ std::optional<std::int32_t> TRegistry::ReadIntegerIfExists(const std::string& na
     return static_cast<std::int32_t>(value);
 }
 
-void TRegistry::WriteString(const std::string& name, const std::string& value) {
+void RegistryCursor::WriteString(const std::string& name, const std::string& value) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(value.c_str());
     const auto size = static_cast<std::uint32_t>(value.size() + 1);
     if (store_->SetValue(CurrentKey(), name.c_str(), kRegSz, bytes, size) != kRegSuccess)
         Raise(msg::kRegSetDataFailed, name);
 }
 
-void TRegistry::WriteInteger(const std::string& name, std::int32_t value) {
+void RegistryCursor::WriteInteger(const std::string& name, std::int32_t value) {
     const auto bits = static_cast<std::uint32_t>(value);
     const std::uint8_t data[4] = {
         static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
@@ -275,15 +279,15 @@ void TRegistry::WriteInteger(const std::string& name, std::int32_t value) {
         Raise(msg::kRegSetDataFailed, name);
 }
 
-bool TRegistry::DeleteValue(const std::string& name) {
+bool RegistryCursor::DeleteValue(const std::string& name) {
     return store_->DeleteValue(CurrentKey(), name.c_str()) == kRegSuccess;
 }
 
-bool TExRegistry::WriteStringList(const std::string& key, const StringList* list) {
+bool ListRegistryCursor::WriteStringList(const std::string& key, const StringList* list) {
     if (list == nullptr)
         return true;
-    KeptKey previous;
-    if (!OpenKeyKeeping(key, true, previous))
+    const SubkeyScope listKey(*this, key, true);
+    if (!listKey)
         return false;
     for (std::size_t k = 0; k < list->size(); ++k)
         WriteString(std::to_string(k), (*list)[k]);
@@ -303,15 +307,15 @@ bool TExRegistry::WriteStringList(const std::string& key, const StringList* list
         DeleteKey("Add");
         DeleteKey("Delete");
     }
-    Restore(previous);
     return true;
 }
 
-void TExRegistry::ReadStringList(const std::string& key, StringList* list, PendingEdits pending) {
+void ListRegistryCursor::ReadStringList(const std::string& key, StringList* list,
+                                        PendingEdits pending) {
     if (list == nullptr)
         return;
-    KeptKey previous;
-    if (!OpenKeyKeeping(key, false, previous))
+    const SubkeyScope listKey(*this, key, false);
+    if (!listKey)
         return;
     // With the key's counts known, sub-lists that cannot exist are not opened
     // and the value that would end the list is not asked for.
@@ -346,23 +350,20 @@ void TExRegistry::ReadStringList(const std::string& key, StringList* list, Pendi
         if (deleteRead)
             DeleteKey("Delete");
     }
-    Restore(previous);
 }
 
-std::optional<std::string> TExRegistry::ReadFirstListItem(const std::string& key) {
-    KeptKey previous;
-    if (!OpenKeyKeeping(key, false, previous))
-        return std::nullopt;
-    std::uint32_t subkeys = 0;
-    std::uint32_t values = 0;
-    if (Store().QueryInfoKey(CurrentKey(), &subkeys, nullptr, &values) == kRegSuccess &&
-        subkeys == 0) {
+std::optional<std::string> ListRegistryCursor::ReadFirstListItem(const std::string& key) {
+    {
+        const SubkeyScope listKey(*this, key, false);
+        if (!listKey)
+            return std::nullopt;
+        std::uint32_t subkeys = 0;
+        std::uint32_t values = 0;
         // No "Add" or "Delete" list: the first stored item is the first item.
-        std::optional<std::string> first = values > 0 ? ReadStringIfExists("0") : std::nullopt;
-        Restore(previous);
-        return first;
+        if (Store().QueryInfoKey(CurrentKey(), &subkeys, nullptr, &values) == kRegSuccess &&
+            subkeys == 0)
+            return values > 0 ? ReadStringIfExists("0") : std::nullopt;
     }
-    Restore(previous);
     StringList list;
     ReadStringList(key, &list, PendingEdits::Keep);
     if (list.empty())
@@ -370,7 +371,7 @@ std::optional<std::string> TExRegistry::ReadFirstListItem(const std::string& key
     return std::move(list.front());
 }
 
-void TExRegistry::OpenParentKey() {
+void ListRegistryCursor::OpenParentKey() {
     const std::string path = CurrentPath();
     const std::int32_t pos = StrLastPos(path, "\\");
     const std::string parent = pos > 0 ? path.substr(0, static_cast<std::size_t>(pos - 1)) : "";
@@ -378,10 +379,10 @@ void TExRegistry::OpenParentKey() {
     OpenKey(parent, false);
 }
 
-StringList TExRegistry::ReadSubList(const std::string& name, bool* opened) {
+StringList ListRegistryCursor::ReadSubList(const std::string& name, bool* opened) {
     StringList items;
-    KeptKey listKey;
-    *opened = OpenKeyKeeping(name, false, listKey);
+    const SubkeyScope listKey(*this, name, false);
+    *opened = static_cast<bool>(listKey);
     if (!*opened)
         return items;
     for (std::size_t k = 0;; ++k) {
@@ -390,7 +391,6 @@ StringList TExRegistry::ReadSubList(const std::string& name, bool* opened) {
             break;
         items.push_back(std::move(*text));
     }
-    Restore(listKey);
     return items;
 }
 

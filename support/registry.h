@@ -10,7 +10,7 @@
 
 namespace velbrook {
 
-enum class TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
+enum class RegDataType { Unknown, String, ExpandString, Integer, Binary };
 
 // A value exactly as the registry keeps it: its type and its data as the W
 // functions give it (text in UTF-16), so that it can be written back unchanged.
@@ -21,13 +21,13 @@ struct RegValue {
     bool operator==(const RegValue&) const = default;
 };
 
-class TRegistry {
+class RegistryCursor {
   public:
-    TRegistry();
-    explicit TRegistry(RegistryStore& store);
-    virtual ~TRegistry();
-    TRegistry(const TRegistry&) = delete;
-    TRegistry& operator=(const TRegistry&) = delete;
+    RegistryCursor();
+    explicit RegistryCursor(RegistryStore& store);
+    virtual ~RegistryCursor();
+    RegistryCursor(const RegistryCursor&) = delete;
+    RegistryCursor& operator=(const RegistryCursor&) = delete;
 
     RegKey RootKey() const { return rootKey_; }
     RegKey CurrentKey() const { return currentKey_.Get(); }
@@ -39,7 +39,7 @@ class TRegistry {
     bool DeleteKey(const std::string& path);
 
     bool ValueExists(const std::string& name);
-    TRegDataType GetDataType(const std::string& name);
+    RegDataType GetDataType(const std::string& name);
     std::string ReadString(const std::string& name);
     // As ReadString, but nullopt when the value does not exist; any other
     // failure raises.
@@ -60,18 +60,25 @@ class TRegistry {
     // store could not list them all.
     bool GetKeyNames(std::vector<std::string>& names);
 
-  protected:
-    // The open key and its path, taken out of the cursor so that it can be made
-    // current again without reopening it by path.
-    struct KeptKey {
-        RegKeyHandle key;
-        std::string path;
+    // Makes a subkey current for the scope's lifetime. However the scope ends,
+    // returning or raising, the key that was current before is current again,
+    // without reopening it by path.
+    class [[nodiscard]] SubkeyScope {
+      public:
+        SubkeyScope(RegistryCursor& cursor, const std::string& path, bool canCreate);
+        ~SubkeyScope();
+        SubkeyScope(const SubkeyScope&) = delete;
+        SubkeyScope& operator=(const SubkeyScope&) = delete;
+
+        // False when the subkey could not be opened; the cursor has not moved.
+        explicit operator bool() const { return opened_; }
+
+      private:
+        RegistryCursor& cursor_;
+        RegKeyHandle previousKey_;
+        std::string previousPath_;
+        bool opened_ = false;
     };
-    // OpenKey that hands the previously current key to `previous` instead of
-    // closing it.
-    bool OpenKeyKeeping(const std::string& path, bool canCreate, KeptKey& previous);
-    // Closes the current key and makes `kept` current again.
-    void Restore(KeptKey& kept);
 
   private:
     // nullopt with `untranslatable` set for text the code page cannot hold.
@@ -93,9 +100,9 @@ using StringList = std::vector<std::string>;
 // subkeys, or merges them and leaves them for a later reader.
 enum class PendingEdits { Consume, Keep };
 
-class TExRegistry : public TRegistry {
+class ListRegistryCursor : public RegistryCursor {
   public:
-    using TRegistry::TRegistry;
+    using RegistryCursor::RegistryCursor;
 
     // list == nullptr: nothing happens. False when the list key could be neither
     // opened nor created (nothing was written). Pending "Add" and "Delete" edits

@@ -236,7 +236,8 @@ void MainWindow::LoadChosenScheme() {
     const PlacesList places = schemes_.Places(selected);
     for (int row = 0; row < kPlaceSlots; ++row) {
         if (row >= static_cast<int>(places.size()))
-            throw EListError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(row)));
+            throw ListIndexError(
+                FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(row)));
         SetRow(row, places[row]);
     }
     Check(design::kIdCustomRadio);

@@ -83,7 +83,7 @@ int ComboSchemeList::FindExact(const std::string& name) const {
 
 int ComboSchemeList::SchemeOf(int index) const {
     if (index < 0 || index >= Count())
-        throw EListError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(index)));
+        throw ListIndexError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(index)));
     return static_cast<int>(SendMessageA(combo_, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
 }
 

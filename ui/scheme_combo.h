@@ -40,7 +40,7 @@ class ComboSchemeList : public SchemeList {
     int FindExact(const std::string& name) const;
 
   private:
-    // The scheme of the item; raises EListError for an index outside the items.
+    // The scheme of the item; raises ListIndexError for an index outside the items.
     int SchemeOf(int index) const;
 
     HWND combo_ = nullptr;

@@ -1,4 +1,5 @@
 #include "support/files.h"
+#include "support/files_platform.h"
 
 #include <algorithm>
 #include <utility>
@@ -80,29 +81,36 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, end);
 }
 
-// Creates a new file in the target's folder under a short name nobody else uses.
-FileHandle CreateTemporaryBeside(const std::string& target, std::string& tempName) {
-    static unsigned counter = 0;
-    const std::string folder = FolderOf(target);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempName = folder + "~vb" + std::to_string(GetCurrentProcessId()) + "-" +
-                   std::to_string(++counter) + ".tmp";
-        FileHandle file(CreateFileW(FileNameW(tempName).c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file || GetLastError() != ERROR_FILE_EXISTS)
-            return file;
-    }
-    return FileHandle(INVALID_HANDLE_VALUE);
-}
-
-bool WriteReplacement(const std::string& fileName, const std::string& tempName, FileHandle file,
-                      const std::string& bytes) {
-    return WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) && file.Close() &&
-           MoveFileExW(FileNameW(tempName).c_str(), FileNameW(fileName).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-}
-
 } // namespace
+
+namespace files_platform {
+
+bool IsReadOnly(const std::string& fileName) {
+    const DWORD attributes = GetFileAttributesW(FileNameW(fileName).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+std::string TemporaryStemBeside(const std::string& target) {
+    return FolderOf(target) + "~vb" + std::to_string(GetCurrentProcessId()) + "-";
+}
+
+NewFile WriteNewFile(const std::string& name, const std::string& bytes, const std::string&) {
+    FileHandle file(CreateFileW(FileNameW(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return GetLastError() == ERROR_FILE_EXISTS ? NewFile::NameTaken : NewFile::NotCreated;
+    const bool written =
+        WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) && file.Close();
+    return written ? NewFile::Written : NewFile::NotWritten;
+}
+
+bool MoveOver(const std::string& from, const std::string& to) {
+    return MoveFileExW(FileNameW(from).c_str(), FileNameW(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+} // namespace files_platform
 
 bool FileExists(const std::string& fileName) {
     if (fileName.empty())
@@ -134,19 +142,6 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
     }
     bytes = std::move(content);
     return true;
-}
-
-bool ReplaceFileContent(const std::string& fileName, const std::string& bytes) {
-    if (fileName.empty())
-        return false;
-    std::string tempName;
-    FileHandle file = CreateTemporaryBeside(fileName, tempName);
-    if (!file)
-        return false;
-    if (WriteReplacement(fileName, tempName, std::move(file), bytes))
-        return true;
-    DeleteFileW(FileNameW(tempName).c_str());
-    return false;
 }
 
 bool DeleteFileByName(const std::string& fileName) {

@@ -25,7 +25,7 @@ class EntryWithCoreActions : public ::testing::Test {
     }
 
     void StoreWorkScheme() {
-        TExRegistry registry(store);
+        ListRegistryCursor registry(store);
         ASSERT_TRUE(registry.OpenKey(std::string(kProgramKey) + "\\" + kSchemesSubkey, true));
         registry.WriteInteger("Count", 1);
         const StringList work = {"Work", "C:\\Projects", "", "D:\\Docs", "", ""};
@@ -33,7 +33,7 @@ class EntryWithCoreActions : public ::testing::Test {
     }
 
     void StorePlacesBar() {
-        TRegistry registry(store);
+        RegistryCursor registry(store);
         ASSERT_TRUE(registry.OpenKey(kPlacesBarKey, true));
         registry.WriteString("Place0", "C:\\Old");
         registry.WriteInteger("Count", 5);

@@ -155,14 +155,14 @@ TEST(EntrySequence, EscapingErrorIsShownAndEndsWithExitCodeOne) {
         {{"default"},
          [](EntryActions& a) {
              a.restoreDefaults = []() -> bool {
-                 throw ERegistryException("Failed to set data for 'Place0'");
+                 throw RegistryError("Failed to set data for 'Place0'");
              };
          },
          "Failed to set data for 'Place0'"},
         {{"-load:Work"},
          [](EntryActions& a) {
              a.applyScheme = [](const std::string&) -> bool {
-                 throw EListError("List index out of bounds (0)");
+                 throw ListIndexError("List index out of bounds (0)");
              };
          },
          "List index out of bounds (0)"},

@@ -188,7 +188,7 @@ TEST_F(PlacesBarTest, KeyThatCannotBeCreatedIsAnError) {
     try {
         WritePlacesBar(&places);
         FAIL() << "no error raised";
-    } catch (const ERegistryException&) {
+    } catch (const RegistryError&) {
         FAIL() << "not a value error";
     } catch (const Error& error) {
         EXPECT_STREQ(error.what(), "Cannot open or create the registry key HKEY_CURRENT_USER\\"
@@ -206,7 +206,7 @@ TEST_F(PlacesBarTest, RefusedWriteKeepsEarlierSlotsAndSkipsTheRest) {
     try {
         WritePlacesBar(&places);
         FAIL() << "no error raised";
-    } catch (const ERegistryException& error) {
+    } catch (const RegistryError& error) {
         EXPECT_STREQ(error.what(), "Failed to set data for 'Place2'");
     }
 

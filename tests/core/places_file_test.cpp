@@ -325,7 +325,7 @@ TEST_F(PlacesFileTest, FailedSaveKeepsTheOldFile) {
             GTEST_SKIP() << "cannot make writing fail here";
         try {
             SavePlacesFileInteractive({"C:\\New", "", "", "", ""});
-        } catch (const EIniFileException& error) {
+        } catch (const IniFileError& error) {
             failure = error.what();
         }
     }
@@ -336,7 +336,7 @@ TEST_F(PlacesFileTest, FailedSaveKeepsTheOldFile) {
 }
 
 TEST_F(PlacesFileTest, EmptyValueRemovesTheKeyAndStillMarksTheFileChanged) {
-    TExIniFile ini(PathOf("new.ini"));
+    EditedIniFile ini(PathOf("new.ini"));
     WritePlaceEntry(ini, "Place0", "");
     EXPECT_TRUE(ini.Modified());
 

@@ -9,28 +9,9 @@
 #include <string>
 
 #include "support/memory_registry_store.h"
+#include "testlib/stored_values.h"
 
 namespace velbrook::testing {
-
-struct StoredValue {
-    std::uint32_t type = 0;
-    std::string data; // raw bytes, a string's terminating NUL included
-
-    bool operator==(const StoredValue&) const = default;
-};
-
-inline void PrintTo(const StoredValue& value, std::ostream* out) {
-    *out << "type " << value.type << " data ";
-    ::testing::internal::UniversalPrint(value.data, out);
-}
-
-inline StoredValue Sz(const std::string& text) {
-    return {kRegSz, text + '\0'};
-}
-inline StoredValue Dword(std::uint32_t v) {
-    return {kRegDword, std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
-                                   char((v >> 24) & 0xFF)}};
-}
 
 class RegistryTest : public ::testing::Test {
   protected:
@@ -42,36 +23,14 @@ class RegistryTest : public ::testing::Test {
 
     void CreateKey(const std::string& path) { Open(path, true); }
 
-    bool KeyExists(const std::string& path) {
-        RegKey key = 0;
-        if (store.OpenKey(kHkeyCurrentUser, path.c_str(), kKeyAllAccess, &key) != kRegSuccess)
-            return false;
-        store.CloseKey(key);
-        return true;
-    }
+    bool KeyExists(const std::string& path) { return KeyExistsIn(store, path); }
 
     void Put(const std::string& path, const std::string& name, const StoredValue& value) {
-        RegKeyHandle key = Open(path, true);
-        ASSERT_EQ(store.SetValue(key.Get(), name.c_str(), value.type,
-                                 reinterpret_cast<const std::uint8_t*>(value.data.data()),
-                                 static_cast<std::uint32_t>(value.data.size())),
-                  kRegSuccess);
+        PutValue(store, path, name, value);
     }
 
     std::optional<StoredValue> Get(const std::string& path, const std::string& name) {
-        RegKeyHandle key = Open(path, false);
-        if (!key)
-            return std::nullopt;
-        StoredValue value;
-        std::uint32_t size = 0;
-        if (store.QueryValue(key.Get(), name.c_str(), &value.type, nullptr, &size) != kRegSuccess)
-            return std::nullopt;
-        value.data.resize(size);
-        if (size > 0 && store.QueryValue(key.Get(), name.c_str(), &value.type,
-                                         reinterpret_cast<std::uint8_t*>(value.data.data()),
-                                         &size) != kRegSuccess)
-            return std::nullopt;
-        return value;
+        return GetValue(store, path, name);
     }
 
     // Text written as the W functions write it, with its NUL.

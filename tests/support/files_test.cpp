@@ -88,6 +88,24 @@ TEST_F(FilesTest, LongFileNamesWork) {
     EXPECT_EQ(EntryCount(), 1u);
 }
 
+// A read-only file is refused alike on every system, even to a user whom the
+// permissions would not stop.
+TEST_F(FilesTest, ReplaceRefusesAReadOnlyFile) {
+    const std::string file = PathOf("places.ini");
+    ASSERT_TRUE(ReplaceFileContent(file, "old"));
+    constexpr auto writable =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(file, writable, fs::perm_options::remove);
+
+    EXPECT_FALSE(ReplaceFileContent(file, "new"));
+    std::string read;
+    EXPECT_TRUE(ReadWholeFile(file, read));
+    EXPECT_EQ(read, "old");
+    EXPECT_EQ(EntryCount(), 1u);
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_TRUE(ReplaceFileContent(file, "new"));
+}
+
 #ifndef _WIN32
 TEST_F(FilesTest, ReplaceInReadOnlyFolderKeepsOldFile) {
     if (geteuid() == 0)

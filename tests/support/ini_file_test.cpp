@@ -26,7 +26,7 @@ const char kSample[] = "; places of the office\r\n"
                        "junk\r\n";
 
 TEST(IniText, ReadingRules) {
-    TMemIniFile ini("");
+    IniFile ini("");
     ini.SetText(kSample);
     EXPECT_EQ(ini.Text(), "[Places]\r\nPlace0=C:\\A\r\njunk\r\n\r\n");
     EXPECT_EQ(ini.ReadString("PLACES", "place0", "none"), "C:\\A");
@@ -43,14 +43,14 @@ TEST(IniText, LineEndsAndTheFirstNul) {
         std::string("[S]\na=1\nb=2\n\0[T]\nc=3\n", 22),
     };
     for (const std::string& text : variants) {
-        TMemIniFile ini("");
+        IniFile ini("");
         ini.SetText(text);
         EXPECT_EQ(ini.Text(), "[S]\r\na=1\r\nb=2\r\n\r\n") << text;
     }
 }
 
 TEST(IniText, LastOccurrenceCounts) {
-    TMemIniFile ini("");
+    IniFile ini("");
     ini.SetText("[S]\nPlace1=a\nother=x\nPlace1=b\n[T]\nk=t\n[s]\nk=second\n");
     EXPECT_EQ(ini.ReadString("S", "PLACE1", ""), "");
     EXPECT_EQ(ini.ReadString("S", "k", ""), "second");
@@ -64,7 +64,7 @@ TEST(IniText, LastOccurrenceCounts) {
 }
 
 TEST(IniText, WritingAndDeleting) {
-    TMemIniFile ini("");
+    IniFile ini("");
     ini.WriteString("Places", "Place0", " C:\\A ");
     ini.WriteString("Places", "Place1", "x=y");
     ini.WriteString("Extra", "k", "");
@@ -92,7 +92,7 @@ TEST_F(IniFileTest, ChangedFileIsWrittenOnClose) {
     const std::string file = PathOf("places.ini");
     ASSERT_TRUE(ReplaceFileContent(file, kSample));
     {
-        TExIniFile ini(file);
+        EditedIniFile ini(file);
         EXPECT_EQ(ini.ReadString("places", "PLACE0", ""), "C:\\A");
         ini.WriteString("Places", "Place1", "D:\\B");
         EXPECT_TRUE(ini.Modified());
@@ -106,7 +106,7 @@ TEST_F(IniFileTest, ChangedFileIsWrittenOnClose) {
 TEST_F(IniFileTest, ReadOnlyUseNeverRewrites) {
     const std::string file = PathOf("places.ini");
     ASSERT_TRUE(ReplaceFileContent(file, kSample));
-    TExIniFile ini(file);
+    EditedIniFile ini(file);
     EXPECT_EQ(ini.ReadString("Places", "Place0", ""), "C:\\A");
     EXPECT_FALSE(ini.Modified());
     ASSERT_TRUE(DeleteFileByName(file));
@@ -116,7 +116,7 @@ TEST_F(IniFileTest, ReadOnlyUseNeverRewrites) {
 
 TEST_F(IniFileTest, DeleteKeyOnMissingFileWritesEmptyFile) {
     const std::string file = PathOf("new.ini");
-    TExIniFile ini(file);
+    EditedIniFile ini(file);
     ini.DeleteKey("Places", "Place0");
     EXPECT_TRUE(ini.Modified());
     ini.Close();
@@ -129,12 +129,12 @@ TEST_F(IniFileTest, FailedWriteBackRaisesAndKeepsFolder) {
     ASSERT_TRUE(fs::create_directory(target));
     ASSERT_TRUE(ReplaceFileContent(PathOf("folder.ini/kept.txt"), "kept"));
 
-    TExIniFile ini(target);
+    EditedIniFile ini(target);
     ini.WriteString("Places", "Place0", "C:\\A");
     try {
         ini.Close();
         FAIL() << "Close succeeded on a folder";
-    } catch (const EIniFileException& e) {
+    } catch (const IniFileError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file " + target);
     }
     EXPECT_TRUE(fs::is_directory(target));
@@ -148,11 +148,11 @@ TEST_F(IniFileTest, FailedWriteBackKeepsOldFile) {
         GTEST_SKIP() << "permissions do not apply to root";
     const std::string file = PathOf("places.ini");
     ASSERT_TRUE(ReplaceFileContent(file, kSample));
-    TExIniFile ini(file);
+    EditedIniFile ini(file);
     ini.WriteString("Places", "Place0", "changed");
     ASSERT_EQ(chmod(folder_.c_str(), 0500), 0);
 
-    EXPECT_THROW(ini.Close(), EIniFileException);
+    EXPECT_THROW(ini.Close(), IniFileError);
     EXPECT_EQ(Content(file), kSample);
 }
 
@@ -163,9 +163,9 @@ TEST_F(IniFileTest, UnreadableFileRaisesCannotOpen) {
     ASSERT_TRUE(ReplaceFileContent(file, kSample));
     ASSERT_EQ(chmod(file.c_str(), 0), 0);
     try {
-        TExIniFile ini(file);
+        EditedIniFile ini(file);
         FAIL() << "an unreadable file was opened";
-    } catch (const EIniFileException& e) {
+    } catch (const IniFileError& e) {
         EXPECT_EQ(std::string(e.what()), "Cannot open file " + file);
     }
 }

@@ -81,8 +81,8 @@ TEST_F(ApplicationReport, GuardReportsEveryKindOfErrorAndNothingElse) {
     EXPECT_TRUE(ran);
     EXPECT_TRUE(g_boxes.empty());
 
-    EXPECT_FALSE(app.Guard([] { throw ERegistryException("Invalid data type for 'Count'"); }));
-    EXPECT_FALSE(app.Guard([] { throw EIniFileException("Cannot create file C:\\a.ini"); }));
+    EXPECT_FALSE(app.Guard([] { throw RegistryError("Invalid data type for 'Count'"); }));
+    EXPECT_FALSE(app.Guard([] { throw IniFileError("Cannot create file C:\\a.ini"); }));
     EXPECT_FALSE(app.Guard([] { throw std::runtime_error("plain"); }));
     EXPECT_FALSE(app.Guard([] { throw 42; }));
     ASSERT_EQ(g_boxes.size(), 4u);
@@ -102,7 +102,7 @@ class FailingWindow : public Window {
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_COMMAND) {
             ++commands;
-            throw ERegistryException("Failed to set data for 'Place3'");
+            throw RegistryError("Failed to set data for 'Place3'");
         }
         return Window::HandleMessage(message, wParam, lParam);
     }

@@ -28,7 +28,7 @@ TEST(LongFileNames, ReadWriteReplaceAndDeleteBeyondMaxPath) {
     EXPECT_EQ(bytes, "new");
 
     {
-        TExIniFile ini(file);
+        EditedIniFile ini(file);
         ini.WriteString("Places", "Place1", "D:\\B");
         ini.Close();
     }
