@@ -27,3 +27,31 @@ function(velbrook_library name dir)
         target_link_libraries(${name} INTERFACE ${ARGN})
     endif()
 endfunction()
+
+# The files a resource script pulls in: every quoted name of a file beside it,
+# followed into the .rc files it includes. The build's own dependency scan sees
+# #include lines only, not the manifests, icons and bitmaps that resource
+# statements name, and would not rebuild the resources when one of them changes.
+# Editing a script configures again, so that new names are found.
+function(velbrook_resource_inputs rc out)
+    get_filename_component(dir ${rc} DIRECTORY)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${rc})
+    file(STRINGS ${rc} lines REGEX "\"[^\"]+\"")
+    set(inputs)
+    foreach(line IN LISTS lines)
+        string(REGEX MATCHALL "\"[^\"]+\"" quoted "${line}")
+        foreach(name IN LISTS quoted)
+            string(REPLACE "\"" "" name "${name}")
+            set(file ${dir}/${name})
+            if(EXISTS ${file} AND NOT IS_DIRECTORY ${file})
+                list(APPEND inputs ${file})
+                if(name MATCHES "\\.rc$")
+                    velbrook_resource_inputs(${file} nested)
+                    list(APPEND inputs ${nested})
+                endif()
+            endif()
+        endforeach()
+    endforeach()
+    list(REMOVE_DUPLICATES inputs)
+    set(${out} ${inputs} PARENT_SCOPE)
+endfunction()
