@@ -1,5 +1,5 @@
-// Binds the program's delay-loaded imports (advapi32, user32, gdi32, comctl32,
-// version) on their first call, so the command-line actions start without them.
+// Binds the program's imports of system DLLs other than kernel32 and msvcrt on
+// their first call, so the command-line actions start without those DLLs.
 #include "app/win32/delay_imports.h"
 
 #include <string>
@@ -25,7 +25,7 @@ extern "C" void* velbrook_bind_delay_import(DelayDll* dll, const char* function,
     if (address == nullptr) {
         HMODULE module = dll->module;
         if (module == nullptr) {
-            module = velbrook::win32::LoadSystemDll(dll->name);
+            module = velbrook::win32::LoadSystemLibrary(dll->name).release();
             dll->module = module;
         }
         address = module != nullptr ? GetProcAddress(module, function) : nullptr;

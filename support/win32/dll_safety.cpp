@@ -14,18 +14,11 @@ bool IsPlainFileName(const std::string& name) {
 } // namespace
 
 void RestrictDllSearch() {
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
     // Looked up at run time: older systems do not have it.
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const FARPROC found =
-        kernel != nullptr ? GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
-    if (found != nullptr) {
-        const auto setDefault =
-            reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(found));
-        if (setDefault(kSearchSystem32))
-            return;
-    }
-    SetDllDirectoryA("");
+    const auto setDefault = ProcAddress<BOOL(WINAPI*)(DWORD)>(GetModuleHandleA("kernel32.dll"),
+                                                              "SetDefaultDllDirectories");
+    if (setDefault == nullptr || !setDefault(kSearchSystem32))
+        SetDllDirectoryA("");
 }
 
 std::string SystemDirectory() {
@@ -41,19 +34,13 @@ std::string SystemDirectory() {
     return path;
 }
 
-HMODULE LoadSystemDll(const char* name) {
-    HMODULE module = LoadLibraryExA(name, nullptr, kSearchSystem32);
-    if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER)
-        module = LoadLibraryA(name); // an older system: RestrictDllSearch did what it could
-    return module;
-}
-
 Module LoadSystemLibrary(const std::string& name) {
-    const std::string folder = SystemDirectory();
-    if (folder.empty() || !IsPlainFileName(name))
+    if (!IsPlainFileName(name))
         return Module();
-    const std::string path = folder + '\\' + name;
-    return Module(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    HMODULE module = LoadLibraryExA(name.c_str(), nullptr, kSearchSystem32);
+    if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER)
+        module = LoadLibraryA(name.c_str()); // an older system: RestrictDllSearch did what it could
+    return Module(module);
 }
 
 } // namespace velbrook::win32

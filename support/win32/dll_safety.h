@@ -13,13 +13,10 @@ void RestrictDllSearch();
 // The system folder, without a trailing backslash.
 std::string SystemDirectory();
 
-// Loads a DLL by its full path in the system folder; an empty Module on failure.
+// Loads a DLL by its plain file name from the system folder alone; the name
+// stays bare so that side-by-side redirection (common controls 6) still
+// applies. An empty Module for anything but a plain name, or on failure.
 Module LoadSystemLibrary(const std::string& name);
-
-// Loads a DLL by its bare name from the system folder, so that side-by-side
-// redirection (common controls 6) still applies; for DLLs that stay loaded for
-// the life of the process. nullptr on failure.
-HMODULE LoadSystemDll(const char* name);
 
 // A function of a loaded module as its own pointer type; nullptr when the module
 // is not loaded or lacks the function.

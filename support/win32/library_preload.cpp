@@ -9,7 +9,7 @@ namespace {
 // A new thread starts in its creator's active activation context, so the load
 // is redirected as the caller's would be.
 DWORD WINAPI LoadOnThread(void* name) {
-    LoadSystemDll(static_cast<const char*>(name));
+    LoadSystemLibrary(static_cast<const char*>(name)).release(); // stays loaded
     return 0;
 }
 

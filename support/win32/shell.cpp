@@ -4,8 +4,6 @@
 
 #include "support/strings.h"
 #include "support/win32/handles.h"
-#include "support/win32/ole32_api.h"
-#include "support/win32/shell32_api.h"
 #include "support/win32/wide_text.h"
 
 namespace velbrook::win32 {
@@ -45,10 +43,10 @@ class BusyCursor {
 void PrepareShell() {
     ShellState& state = State();
     if (!state.oleInitialized)
-        state.oleInitialized = ole32::Initialize();
+        state.oleInitialized = SUCCEEDED(OleInitialize(nullptr));
     if (state.allocator.get() == nullptr) {
         IMalloc* allocator = nullptr;
-        if (SUCCEEDED(shell32::Allocator(&allocator)))
+        if (SUCCEEDED(SHGetMalloc(&allocator)))
             state.allocator = ComRef<IMalloc>(allocator);
     }
 }
@@ -67,8 +65,8 @@ int CALLBACK PreselectInitialFolder(HWND browser, UINT message, LPARAM, LPARAM) 
 int SpecialFolderOf(LPCITEMIDLIST item) {
     constexpr int kLastSpecialFolder = 0x3F;
     for (int csidl = 0; csidl <= kLastSpecialFolder; ++csidl) {
-        const ItemIdList special(shell32::SpecialFolderLocation(csidl));
-        if (special.get() != nullptr && shell32::SameIdLists(special.get(), item))
+        const ItemIdList special = SpecialFolderLocation(csidl);
+        if (special.get() != nullptr && ILIsEqual(special.get(), item))
             return csidl;
     }
     return -1;
@@ -77,7 +75,7 @@ int SpecialFolderOf(LPCITEMIDLIST item) {
 int AskIconIndex(const std::string& path, UINT flags) {
     PrepareShell();
     SHFILEINFOA info{};
-    shell32::FileInfo(path.c_str(), 0, &info, flags);
+    SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, flags);
     return info.iIcon;
 }
 
@@ -106,7 +104,14 @@ void ItemIdListTraits::Close(LPITEMIDLIST list) {
     if (IMalloc* allocator = State().allocator.get())
         allocator->Free(list);
     else
-        ole32::TaskMemFree(list);
+        CoTaskMemFree(list);
+}
+
+ItemIdList SpecialFolderLocation(int csidl) {
+    LPITEMIDLIST list = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &list)))
+        list = nullptr;
+    return ItemIdList(list);
 }
 
 void SetMainWindowHandle(HWND window) {
@@ -132,7 +137,7 @@ void ShellShutdown() {
     state.initialFolder.clear();
     state.allocator.reset();
     if (state.oleInitialized)
-        ole32::Uninitialize();
+        OleUninitialize();
     state.oleInitialized = false;
 }
 
@@ -152,7 +157,7 @@ BrowsedFolder BrowseForFolder(const std::string& title, const std::string& initi
     info.lParam = 0;
 
     BrowsedFolder result;
-    const ItemIdList chosen(shell32::BrowseForFolder(&info));
+    const ItemIdList chosen(SHBrowseForFolderA(&info));
     if (chosen.get() == nullptr)
         return result;
     if (std::optional<std::string> path = FolderPathOf(chosen.get())) {
@@ -167,7 +172,7 @@ BrowsedFolder BrowseForFolder(const std::string& title, const std::string& initi
 
 std::optional<std::string> FolderPathOf(LPCITEMIDLIST folder) {
     wchar_t path[MAX_PATH + 1] = {};
-    if (!shell32::PathFromIdList(folder, path))
+    if (!SHGetPathFromIDListW(folder, path))
         return std::nullopt;
     const std::wstring_view text(path);
     // Wine answers for some virtual folders with their parsing name.
@@ -202,7 +207,7 @@ HIMAGELIST SystemSmallImages() {
     SHFILEINFOA info{};
     static_assert(sizeof info == (sizeof(void*) == 8 ? 360 : 352));
     return reinterpret_cast<HIMAGELIST>(
-        shell32::FileInfo("C:\\", 0, &info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
 }
 
 std::intptr_t ExecuteShell(const std::string& fileName, LPCITEMIDLIST itemList, bool useItemList,
@@ -226,7 +231,7 @@ std::intptr_t ExecuteShell(const std::string& fileName, LPCITEMIDLIST itemList, 
     info.lpDirectory = directory.c_str();
     info.nShow = SW_SHOWNORMAL;
 
-    if (!shell32::Execute(&info))
+    if (!ShellExecuteExA(&info))
         return -1;
     const KernelObject process(info.hProcess);
     // Without a process handle (the document went to a running program) there is

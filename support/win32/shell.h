@@ -22,6 +22,10 @@ struct ItemIdListTraits {
 };
 using ItemIdList = UniqueHandle<LPITEMIDLIST, ItemIdListTraits>;
 
+// The item identifier list of a special folder (CSIDL_...); empty when the
+// system has no such folder.
+ItemIdList SpecialFolderLocation(int csidl);
+
 // The main window registers itself once it exists (and clears with nullptr).
 void SetMainWindowHandle(HWND window);
 HWND MainWindowHandle();

@@ -3,7 +3,6 @@
 #include "support/errors.h"
 #include "support/messages.h"
 #include "support/win32/shell.h"
-#include "support/win32/shell32_api.h"
 #include "support/win32/wide_text.h"
 
 namespace velbrook::win32 {
@@ -37,11 +36,11 @@ int IconOr(int icon) {
 
 PlaceLook DescribeSpecialFolder(int csidl) {
     PlaceLook look;
-    const ItemIdList folder(shell32::SpecialFolderLocation(csidl));
+    const ItemIdList folder = SpecialFolderLocation(csidl);
     if (folder.get() != nullptr) {
         SHFILEINFOW info{};
-        shell32::FileInfo(reinterpret_cast<const wchar_t*>(folder.get()), 0, &info,
-                          SHGFI_PIDL | SHGFI_DISPLAYNAME | kIconFlags);
+        SHGetFileInfoW(reinterpret_cast<const wchar_t*>(folder.get()), 0, &info, sizeof info,
+                       SHGFI_PIDL | SHGFI_DISPLAYNAME | kIconFlags);
         look.caption = AnsiFromWideLossy(info.szDisplayName);
         look.icon = IconOr(info.iIcon);
         look.path = FolderPathOf(folder.get());
@@ -65,7 +64,7 @@ PlaceLook DescribeText(const RegValue& value) {
     if (folder.size() > 3 && folder.back() == L'\\')
         folder.pop_back();
     SHFILEINFOW info{};
-    shell32::FileInfo(folder.c_str(), 0, &info, kIconFlags);
+    SHGetFileInfoW(folder.c_str(), 0, &info, sizeof info, kIconFlags);
     look.icon = IconOr(info.iIcon);
     return look;
 }

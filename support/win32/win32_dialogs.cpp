@@ -1,10 +1,11 @@
 // The real dialogs of the program on Windows.
 #include "support/dialogs.h"
 #include "support/win32/input_query.h"
-#include "support/win32/comdlg32_api.h"
 #include "support/win32/shell.h"
 #include "support/win32/visual_styles_context.h"
 #include "support/win32/windows_ansi.h"
+
+#include <commdlg.h>
 
 // UserDialogs::MessageBox is a method, not the Windows macro.
 #undef MessageBox
@@ -41,7 +42,7 @@ class Win32Dialogs : public UserDialogs {
         dialog.lpstrFile = buffer.data();
         dialog.nMaxFile = kFileNameBufferSize;
         dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
-        if (!win32::comdlg32::OpenFileName(&dialog))
+        if (!GetOpenFileNameA(&dialog))
             return false;
         buffer.resize(buffer.find('\0'));
         fileName = buffer;

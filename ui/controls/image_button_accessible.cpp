@@ -3,7 +3,6 @@
 #include <string>
 
 #include "support/messages.h"
-#include "support/win32/oleacc_api.h"
 #include "support/win32/wide_text.h"
 #include "ui/controls/image_button_host.h"
 
@@ -16,7 +15,7 @@ HRESULT ToBstr(const std::string& text, BSTR* out) {
     *out = nullptr;
     if (text.empty())
         return S_FALSE;
-    *out = win32::oleacc::AllocString(win32::WideFromAnsi(text).c_str());
+    *out = SysAllocString(win32::WideFromAnsi(text).c_str());
     return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -34,8 +33,7 @@ void SetChildId(VARIANT* out, LONG id) {
 
 ImageButtonAccessible* ImageButtonAccessible::Create(const ImageButtonHost& host, HWND window) {
     void* standard = nullptr;
-    if (FAILED(win32::oleacc::StdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                                  &standard)) ||
+    if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), &standard)) ||
         standard == nullptr)
         return nullptr;
     return new ImageButtonAccessible(host, window, static_cast<IAccessible*>(standard));

@@ -3,8 +3,6 @@
 #include <utility>
 #include <windowsx.h>
 
-#include "support/win32/oleacc_api.h"
-
 namespace velbrook::ui {
 namespace {
 
@@ -118,8 +116,8 @@ bool ImageButtonHost::AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& res
             win32::ComRef<ImageButtonAccessible>(ImageButtonAccessible::Create(*this, parent_));
     if (accessible_.get() == nullptr)
         return false;
-    result = win32::oleacc::ResultFromObject(__uuidof(IAccessible), wParam,
-                                             static_cast<IAccessible*>(accessible_.get()));
+    result = LresultFromObject(__uuidof(IAccessible), wParam,
+                               static_cast<IAccessible*>(accessible_.get()));
     return true;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// The visual-style functions of uxtheme, loaded at run time from the system
-// folder: the program also runs where the library is missing.
+// The visual-style functions of uxtheme that the image buttons draw with.
 #include "support/win32/windows_ansi.h"
 #include <commctrl.h>
 
@@ -28,7 +27,7 @@ class ThemeData {
 
 namespace visual_styles {
 
-// True when uxtheme loaded and a visual style is active.
+// True when a visual style is active.
 bool Active();
 // Theme data for a window and a wide class name such as L"TOOLBAR"; empty when unavailable.
 ThemeData Open(HWND window, const wchar_t* classList);

@@ -25,6 +25,16 @@ bool InSystemFolder(HMODULE module) {
                           SystemDirectory().c_str(), -1) == CSTR_EQUAL;
 }
 
+TEST(ProcAddress, FindsOnlyFunctionsOfALoadedModule) {
+    using GetTickCountFunction = DWORD(WINAPI*)();
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    EXPECT_EQ(ProcAddress<GetTickCountFunction>(nullptr, "GetTickCount"), nullptr);
+    EXPECT_EQ(ProcAddress<GetTickCountFunction>(kernel, "NoSuchFunctionVelbrook"), nullptr);
+    const auto tickCount = ProcAddress<GetTickCountFunction>(kernel, "GetTickCount");
+    ASSERT_NE(tickCount, nullptr);
+    EXPECT_GT(tickCount(), 0u);
+}
+
 TEST(LoadSystemLibrary, LoadsFromTheSystemFolder) {
     const Module uxtheme = LoadSystemLibrary("uxtheme.dll");
     ASSERT_TRUE(uxtheme);
