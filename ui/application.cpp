@@ -53,19 +53,9 @@ Application::Application() : title_(msg::kAppTitle) {}
 
 void Application::Initialize() {
     win32::UseVisualStyles();
-    if (!commonControls_) {
-        // The common controls load on another thread while this one makes the
-        // main window. The display driver and theme, which both need, load here
-        // first: a DLL's start-up holds the loader lock, and the window would
-        // wait for it.
-        ReleaseDC(nullptr, GetDC(nullptr));
-        commonControls_.emplace("comctl32.dll");
-    }
 }
 
 void Application::InitializeCommonControls() {
-    if (commonControls_)
-        commonControls_->Wait();
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;

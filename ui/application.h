@@ -3,12 +3,10 @@
 // with dialog keyboard handling, and the one place where event handlers run and
 // their errors are reported.
 #include <exception>
-#include <optional>
 #include <string>
 #include <utility>
 
 #include "support/errors.h"
-#include "support/win32/library_preload.h"
 #include "support/win32/windows_ansi.h"
 
 namespace velbrook::ui {
@@ -19,11 +17,10 @@ class Application {
 
     static Application& Instance();
 
-    // Turns visual styles on and starts loading the common controls, which the
-    // main window can be made without.
+    // Turns visual styles on.
     void Initialize();
-    // Waits for that load and registers the common control classes the window
-    // uses; call before the first common control or image list.
+    // Registers the common control classes the window uses; call before the
+    // first common control or image list.
     void InitializeCommonControls();
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
@@ -66,7 +63,6 @@ class Application {
     std::string title_;
     HWND mainWindow_ = nullptr;
     MessageBoxFunction messageBox_ = nullptr;
-    std::optional<win32::LibraryPreload> commonControls_;
 };
 
 } // namespace velbrook::ui

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "support/win32/library_preload.h"
 #include "support/win32/visual_styles_context.h"
 
 namespace velbrook::win32 {
@@ -81,18 +80,17 @@ TEST(RestrictDllSearch, SystemLibrariesStillLoadByName) {
     FreeLibrary(comdlg);
 }
 
-TEST(LibraryPreload, LoadsASystemDllOnAnotherThread) {
+TEST(LoadSystemLibrary, LoadsADllNotLoadedBefore) {
     const char* name = "mpr.dll"; // nothing in the tests uses it
     if (GetModuleHandleA(name) != nullptr)
         GTEST_SKIP() << name << " is already loaded";
-    LibraryPreload preload(name);
-    preload.Wait();
-    preload.Wait(); // a second wait returns at once
+    Module module = LoadSystemLibrary(name);
     const HMODULE loaded = GetModuleHandleA(name);
     ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(module.get(), loaded);
     EXPECT_TRUE(InSystemFolder(loaded)) << FolderOf(loaded);
 
-    { const LibraryPreload missing("no-such-library-velbrook.dll"); } // waits as it goes
+    EXPECT_FALSE(LoadSystemLibrary("no-such-library-velbrook.dll"));
     EXPECT_EQ(GetModuleHandleA("no-such-library-velbrook.dll"), nullptr);
 }
 
@@ -133,15 +131,17 @@ class CommonControls6Context {
     std::optional<ActiveContext> context_;
 };
 
-TEST(LibraryPreload, LoadsTheDllTheCallersActivationContextSelects) {
+// The bare name keeps side-by-side redirection: the binder gets common controls 6.
+TEST(LoadSystemLibrary, LoadsTheDllTheCallersActivationContextSelects) {
     const HMODULE plain = GetModuleHandleA("comctl32.dll"); // this program imports version 5
     const CommonControls6Context context;
     ASSERT_TRUE(context.Active());
     if (GetModuleHandleA("comctl32.dll") != nullptr)
         GTEST_SKIP() << "common controls 6 are already loaded";
-    LibraryPreload("comctl32.dll").Wait();
-    const HMODULE redirected = GetModuleHandleA("comctl32.dll");
+    const HMODULE redirected =
+        LoadSystemLibrary("comctl32.dll").release(); // stays, as the binder's
     ASSERT_NE(redirected, nullptr);
+    EXPECT_EQ(GetModuleHandleA("comctl32.dll"), redirected);
     // Version 6 is a side-by-side assembly of its own, not the system folder's.
     EXPECT_NE(redirected, plain);
     EXPECT_FALSE(InSystemFolder(redirected)) << FolderOf(redirected);
