@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "support/locale_text.h"
+#include "support/win32/handles.h"
 #include "support/win32/wide_text.h"
 #include "support/win32/windows_ansi.h"
 
@@ -12,26 +13,7 @@ namespace velbrook {
 
 namespace {
 
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    FileHandle(FileHandle&& other) noexcept
-        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    FileHandle& operator=(FileHandle&&) = delete;
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-
-    HANDLE Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Close() { return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != FALSE; }
-
-  private:
-    HANDLE handle_;
-};
+using win32::File;
 
 constexpr DWORD kChunk = 1u << 20;
 
@@ -96,12 +78,12 @@ std::string TemporaryStemBeside(const std::string& target) {
 }
 
 NewFile WriteNewFile(const std::string& name, const std::string& bytes, const std::string&) {
-    FileHandle file(CreateFileW(FileNameW(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    File file(CreateFileW(FileNameW(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return GetLastError() == ERROR_FILE_EXISTS ? NewFile::NameTaken : NewFile::NotCreated;
-    const bool written =
-        WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) && file.Close();
+    const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) &&
+                         CloseHandle(file.release()) != FALSE;
     return written ? NewFile::Written : NewFile::NotWritten;
 }
 
@@ -120,9 +102,9 @@ bool FileExists(const std::string& fileName) {
 }
 
 bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
-    FileHandle file(CreateFileW(FileNameW(fileName).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    File file(CreateFileW(FileNameW(fileName).c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     // Read straight into the result, in chunks that double up to kChunk, so that a
@@ -133,7 +115,7 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
         const std::size_t used = content.size();
         content.resize(used + chunk);
         DWORD got = 0;
-        if (!ReadFile(file.Get(), content.data() + used, static_cast<DWORD>(chunk), &got, nullptr))
+        if (!ReadFile(file.get(), content.data() + used, static_cast<DWORD>(chunk), &got, nullptr))
             return false;
         content.resize(used + got);
         if (got == 0)

@@ -8,7 +8,16 @@
 
 namespace velbrook::win32 {
 
+// Traits::Close frees a handle; a Traits::Invalid() names the empty value where
+// nullptr does not (files use INVALID_HANDLE_VALUE).
 template <class Handle, class Traits> class UniqueHandle {
+    static Handle Empty() {
+        if constexpr (requires { Traits::Invalid(); })
+            return Traits::Invalid();
+        else
+            return nullptr;
+    }
+
   public:
     UniqueHandle() = default;
     explicit UniqueHandle(Handle handle) : handle_(handle) {}
@@ -32,7 +41,7 @@ template <class Handle, class Traits> class UniqueHandle {
     }
 
   private:
-    Handle handle_ = nullptr;
+    Handle handle_ = Empty();
 };
 
 struct GdiObjectTraits {
@@ -49,6 +58,10 @@ struct ModuleTraits {
 };
 struct RegistryKeyTraits {
     static void Close(HKEY h) { RegCloseKey(h); }
+};
+struct FileTraits {
+    static void Close(HANDLE h) { CloseHandle(h); }
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
 };
 struct KernelObjectTraits {
     static void Close(HANDLE h) { CloseHandle(h); }
@@ -79,6 +92,8 @@ using Module = UniqueHandle<HMODULE, ModuleTraits>;
 using RegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 // Threads, processes, events: the handles that CloseHandle closes and nullptr marks absent.
 using KernelObject = UniqueHandle<HANDLE, KernelObjectTraits>;
+// What CreateFile opens: INVALID_HANDLE_VALUE marks it absent.
+using File = UniqueHandle<HANDLE, FileTraits>;
 using WindowDc = UniqueHandle<HDC, WindowDcTraits>;
 // From CreateCompatibleDC.
 using MemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
