@@ -186,12 +186,6 @@ void SaveSchemes(const SchemeList& schemes) {
     }
 }
 
-void FreeSchemes(SchemeList& schemes) {
-    for (int index = 0; index < schemes.Count(); ++index)
-        schemes.DetachPlaces(index).reset();
-    schemes.Clear();
-}
-
 namespace {
 
 // The places of the first stored scheme of that name. Only the names are read

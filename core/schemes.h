@@ -62,7 +62,6 @@ struct SchemeLoadOptions {
 // must then not be saved over; otherwise such a thing raises.
 std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options = {});
 void SaveSchemes(const SchemeList& schemes);
-void FreeSchemes(SchemeList& schemes);
 // Applies the first stored scheme of that name (case-insensitive) to the places
 // bar. False after telling the user when there is none. Of the schemes before it
 // only the names are read.

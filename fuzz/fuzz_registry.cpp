@@ -130,7 +130,7 @@ void LoadSaveLoad(const std::uint8_t* data, std::size_t size, const SchemeLoadOp
         Require(store.OpenHandleCount() == 0);
         Require(SameSchemes(loaded, reloaded));
     }
-    FreeSchemes(loaded);
+    loaded.Clear();
     Require(loaded.Count() == 0);
 
     (void)ReadPlacesBar();

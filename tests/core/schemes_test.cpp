@@ -559,7 +559,7 @@ TEST(OrderedSchemeListTest, KeepsOrderChecksIndexesAndFrees) {
     EXPECT_EQ(*detached, PlacesList{"x"});
     EXPECT_TRUE(schemes.Places(0).empty());
 
-    FreeSchemes(schemes);
+    schemes.Clear();
     EXPECT_EQ(schemes.Count(), 0);
 }
 
