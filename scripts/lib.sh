@@ -59,6 +59,26 @@ velbrook_ensure_prefix() {
     if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
         cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
     fi
+    velbrook_unmanaged_windows
+}
+
+# Wine hands top-level windows to the X window manager and, each time one is
+# hidden or destroyed, waits up to 2 s for the manager to confirm. The virtual
+# displays here have no window manager, so every closed window cost those 2 s.
+# Wine draws and moves its windows itself when they are not managed.
+velbrook_unmanaged_windows() {
+    local key='HKCU\Software\Wine\X11 Driver'
+    # user.reg may lag behind the server by a few seconds; asking again is harmless.
+    if ! awk '/^\[Software\\\\Wine\\\\X11 Driver\]/ { in_key = 1; next }
+              /^\[/ { in_key = 0 }
+              in_key && /^"Managed"="N"/ { found = 1 }
+              END { exit !found }' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        if velbrook_runs_32bit; then
+            wine reg add "$key" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        else
+            "$(velbrook_wine64)" reg add "$key" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        fi
+    fi
 }
 
 # Start a virtual display when there is none. Sets DISPLAY.

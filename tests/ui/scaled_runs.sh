@@ -18,7 +18,8 @@ desktop='HKCU\Control Panel\Desktop'
 # The message font as Wine keeps it: a LOGFONTW of Liberation Serif, 16 pixels high.
 serif=f0ffffff0000000000000000000000009001000000000001000000004c0069006200650072006100740069006f006e002000530065007200690066000000000000000000000000000000000000000000000000000000000000000000
 
-# One run: DPI [larger message font]. The settings are read when the server starts.
+# One run: DPI [larger message font]. Each new process reads the settings as it
+# starts, so the server keeps running between the runs.
 status=0
 run() {
     wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
@@ -28,8 +29,6 @@ run() {
             >/dev/null 2>&1
         font="Liberation Serif"
     fi
-    wineserver -k 2>/dev/null
-    wineserver -w 2>/dev/null
     echo "== $1 pixels per inch${font:+, message font $font}"
     env VELBROOK_TEST_DPI="$1" ${font:+VELBROOK_TEST_MESSAGE_FONT="$font"} \
         "$root/scripts/wine-run" "$exe" --gtest_filter='MainWindowScaling.*' || status=1
