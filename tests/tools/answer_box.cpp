@@ -79,11 +79,11 @@ int main(int argc, char** argv) {
     while ((box = FindMessageBox(processId)) == nullptr) {
         if (GetTickCount() - start > timeoutMs)
             return 1;
-        Sleep(50);
+        Sleep(10);
     }
     WriteOut(WindowText(box) + "\n" + WindowText(GetDlgItem(box, kMessageTextId)));
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     while (IsWindow(box) && GetTickCount() - start <= timeoutMs)
-        Sleep(20);
+        Sleep(10);
     return IsWindow(box) ? 1 : 0;
 }

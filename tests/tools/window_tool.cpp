@@ -31,7 +31,7 @@ bool WaitFor(const char* caption, bool present, DWORD timeoutMs) {
             return true;
         if (GetTickCount() - start > timeoutMs)
             return false;
-        Sleep(50);
+        Sleep(10);
     }
 }
 
@@ -74,7 +74,7 @@ HWND WaitForDialog(DWORD processId) {
     for (int i = 0; i < 400 && search.found == nullptr; ++i) {
         EnumWindows(FindProcessDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found == nullptr)
-            Sleep(25);
+            Sleep(10);
     }
     if (search.found != nullptr) {
         RedrawWindow(search.found, nullptr, nullptr,
@@ -102,7 +102,7 @@ int Show(char* program, const char* readyFile, const char* doneFile, const char*
     for (int i = 0; i < 1200 && search.found == nullptr; ++i) {
         EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found == nullptr)
-            Sleep(50);
+            Sleep(10);
     }
     int exitCode = 1;
     if (search.found != nullptr) {
@@ -111,7 +111,7 @@ int Show(char* program, const char* readyFile, const char* doneFile, const char*
         for (int i = 0; list != nullptr && i < 400 &&
                         SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0) == 0;
              ++i)
-            Sleep(25);
+            Sleep(10);
         HWND combo = FindWindowExA(search.found, nullptr, "ComboBox", nullptr);
         RedrawWindow(search.found, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -121,7 +121,7 @@ int Show(char* program, const char* readyFile, const char* doneFile, const char*
         if (dropDown && combo != nullptr) {
             PostMessageA(combo, WM_KEYDOWN, VK_F4, 1);
             for (int i = 0; i < 400 && !SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0); ++i)
-                Sleep(25);
+                Sleep(10);
             // The dropped list is a window of its own: painted before the picture too.
             for (HWND box = FindWindowExA(nullptr, nullptr, "ComboLBox", nullptr); box != nullptr;
                  box = FindWindowExA(nullptr, box, "ComboLBox", nullptr)) {
@@ -147,13 +147,13 @@ int Show(char* program, const char* readyFile, const char* doneFile, const char*
         }
         CloseHandle(CreateFileA(readyFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         for (int i = 0; i < 2400 && !FileExists(doneFile); ++i)
-            Sleep(50);
+            Sleep(10);
         if (dropDown && combo != nullptr)
             SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
         if (dialog != nullptr) {
             PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             for (int i = 0; i < 400 && IsWindow(dialog); ++i)
-                Sleep(25);
+                Sleep(10);
         }
         PostMessageA(search.found, WM_CLOSE, 0, 0);
     }

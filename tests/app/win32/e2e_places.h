@@ -17,6 +17,10 @@ inline constexpr char kSchemes[] = "Software\\Tarnwick\\Dorvane\\1.x\\Schemes";
 
 using Places = std::array<std::optional<std::string>, 5>;
 
+// What the places bar holds before a run that should leave it alone.
+inline const Places kOldPlaces = {"C:\\Old", std::nullopt, std::nullopt, std::nullopt,
+                                  std::nullopt};
+
 inline Places ReadPlaces() {
     Places places;
     for (int i = 0; i < 5; ++i)

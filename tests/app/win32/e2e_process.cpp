@@ -12,7 +12,6 @@ namespace velbrook::e2e {
 namespace {
 
 constexpr DWORD kAnswerBoxTimeoutMs = 20000;
-constexpr DWORD kPollMs = 100;
 
 using win32::KernelObject;
 

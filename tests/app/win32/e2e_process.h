@@ -7,6 +7,13 @@
 
 namespace velbrook::e2e {
 
+// The bound of every wait on the program: only a failure reaches it.
+inline constexpr DWORD kTimeoutMs = 30000;
+// How often a wait looks again for what it waits for.
+inline constexpr DWORD kPollMs = 10;
+// The working folder of the program's runs.
+inline constexpr char kWorkDir[] = "C:\\";
+
 // The folder of the test program, where velbrook.exe and answer_box.exe are
 // built; with a trailing backslash.
 std::string BinFolder();

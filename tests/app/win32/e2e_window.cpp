@@ -11,7 +11,6 @@ namespace velbrook::e2e {
 
 namespace {
 
-constexpr DWORD kPollMs = 50;
 constexpr UINT kSendTimeoutMs = 10000;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

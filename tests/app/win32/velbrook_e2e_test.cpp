@@ -14,8 +14,6 @@
 namespace velbrook::e2e {
 namespace {
 
-constexpr DWORD kTimeoutMs = 30000;
-constexpr char kWorkDir[] = "C:\\";
 constexpr char kSpacedFolder[] = "e2e files";
 constexpr char kSpacedFile[] = "e2e files\\places one.ini";
 
@@ -23,7 +21,6 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-const Places kOldPlaces = {"C:\\Old", std::nullopt, std::nullopt, std::nullopt, std::nullopt};
 const Places kSchemePlaces = {"C:\\Projects", std::nullopt, "D:\\Docs", std::nullopt, "E:\\Trim"};
 const Places kSpacedFilePlaces = {std::nullopt, "C:\\From File", std::nullopt, std::nullopt,
                                   std::nullopt};

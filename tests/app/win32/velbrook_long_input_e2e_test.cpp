@@ -10,10 +10,7 @@
 namespace velbrook::e2e {
 namespace {
 
-constexpr DWORD kTimeoutMs = 30000;
-constexpr char kWorkDir[] = "C:\\";
 
-const Places kOldPlaces = {"C:\\Old", std::nullopt, std::nullopt, std::nullopt, std::nullopt};
 
 // Five paths: beyond MAX_PATH, with Windows-1252 letters, and a short one.
 Places LongPlaces() {

@@ -17,8 +17,6 @@
 namespace velbrook::e2e {
 namespace {
 
-constexpr DWORD kTimeoutMs = 30000;
-constexpr char kWorkDir[] = "C:\\";
 constexpr int kSchemeNameEdit = 101; // the edit control of the scheme name dialog
 constexpr int kFileNameBox = 0x47C;  // the file name box of the Open dialog (cmb13)
 
