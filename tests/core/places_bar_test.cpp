@@ -9,14 +9,12 @@
 namespace velbrook::testing {
 namespace {
 
-const std::string kKey = kPlacesBarKey;
-
 class PlacesBarTest : public RegistryTest {
   protected:
-    std::optional<StoredValue> Place(int slot) { return Get(kKey, PlaceValueName(slot)); }
+    std::optional<StoredValue> Place(int slot) { return Get(kPlacesBarKey, PlaceValueName(slot)); }
     void PresetAllSlots(const std::string& text) {
         for (int slot = 0; slot < kPlaceSlots; ++slot)
-            Put(kKey, PlaceValueName(slot), Sz(text + std::to_string(slot)));
+            Put(kPlacesBarKey, PlaceValueName(slot), Sz(text + std::to_string(slot)));
     }
 };
 
@@ -36,14 +34,14 @@ TEST_F(PlacesBarTest, WritesTrimmedSlotsAsStringsAndCountFive) {
     EXPECT_EQ(Place(2), std::nullopt);
     EXPECT_EQ(Place(3), Sz("D:\\Work"));
     EXPECT_EQ(Place(4), Sz("\xE9t\xE9\x1F \xA0"));
-    EXPECT_EQ(Get(kKey, "Count"), Dword(5));
+    EXPECT_EQ(Get(kPlacesBarKey, "Count"), Dword(5));
 
     // Writing the same list again leaves the same content.
     EXPECT_TRUE(WritePlacesBar(&places));
     EXPECT_EQ(Place(0), Sz("C:\\A"));
     EXPECT_EQ(Place(1), std::nullopt);
     EXPECT_EQ(Place(3), Sz("D:\\Work"));
-    EXPECT_EQ(Get(kKey, "Count"), Dword(5));
+    EXPECT_EQ(Get(kPlacesBarKey, "Count"), Dword(5));
 }
 
 TEST_F(PlacesBarTest, FiveEmptySlotsKeepTheKeyWithoutPlaces) {
@@ -52,24 +50,24 @@ TEST_F(PlacesBarTest, FiveEmptySlotsKeepTheKeyWithoutPlaces) {
 
     EXPECT_TRUE(WritePlacesBar(&empty));
 
-    EXPECT_TRUE(KeyExists(kKey));
+    EXPECT_TRUE(KeyExists(kPlacesBarKey));
     for (int slot = 0; slot < kPlaceSlots; ++slot)
         EXPECT_EQ(Place(slot), std::nullopt) << slot;
-    EXPECT_EQ(Get(kKey, "Count"), Dword(5));
+    EXPECT_EQ(Get(kPlacesBarKey, "Count"), Dword(5));
 }
 
 TEST_F(PlacesBarTest, ForeignValuesAndSubkeysSurviveAndExtraStringsAreIgnored) {
-    Put(kKey, "Place5", Sz("keep me"));
-    Put(kKey, "Other", Dword(7));
-    CreateKey(kKey + "\\Sub");
+    Put(kPlacesBarKey, "Place5", Sz("keep me"));
+    Put(kPlacesBarKey, "Other", Dword(7));
+    CreateKey(std::string(kPlacesBarKey) + "\\Sub");
     const PlacesList seven{"a", "b", "c", "d", "e", "f", "g"};
 
     EXPECT_TRUE(WritePlacesBar(&seven));
 
     EXPECT_EQ(Place(4), Sz("e"));
-    EXPECT_EQ(Get(kKey, "Place5"), Sz("keep me"));
-    EXPECT_EQ(Get(kKey, "Other"), Dword(7));
-    EXPECT_TRUE(KeyExists(kKey + "\\Sub"));
+    EXPECT_EQ(Get(kPlacesBarKey, "Place5"), Sz("keep me"));
+    EXPECT_EQ(Get(kPlacesBarKey, "Other"), Dword(7));
+    EXPECT_TRUE(KeyExists(std::string(kPlacesBarKey) + "\\Sub"));
 }
 
 TEST_F(PlacesBarTest, ShortListLeavesMissingSlotsEmpty) {
@@ -86,17 +84,17 @@ TEST_F(PlacesBarTest, ShortListLeavesMissingSlotsEmpty) {
 TEST_F(PlacesBarTest, ReadsOnlyStringValuesUntrimmed) {
     EXPECT_FALSE(ReadPlacesBar().KeyExists);
 
-    CreateKey(kKey);
+    CreateKey(kPlacesBarKey);
     PlacesBarState state = ReadPlacesBar();
     EXPECT_TRUE(state.KeyExists);
     for (const auto& slot : state.Slots)
         EXPECT_EQ(slot, std::nullopt);
 
-    Put(kKey, "Place0", Sz("  C:\\A "));
-    Put(kKey, "Place1", {kRegExpandSz, std::string("%TEMP%\0", 7)});
-    Put(kKey, "Place2", {kRegSz, std::string("x\0y\0", 4)});
-    Put(kKey, "Place3", Dword(3));
-    Put(kKey, "Place4", Sz(""));
+    Put(kPlacesBarKey, "Place0", Sz("  C:\\A "));
+    Put(kPlacesBarKey, "Place1", {kRegExpandSz, std::string("%TEMP%\0", 7)});
+    Put(kPlacesBarKey, "Place2", {kRegSz, std::string("x\0y\0", 4)});
+    Put(kPlacesBarKey, "Place3", Dword(3));
+    Put(kPlacesBarKey, "Place4", Sz(""));
     state = ReadPlacesBar();
     EXPECT_TRUE(state.KeyExists);
     EXPECT_EQ(state.Slots[0], "  C:\\A ");
@@ -111,11 +109,11 @@ TEST_F(PlacesBarTest, ReadsOnlyStringValuesUntrimmed) {
 // unchanged; other types stay unread.
 TEST_F(PlacesBarTest, ValuesThatAreNoPlainTextAreKeptAsStored) {
     const StoredValue withVariables{kRegExpandSz, std::string("%USERPROFILE%\\Music\0", 21)};
-    Put(kKey, "Place0", Dword(17));
-    Put(kKey, "Place1", withVariables);
-    Put(kKey, "Place2", {kRegBinary, "\1\2"});
-    Put(kKey, "Place3", Sz("C:\\Foreign"));
-    Put(kKey, "Place4", Sz("C:\\Own"));
+    Put(kPlacesBarKey, "Place0", Dword(17));
+    Put(kPlacesBarKey, "Place1", withVariables);
+    Put(kPlacesBarKey, "Place2", {kRegBinary, "\1\2"});
+    Put(kPlacesBarKey, "Place3", Sz("C:\\Foreign"));
+    Put(kPlacesBarKey, "Place4", Sz("C:\\Own"));
     store.FailNext(RegOp::Query, kRegNoUnicodeTranslation); // the first text read: slot 3
 
     const PlacesBarState state = ReadPlacesBar();
@@ -138,15 +136,15 @@ TEST_F(PlacesBarTest, ValuesThatAreNoPlainTextAreKeptAsStored) {
 }
 
 TEST_F(PlacesBarTest, NextWriteReplacesValuesOfOtherTypes) {
-    Put(kKey, "Place1", {kRegExpandSz, std::string("%TEMP%\0", 7)});
-    Put(kKey, "Place3", Dword(3));
+    Put(kPlacesBarKey, "Place1", {kRegExpandSz, std::string("%TEMP%\0", 7)});
+    Put(kPlacesBarKey, "Place3", Dword(3));
     const PlacesList cleared{"a", "", "c", "", "e"};
     EXPECT_TRUE(WritePlacesBar(&cleared));
     EXPECT_EQ(Place(1), std::nullopt);
     EXPECT_EQ(Place(3), std::nullopt);
 
-    Put(kKey, "Place1", {kRegExpandSz, std::string("%TEMP%\0", 7)});
-    Put(kKey, "Place3", Dword(3));
+    Put(kPlacesBarKey, "Place1", {kRegExpandSz, std::string("%TEMP%\0", 7)});
+    Put(kPlacesBarKey, "Place3", Dword(3));
     const PlacesList set{"a", "b", "c", "d", "e"};
     EXPECT_TRUE(WritePlacesBar(&set));
     EXPECT_EQ(Place(1), Sz("b"));
@@ -155,10 +153,10 @@ TEST_F(PlacesBarTest, NextWriteReplacesValuesOfOtherTypes) {
 
 TEST_F(PlacesBarTest, NoListDeletesTheKeyWithSubkeysAndKeepsItsParent) {
     PresetAllSlots("old");
-    CreateKey(kKey + "\\Sub\\Deeper");
+    CreateKey(std::string(kPlacesBarKey) + "\\Sub\\Deeper");
 
     EXPECT_TRUE(WritePlacesBar(nullptr));
-    EXPECT_FALSE(KeyExists(kKey));
+    EXPECT_FALSE(KeyExists(kPlacesBarKey));
     EXPECT_TRUE(KeyExists("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32"));
     EXPECT_FALSE(ReadPlacesBar().KeyExists);
 
@@ -168,7 +166,7 @@ TEST_F(PlacesBarTest, NoListDeletesTheKeyWithSubkeysAndKeepsItsParent) {
 
 TEST_F(PlacesBarTest, KeyThatSurvivesDeletionIsAnError) {
     PresetAllSlots("old");
-    store.ProtectKey(kKey);
+    store.ProtectKey(kPlacesBarKey);
 
     try {
         WritePlacesBar(nullptr);
@@ -178,7 +176,7 @@ TEST_F(PlacesBarTest, KeyThatSurvivesDeletionIsAnError) {
                                    "Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32\\"
                                    "Placesbar");
     }
-    EXPECT_TRUE(KeyExists(kKey));
+    EXPECT_TRUE(KeyExists(kPlacesBarKey));
 }
 
 TEST_F(PlacesBarTest, KeyThatCannotBeCreatedIsAnError) {
@@ -195,11 +193,11 @@ TEST_F(PlacesBarTest, KeyThatCannotBeCreatedIsAnError) {
                                    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\"
                                    "comdlg32\\Placesbar");
     }
-    EXPECT_FALSE(KeyExists(kKey));
+    EXPECT_FALSE(KeyExists(kPlacesBarKey));
 }
 
 TEST_F(PlacesBarTest, RefusedWriteKeepsEarlierSlotsAndSkipsTheRest) {
-    Put(kKey, "Place3", Sz("old3"));
+    Put(kPlacesBarKey, "Place3", Sz("old3"));
     const PlacesList places{"a", "b", "c", "d", "e"};
     store.FailNext(RegOp::Set, kRegAccessDenied, 2);
 
@@ -215,7 +213,7 @@ TEST_F(PlacesBarTest, RefusedWriteKeepsEarlierSlotsAndSkipsTheRest) {
     EXPECT_EQ(Place(2), std::nullopt);
     EXPECT_EQ(Place(3), Sz("old3"));
     EXPECT_EQ(Place(4), std::nullopt);
-    EXPECT_EQ(Get(kKey, "Count"), std::nullopt);
+    EXPECT_EQ(Get(kPlacesBarKey, "Count"), std::nullopt);
     EXPECT_EQ(store.OpenHandleCount(), 0);
 }
 

@@ -26,8 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kKey = kPlacesBarKey;
-
 #ifdef _WIN32
 // A file that another program holds open without delete sharing cannot be replaced.
 class WriteBlocker {
@@ -94,12 +92,12 @@ class PlacesFileTest : public RegistryTest {
 
     void PresetPlacesBar() {
         for (int slot = 0; slot < kPlaceSlots; ++slot)
-            Put(kKey, PlaceValueName(slot), Sz("old" + std::to_string(slot)));
+            Put(kPlacesBarKey, PlaceValueName(slot), Sz("old" + std::to_string(slot)));
     }
     std::vector<std::optional<StoredValue>> Places() {
         std::vector<std::optional<StoredValue>> places;
         for (int slot = 0; slot < kPlaceSlots; ++slot)
-            places.push_back(Get(kKey, PlaceValueName(slot)));
+            places.push_back(Get(kPlacesBarKey, PlaceValueName(slot)));
         return places;
     }
 
@@ -118,7 +116,7 @@ TEST_F(PlacesFileTest, MissingFileIsReportedAndChangesNothing) {
         EXPECT_EQ(dialogs.messages[0].caption, "Error");
         EXPECT_EQ(dialogs.messages[0].flags, 48u);
     }
-    EXPECT_FALSE(KeyExists(kKey));
+    EXPECT_FALSE(KeyExists(kPlacesBarKey));
 }
 
 TEST_F(PlacesFileTest, AppliesTheFivePlacesOfAFile) {
@@ -158,9 +156,9 @@ TEST_F(PlacesFileTest, AppliesTheFivePlacesOfAFile) {
 
         for (int slot = 0; slot < kPlaceSlots; ++slot) {
             const auto expected = c.slots[slot] ? std::optional(Sz(*c.slots[slot])) : std::nullopt;
-            EXPECT_EQ(Get(kKey, PlaceValueName(slot)), expected) << c.what << ", slot " << slot;
+            EXPECT_EQ(Get(kPlacesBarKey, PlaceValueName(slot)), expected) << c.what << ", slot " << slot;
         }
-        EXPECT_EQ(Get(kKey, "Count"), Dword(5)) << c.what;
+        EXPECT_EQ(Get(kPlacesBarKey, "Count"), Dword(5)) << c.what;
         EXPECT_EQ(ReadBytes(file), c.content) << c.what << ": reading must not rewrite";
     }
     EXPECT_TRUE(dialogs.messages.empty());
@@ -187,7 +185,7 @@ TEST_F(PlacesFileTest, FileWithoutAPlacesSectionIsRefused) {
         }
         EXPECT_EQ(failure,
                   "The file \"" + file + "\" is not a places file: it has no [Places] section.");
-        EXPECT_EQ(Get(kKey, "Place0"), Sz("old0"));
+        EXPECT_EQ(Get(kPlacesBarKey, "Place0"), Sz("old0"));
     }
 }
 
@@ -206,7 +204,7 @@ TEST_F(PlacesFileTest, EncodingsOfTheFile) {
     for (const std::string& content : contents) {
         WriteBytes(file, content);
         EXPECT_TRUE(LoadPlacesFile(file));
-        EXPECT_EQ(GetWide(kKey, "Place0"), renee);
+        EXPECT_EQ(GetWide(kPlacesBarKey, "Place0"), renee);
     }
 
     const std::string rows[] = {*Utf16ToAnsi(renee), "C:\\Plain"};
@@ -214,8 +212,8 @@ TEST_F(PlacesFileTest, EncodingsOfTheFile) {
     EXPECT_EQ(ReadBytes(file), "[Places]\r\nPlace0=C:\\Ren\xC3\xA9"
                                "e\r\nPlace4=C:\\Plain\r\n\r\n");
     EXPECT_TRUE(LoadPlacesFile(file));
-    EXPECT_EQ(Get(kKey, "Place0"), Sz(rows[0]));
-    EXPECT_EQ(Get(kKey, "Place4"), Sz(rows[1]));
+    EXPECT_EQ(Get(kPlacesBarKey, "Place0"), Sz(rows[0]));
+    EXPECT_EQ(Get(kPlacesBarKey, "Place4"), Sz(rows[1]));
 }
 
 TEST_F(PlacesFileTest, ReplacingAFileNeverReadsIt) {
@@ -265,8 +263,8 @@ TEST_F(PlacesFileTest, BlankRowReadsBackAsEmptySlot) {
     PresetPlacesBar();
     EXPECT_TRUE(LoadPlacesFile(file));
 
-    EXPECT_EQ(Get(kKey, "Place0"), Sz("C:\\A"));
-    EXPECT_EQ(Get(kKey, "Place1"), std::nullopt);
+    EXPECT_EQ(Get(kPlacesBarKey, "Place0"), Sz("C:\\A"));
+    EXPECT_EQ(Get(kPlacesBarKey, "Place1"), std::nullopt);
 }
 
 TEST_F(PlacesFileTest, NameWithoutExtensionIsUsedAsTyped) {
