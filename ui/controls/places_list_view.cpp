@@ -8,7 +8,6 @@
 namespace velbrook::ui {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT kCopiedState = LVIS_OVERLAYMASK | LVIS_STATEIMAGEMASK;
 // The control cuts a text to the buffer without splitting a character, so a
 // text is whole only when the buffer had room for one more of the longest
@@ -62,17 +61,6 @@ void WriteCut(char* buffer, int size, std::size_t offset, const std::string& tex
     const std::size_t count = CharacterBoundary(text, std::min(room, text.size()));
     std::memcpy(buffer + offset, text.data(), count);
     buffer[offset + count] = '\0';
-}
-
-unsigned ShiftState() {
-    unsigned shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0)
-        shift |= static_cast<unsigned>(ShiftKey::Shift);
-    if (GetKeyState(VK_MENU) < 0)
-        shift |= static_cast<unsigned>(ShiftKey::Alt);
-    if (GetKeyState(VK_CONTROL) < 0)
-        shift |= static_cast<unsigned>(ShiftKey::Ctrl);
-    return shift;
 }
 
 } // namespace
@@ -424,35 +412,6 @@ void PlacesListView::MoveItem(int from, int to) {
     SetRowState(row, kept, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-bool PlacesListView::EditCaption(int row) {
-    SetFocus(hwnd_);
-    return SendMessageA(hwnd_, LVM_EDITLABELA, row, 0) != 0;
-}
-
-// Some list views accept the editor's text on LVM_EDITLABEL -1; the flag makes
-// the end of the edit a cancel whatever the notification carries.
-void PlacesListView::CancelEdit() {
-    cancelling_ = true;
-    SendMessageA(hwnd_, LVM_EDITLABELA, static_cast<WPARAM>(-1), 0);
-    cancelling_ = false;
-}
-
-void PlacesListView::EndEdit() {
-    if (IsEditing())
-        SetFocus(hwnd_);
-}
-
-bool PlacesListView::IsEditing() const {
-    const auto edit = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETEDITCONTROL, 0, 0));
-    return edit != nullptr && IsWindowVisible(edit);
-}
-
-bool PlacesListView::KeyDown(WPARAM& key) {
-    if (OnKeyDown)
-        OnKeyDown(key, ShiftState());
-    return key != 0;
-}
-
 bool PlacesListView::HandleNotify(const NMHDR* header, LRESULT& result) {
     if (header == nullptr || hwnd_ == nullptr || header->hwndFrom != hwnd_)
         return false;
@@ -496,38 +455,6 @@ void PlacesListView::HandleInfoTip(NMLVGETINFOTIPA& request) {
         WriteCut(request.pszText, request.cchTextMax, length, text);
 }
 
-void PlacesListView::HandleBeginEdit(NMLVDISPINFOA& info, LRESULT& result) {
-    bool allow = true;
-    if (OnEditing)
-        OnEditing(info.item.iItem, allow);
-    result = allow ? FALSE : TRUE;
-    if (!allow)
-        return;
-    const auto edit = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETEDITCONTROL, 0, 0));
-    if (edit == nullptr)
-        return;
-    // The list fills its editor from a MAX_PATH buffer and limits it to that:
-    // give it the whole caption and no limit of its own.
-    SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextA(edit, Caption(info.item.iItem).c_str());
-    SendMessageA(edit, EM_SETSEL, 0, -1);
-    SetWindowSubclass(edit, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-}
-
-void PlacesListView::HandleEndEdit(NMLVDISPINFOA& info) {
-    const int row = info.item.iItem;
-    if (row == -1)
-        return;
-    if (info.item.pszText != nullptr && !cancelling_) {
-        std::string text = info.item.pszText;
-        if (OnEdited)
-            OnEdited(row, text);
-        SetCaption(row, text);
-    } else if (OnEditCanceled) {
-        OnEditCanceled(row);
-    }
-}
-
 LRESULT CALLBACK PlacesListView::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<PlacesListView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     // A key handler may re-create the list, which gives self a new window.
@@ -544,22 +471,6 @@ LRESULT CALLBACK PlacesListView::ListProc(HWND hwnd, UINT message, WPARAM wParam
             return 0;
     }
     return CallWindowProcW(original, hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK PlacesListView::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR self) {
-    switch (message) {
-    case WM_KEYDOWN:
-        if (!reinterpret_cast<PlacesListView*>(self)->KeyDown(wParam))
-            return 0;
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, EditProc, kSubclassId);
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 } // namespace velbrook::ui
