@@ -24,27 +24,50 @@ TITLE_TOP, TITLE_BOTTOM = (110, 168, 236), (64, 124, 206)
 LINE_GREY = (168, 182, 204)
 
 
-def _back_window(c):
+# The 48 by 48 design as a list of shapes, painted in order, each opaque over
+# what it covers: (x0, y0, x1, y1, corner radius, lowest y painted or None,
+# paint). A paint is (top colour, bottom colour, y0, y1), a vertical gradient
+# over y0 to y1. Every length is a whole number of tenths (the program keeps
+# them so, in res/art_shapes.inc).
+
+
+def _solid(colour):
+    return (colour, colour, 0.0, 1.0)
+
+
+def _gradient(top, bottom, y0, y1):
+    return (top, bottom, y0, y1)
+
+
+def _rounded(x0, y0, x1, y1, radius, paint, clip_bottom=None):
+    return (x0, y0, x1, y1, radius, clip_bottom, paint)
+
+
+def _back_window():
     x0, y0, x1, y1 = 15.0, 7.0, 46.0, 41.0
-    c.rounded_rect(x0, y0, x1, y1, 3.0, (96, 116, 152))
-    c.rounded_rect(x0 + 1, y0 + 1, x1 - 1, y1 - 1, 2.0,
-                   vertical_gradient(WINDOW_TOP, WINDOW_BOTTOM, y0, y1))
     title_bottom = y0 + 6.0
-    inner = rounded_rect_test(x0 + 1, y0 + 1, x1 - 1, y1 - 1, 2.0)
-    c.fill((x0 + 1, y0 + 1, x1 - 1, title_bottom),
-           lambda x, y: inner(x, y) and y <= title_bottom,
-           vertical_gradient(TITLE_TOP, TITLE_BOTTOM, y0, title_bottom))
+    items = [
+        _rounded(x0, y0, x1, y1, 3.0, _solid((96, 116, 152))),
+        _rounded(x0 + 1, y0 + 1, x1 - 1, y1 - 1, 2.0,
+                 _gradient(WINDOW_TOP, WINDOW_BOTTOM, y0, y1)),
+        _rounded(x0 + 1, y0 + 1, x1 - 1, y1 - 1, 2.0,
+                 _gradient(TITLE_TOP, TITLE_BOTTOM, y0, title_bottom), title_bottom),
+    ]
     for k in range(4):
         top = 18.0 + 5.0 * k
-        c.rect(28.0, top, 31.0, top + 3.0, (120, 150, 200))
-        c.rect(33.0, top + 1.0, 43.0 - 4.0 * (k % 2), top + 2.0, LINE_GREY)
+        items.append(_rounded(28.0, top, 31.0, top + 3.0, 0.0, _solid((120, 150, 200))))
+        items.append(_rounded(33.0, top + 1.0, 43.0 - 4.0 * (k % 2), top + 2.0, 0.0,
+                              _solid(LINE_GREY)))
+    return items
 
 
-def _places_panel(c):
+def _places_panel():
     x0, y0, x1, y1 = 2.0, 1.5, 25.0, 46.5
-    c.rounded_rect(x0, y0, x1, y1, 4.5, INK)
-    c.rounded_rect(x0 + 1.2, y0 + 1.2, x1 - 1.2, y1 - 1.2, 3.4,
-                   vertical_gradient(PANEL_TOP, PANEL_BOTTOM, y0, y1))
+    items = [
+        _rounded(x0, y0, x1, y1, 4.5, _solid(INK)),
+        _rounded(x0 + 1.2, y0 + 1.2, x1 - 1.2, y1 - 1.2, 3.4,
+                 _gradient(PANEL_TOP, PANEL_BOTTOM, y0, y1)),
+    ]
     tile_h, gap = 6.0, 2.0
     top = y0 + (y1 - y0 - (5 * tile_h + 4 * gap)) / 2
     for k in range(5):
@@ -55,10 +78,35 @@ def _places_panel(c):
         else:
             colours = (TILE_TOP, TILE_BOTTOM)
             edge = (16, 46, 118)
-        c.rounded_rect(6.0, ty, 21.0, ty + tile_h, 1.5, edge)
-        c.rounded_rect(7.0, ty + 1.0, 20.0, ty + tile_h - 1.0, 1.0,
-                       vertical_gradient(*colours, ty, ty + tile_h))
-        c.rect(9.0, ty + 2.0, 11.0, ty + 4.0, edge)
+        items.append(_rounded(6.0, ty, 21.0, ty + tile_h, 1.5, _solid(edge)))
+        items.append(_rounded(7.0, ty + 1.0, 20.0, ty + tile_h - 1.0, 1.0,
+                              _gradient(*colours, ty, ty + tile_h)))
+        items.append(_rounded(9.0, ty + 2.0, 11.0, ty + 4.0, 0.0, _solid(edge)))
+    return items
+
+
+def _in_tenths(value):
+    return round(value * 10) / 10
+
+
+def _tidy(item):
+    x0, y0, x1, y1, radius, clip_bottom, (top, bottom, g0, g1) = item
+    return (*(_in_tenths(v) for v in (x0, y0, x1, y1, radius)),
+            None if clip_bottom is None else _in_tenths(clip_bottom),
+            (top, bottom, _in_tenths(g0), _in_tenths(g1)))
+
+
+LOGO = [_tidy(item) for item in _back_window() + _places_panel()]
+
+
+def paint_item(c, item):
+    x0, y0, x1, y1, radius, clip_bottom, (top, bottom, g0, g1) = item
+    inside = rounded_rect_test(x0, y0, x1, y1, radius)
+    if clip_bottom is None:
+        clip_bottom = y1
+    c.fill((x0, y0, x1, min(y1, clip_bottom)),
+           lambda x, y: inside(x, y) and y <= clip_bottom,
+           vertical_gradient(top, bottom, g0, g1))
 
 
 def _small_window(c):
@@ -88,15 +136,15 @@ def render_small():
 
 def render(size, supersample=4):
     c = Canvas(size, DESIGN, supersample)
-    _back_window(c)
-    _places_panel(c)
+    for item in LOGO:
+        paint_item(c, item)
     return c.coverage_image()
 
 
-def draw_logo():
-    """48x48 24 bpp image on the magenta key, edges blended against a light grey."""
+def draw_logo(size=DESIGN):
+    """size x size 24 bpp image on the magenta key, edges blended against a light grey."""
     rows = []
-    for row in render(48):
+    for row in render(size):
         out = []
         for r, g, b, a in row:
             if a < KEY_THRESHOLD:
@@ -105,7 +153,7 @@ def draw_logo():
                 px = lerp(EDGE_BACKDROP, (r, g, b), a)
                 out.append(_not_key(tuple(int(round(v)) for v in px)))
         rows.append(out)
-    return {"width": 48, "height": 48, "rows": rows}
+    return {"width": size, "height": size, "rows": rows}
 
 
 def _not_key(px):
