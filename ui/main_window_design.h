@@ -84,8 +84,6 @@ struct Control {
 
 inline constexpr layout::Size kClient{534, 359};
 inline constexpr layout::Size kMinimumOuter{550, 395};
-inline constexpr layout::Size kLogoSize{48, 48};
-inline constexpr int kGlyphSize = 16;
 
 inline constexpr char kWindowClass[] = "TfrSMain";
 inline constexpr char kMakerWebSite[] = "https://velbrook.example/";
@@ -100,9 +98,8 @@ inline constexpr int kSchemeDropDownHeight = 8 * 13 + 2;
 inline constexpr int kPathColumnWidth = 350;
 inline constexpr int kNumberColumnWidth = 25;
 
-// Resource names of the bitmaps (res/art.rc).
+// Resource name of the logo's 48-pixel bitmap (res/art.rc).
 inline constexpr char kLogoResource[] = "LOGO";
-inline constexpr char kGlyphsResource[] = "GLYPHS";
 
 std::span<const Control> Controls();
 const Control& ControlOf(Part part);

@@ -37,7 +37,7 @@ std::string HelpDocumentPath() {
 } // namespace
 
 void MainWindow::OnCreate() {
-    rows_ = std::make_unique<PlaceRows>(*list_);
+    rows_ = std::make_unique<PlaceRows>(*list_, icons_);
     // Whatever the scheme store holds, the places bar is read.
     Application::Instance().Guard([this] { LoadSchemeList(); });
     const PlacesBarState state = ReadPlacesBar();
@@ -67,7 +67,7 @@ void MainWindow::NoteUnsavedSchemes() {
 void MainWindow::ShowIcons() {
     if (systemImages_ != nullptr)
         return;
-    systemImages_ = win32::SystemSmallImages();
+    systemImages_ = icons_.For(dpi_);
     list_->SetSmallImages(systemImages_);
     rows_->ShowIcons();
 }

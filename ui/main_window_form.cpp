@@ -8,73 +8,18 @@
 #include "support/messages.h"
 #include "ui/application.h"
 #include "ui/scaling.h"
+#include "ui/window_art.h"
 #include <windowsx.h>
 
 namespace velbrook::ui {
 
 namespace {
 
-constexpr COLORREF kColourKey = RGB(255, 0, 255);
 // Posted by Show: the icons are looked up once the window is on screen.
 constexpr UINT kShowIconsMessage = WM_APP + 1;
 
 RECT ToRect(const layout::Rect& r) {
     return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
-}
-
-// The bitmap with every pixel repeated `scale` times each way.
-win32::Bitmap Enlarged(HBITMAP source, int scale) {
-    BITMAP size{};
-    GetObjectA(source, sizeof size, &size);
-    win32::WindowDc screen(GetDC(nullptr));
-    win32::Bitmap target(
-        CreateCompatibleBitmap(screen.get(), size.bmWidth * scale, size.bmHeight * scale));
-    const win32::MemoryDc from(CreateCompatibleDC(screen.get()));
-    const win32::MemoryDc to(CreateCompatibleDC(screen.get()));
-    if (!target || from.get() == nullptr || to.get() == nullptr)
-        return win32::Bitmap();
-    const win32::DcSelection read(from.get(), source);
-    const win32::DcSelection write(to.get(), target.get());
-    SetStretchBltMode(to.get(), COLORONCOLOR);
-    StretchBlt(to.get(), 0, 0, size.bmWidth * scale, size.bmHeight * scale, from.get(), 0, 0,
-               size.bmWidth, size.bmHeight, SRCCOPY);
-    return target;
-}
-
-// A masked image list of one bitmap resource cut into images of the given size,
-// enlarged by a whole factor.
-win32::ImageList MaskedImages(const char* resource, int width, int height, int count,
-                              int scale = 1) {
-    win32::ImageList images(
-        ImageList_Create(width * scale, height * scale, ILC_COLOR24 | ILC_MASK, count, 0));
-    win32::Bitmap bitmap(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (bitmap && scale > 1)
-        bitmap = Enlarged(bitmap.get(), scale);
-    if (images && bitmap)
-        ImageList_AddMasked(images.get(), bitmap.get(), kColourKey);
-    return images;
-}
-
-// The glyphs and the logo are pixel art: whole multiples keep them sharp. The
-// next multiple is taken once the layout's scale comes within a quarter of it;
-// they stand centred in their places, which scale exactly.
-int ArtScale(int textHeight) {
-    return std::max(1,
-                    (4 * textHeight + layout::kDesignTextHeight) / (4 * layout::kDesignTextHeight));
-}
-
-win32::ImageList GlyphImages(int textHeight) {
-    return MaskedImages(design::kGlyphsResource, design::kGlyphSize, design::kGlyphSize, 6,
-                        ArtScale(textHeight));
-}
-
-win32::ImageList LogoImage(int textHeight) {
-    win32::ImageList logo = MaskedImages(design::kLogoResource, design::kLogoSize.width,
-                                         design::kLogoSize.height, 1, ArtScale(textHeight));
-    if (logo && ImageList_GetImageCount(logo.get()) == 0)
-        logo.reset();
-    return logo;
 }
 
 // The design width, widened when the text needs more room with the real font (a
@@ -169,22 +114,27 @@ void MainWindow::ApplyDpi(int dpi, const RECT* suggested) {
     MakeFonts(textHeight);
     SetFont(font_.get());
     // Before the art is loaded (a first resolution seen at creation) LoadArt makes it.
-    if (oldGlyphs) {
-        glyphs_ = GlyphImages(textHeight);
-        logo_ = LogoImage(textHeight);
-    }
+    if (oldGlyphs)
+        LoadArt();
     for (const CommandButtonPlace& place : commandButtons_)
         place.button->SetImages(glyphs_.get());
+    if (systemImages_ != nullptr) {
+        systemImages_ = icons_.For(dpi);
+        list_->SetSmallImages(systemImages_);
+    }
     if (list_) {
         for (int column = 0; column < list_->ColumnCount(); ++column)
             list_->SetColumnWidth(column, MulDiv(list_->ColumnWidth(column), textHeight, before));
     }
     SetTextHeight(textHeight);
+    if (const HWND label = Item(design::kIdSchemeLabel))
+        SetDesign(label, LabelDesign(textHeight));
     RECT place{};
     GetWindowRect(hwnd(), &place);
     if (suggested != nullptr)
         place = *suggested;
-    const layout::Size minimum = ScaledMinimumOuter();
+    const layout::Size minimum = ScaledMinimumOuter(
+        suggested ? MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST) : nullptr);
     const int width = std::max<int>(suggested ? place.right - place.left : 0, minimum.width);
     const int height = std::max<int>(suggested ? place.bottom - place.top : 0, minimum.height);
     SetWindowPos(hwnd(), nullptr, place.left, place.top, width, height,
@@ -195,8 +145,15 @@ void MainWindow::ApplyDpi(int dpi, const RECT* suggested) {
 }
 
 void MainWindow::LoadArt() {
-    glyphs_ = GlyphImages(TextHeight());
-    logo_ = LogoImage(TextHeight());
+    glyphs_ = GlyphImages(dpi_);
+    logo_ = LogoImage(dpi_);
+}
+
+layout::Rect MainWindow::LabelDesign(int textHeight) const {
+    layout::Rect design = design::ControlOf(design::Part::SchemeLabel).rect;
+    design.width =
+        LabelDesignWidth(design::ControlOf(design::Part::SchemeLabel), font_.get(), textHeight);
+    return design;
 }
 
 void MainWindow::BuildControls() {
@@ -223,7 +180,7 @@ void MainWindow::BuildControls() {
         case Kind::Label:
             args.className = "STATIC";
             args.style = WS_VISIBLE | SS_LEFTNOWORDWRAP | WS_GROUP;
-            args.design.width = LabelDesignWidth(c, font_.get(), TextHeight());
+            args.design = LabelDesign(TextHeight());
             AddControl(args);
             break;
         case Kind::ComboBox:
@@ -294,11 +251,33 @@ void MainWindow::AddImageButton(const design::Control& control) {
 }
 
 RECT MainWindow::PlacedRect(design::Part part) const {
-    const design::Control& control = design::ControlOf(part);
+    const std::span<const design::Control> controls = design::Controls();
+    std::vector<layout::Item> items;
+    items.reserve(controls.size());
+    for (const design::Control& control : controls)
+        items.push_back({control.rect, control.anchors});
     RECT client{};
     GetClientRect(hwnd(), &client);
-    return ToRect(layout::Place({control.rect, control.anchors}, design::kClient,
-                                {client.right, client.bottom}, TextHeight()));
+    const std::vector<layout::Rect> rects =
+        layout::LayOut(items, design::kClient, {client.right, client.bottom}, TextHeight());
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].part == part)
+            return ToRect(rects[i]);
+    }
+    throw Error(msg::kNoSuchWindowPart);
+}
+
+RECT MainWindow::LogoRect() const {
+    const RECT place = PlacedRect(design::Part::Logo);
+    int width = 0;
+    int height = 0;
+    if (logo_)
+        ImageList_GetIconSize(logo_.get(), &width, &height);
+    // Centred on its place, which it may overhang: it is drawn for the
+    // resolution, the place scales with the design font.
+    const int left = (place.left + place.right - width) / 2;
+    const int top = (place.top + place.bottom - height) / 2;
+    return RECT{left, top, left + width, top + height};
 }
 
 void MainWindow::LayOutWindowless() {
@@ -317,12 +296,8 @@ void MainWindow::Paint() {
     const RECT band = PlacedRect(design::Part::ButtonBand);
     FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
     if (logo_) {
-        const RECT logo = PlacedRect(design::Part::Logo);
-        int width = 0;
-        int height = 0;
-        ImageList_GetIconSize(logo_.get(), &width, &height);
-        ImageList_Draw(logo_.get(), 0, dc, (logo.left + logo.right - width) / 2,
-                       (logo.top + logo.bottom - height) / 2, ILD_TRANSPARENT);
+        const RECT logo = LogoRect();
+        ImageList_Draw(logo_.get(), 0, dc, logo.left, logo.top, ILD_TRANSPARENT);
     }
     {
         RECT link = PlacedRect(design::Part::WebSiteLink);
@@ -337,9 +312,10 @@ void MainWindow::Paint() {
 }
 
 bool MainWindow::OverLink(POINT at) const {
-    const RECT logo = PlacedRect(design::Part::Logo);
+    const RECT place = PlacedRect(design::Part::Logo);
+    const RECT logo = LogoRect();
     const RECT link = PlacedRect(design::Part::WebSiteLink);
-    return PtInRect(&logo, at) || PtInRect(&link, at);
+    return PtInRect(&place, at) || PtInRect(&logo, at) || PtInRect(&link, at);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -14,6 +14,7 @@
 #include "ui/main_window_design.h"
 #include "ui/place_rows.h"
 #include "ui/scheme_combo.h"
+#include "ui/system_icons.h"
 #include "ui/window.h"
 
 namespace velbrook::ui {
@@ -46,6 +47,8 @@ class MainWindow : public Window {
     bool HasLogo() const { return static_cast<bool>(logo_); }
     // Where a windowless control of the design is now, in client coordinates.
     RECT PlacedRect(design::Part part) const;
+    // Where the logo is drawn, centred on its place.
+    RECT LogoRect() const;
     bool IsChecked(design::ControlId radio) const;
     PlacesList RowCaptions() const;
 
@@ -85,11 +88,15 @@ class MainWindow : public Window {
   private:
     // The message font and the link font for the current resolution and scale.
     void MakeFonts(int textHeight);
+    // Glyphs and logo for the window's resolution.
     void LoadArt();
+    // The scheme label's design rectangle, as wide as its text needs in the window's font.
+    layout::Rect LabelDesign(int textHeight) const;
     void BuildControls();
     void AddImageButton(const design::Control& control);
-    // Fonts, scale, glyphs and column widths for another resolution; the window
-    // takes the suggested place or, without one, the size of its design.
+    // Fonts, scale, glyphs, logo, icons, column and label widths for another
+    // resolution; the window takes the suggested place or, without one, the size
+    // of its design.
     void ApplyDpi(int dpi, const RECT* suggested);
     bool TranslateShortcut(const MSG& msg);
     void UpdateCommandStates();
@@ -117,8 +124,9 @@ class MainWindow : public Window {
     win32::Font linkFont_;
     win32::ImageList glyphs_;
     win32::ImageList logo_;
-    HIMAGELIST systemImages_ =
-        nullptr; // the shell's list, shared, never destroyed; set by ShowIcons
+    // The rows' icons at the window's resolution; the list shows them from ShowIcons on.
+    SystemIcons icons_;
+    HIMAGELIST systemImages_ = nullptr; // the shell's list or icons_' copies of it
     std::unique_ptr<PlacesListView> list_;
     std::unique_ptr<ImageButtonHost> buttons_;
     struct CommandButtonPlace {

@@ -4,17 +4,13 @@
 
 namespace velbrook::ui {
 
-namespace {
-
-int IconOf(const std::string& path) {
-    return win32::GetSystemIconIndex(path);
-}
-
-} // namespace
-
-PlaceRows::PlaceRows(PlacesListView& list) : list_(list) {
+PlaceRows::PlaceRows(PlacesListView& list, SystemIcons& icons) : list_(list), icons_(icons) {
     for (int row = 0; row < list_.RowCount() && row < kPlaceSlots; ++row)
         list_.SetRowData(row, row + 1);
+}
+
+int PlaceRows::IconOf(const std::string& path) {
+    return icons_.Cover(win32::GetSystemIconIndex(path));
 }
 
 int PlaceRows::EntryOf(int row) const {
@@ -41,7 +37,7 @@ void PlaceRows::ShowIcons() {
         if (caption.empty())
             continue;
         const Kept* kept = KeptValueAt(row);
-        list_.SetImageIndex(row, kept != nullptr ? kept->look.icon : IconOf(caption));
+        list_.SetImageIndex(row, kept != nullptr ? IconOf(*kept) : IconOf(caption));
     }
 }
 
@@ -60,7 +56,7 @@ void PlaceRows::SetStored(int row, const RegValue& value) {
     *kept = Kept{value, win32::DescribeStoredPlace(value)};
     list_.SetCaption(row, (*kept)->look.caption);
     if (iconsShown_)
-        list_.SetImageIndex(row, (*kept)->look.icon);
+        list_.SetImageIndex(row, IconOf(**kept));
 }
 
 void PlaceRows::Clear(int row) {
@@ -72,7 +68,7 @@ void PlaceRows::Clear(int row) {
 void PlaceRows::Edited(int row, const std::string& text) {
     std::optional<Kept>* kept = KeptAt(row);
     if (kept != nullptr && *kept && (*kept)->look.caption == text) {
-        list_.SetImageIndex(row, (*kept)->look.icon);
+        list_.SetImageIndex(row, IconOf(**kept));
         return;
     }
     if (kept != nullptr)

@@ -11,14 +11,15 @@
 #include "core/places_bar.h"
 #include "support/win32/stored_place.h"
 #include "ui/controls/places_list_view.h"
+#include "ui/system_icons.h"
 
 namespace velbrook::ui {
 
 class PlaceRows {
   public:
     // Gives each row of the list its own item data, by which kept values follow
-    // the rows when they move.
-    explicit PlaceRows(PlacesListView& list);
+    // the rows when they move. The rows' icons are taken into `icons`.
+    PlaceRows(PlacesListView& list, SystemIcons& icons);
 
     // The icons of the filled rows, once the list shows the shell's images;
     // until then rows change without them.
@@ -46,8 +47,11 @@ class PlaceRows {
     int EntryOf(int row) const;
     std::optional<Kept>* KeptAt(int row);
     const Kept* KeptValueAt(int row) const;
+    int IconOf(const std::string& path);
+    int IconOf(const Kept& kept) { return icons_.Cover(kept.look.icon); }
 
     PlacesListView& list_;
+    SystemIcons& icons_;
     bool iconsShown_ = false;
     // By the row's item data, 1 to 5.
     std::array<std::optional<Kept>, kPlaceSlots> kept_;

@@ -56,13 +56,17 @@ void Window::Create(const WindowArgs& args) {
     const layout::Size client = layout::Scale(designClient_, textHeight_);
     RECT outer{0, 0, client.width, client.height};
     AdjustWindowRectEx(&outer, args.style, FALSE, args.exStyle);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
+    int width = outer.right - outer.left;
+    int height = outer.bottom - outer.top;
     // Made in place rather than moved there: moving a top-level window is a
     // round trip to the window system.
     POINT at{CW_USEDEFAULT, CW_USEDEFAULT};
     if (args.centred) {
         const RECT work = win32::WorkAreaOf(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY));
+        // A screen too small for the design gets the whole work area; the
+        // layout makes do (ui/layout/layout.h).
+        width = std::min<int>(width, work.right - work.left);
+        height = std::min<int>(height, work.bottom - work.top);
         at = win32::CentredPosition({width, height}, work, work);
     }
     const HWND created = CreateWindowExA(args.exStyle, args.className, args.caption.c_str(),
@@ -141,14 +145,31 @@ layout::Size Window::FrameSize() const {
     return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-layout::Size Window::ScaledMinimumOuter() const {
+layout::Size Window::ScaledMinimumOuter(HMONITOR monitor) const {
     const layout::Size scaled = layout::Scale(minimumOuter_, textHeight_);
     // The design's minimum is its client area in the frame of its day; a thicker
     // frame or caption must not take room from the controls.
     const layout::Size client = layout::Scale(designClient_, textHeight_);
     const layout::Size frame = FrameSize();
-    return {std::max(scaled.width, client.width + frame.width),
-            std::max(scaled.height, client.height + frame.height)};
+    layout::Size minimum{std::max(scaled.width, client.width + frame.width),
+                         std::max(scaled.height, client.height + frame.height)};
+    const RECT work = win32::WorkAreaOf(
+        monitor != nullptr ? monitor : MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST));
+    if (work.right > work.left && work.bottom > work.top) {
+        minimum.width = std::min<int>(minimum.width, work.right - work.left);
+        minimum.height = std::min<int>(minimum.height, work.bottom - work.top);
+    }
+    return minimum;
+}
+
+void Window::SetDesign(HWND control, const layout::Rect& design) {
+    for (Placed& placed : controls_) {
+        if (placed.control != control)
+            continue;
+        placed.item.design = design;
+        const layout::Rect r = PlaceControl(placed);
+        MoveWindow(control, r.left, r.top, r.width, r.height, TRUE);
+    }
 }
 
 void Window::SetTextHeight(int textHeight) {

@@ -41,7 +41,8 @@ struct WindowArgs {
     layout::Size minimumOuter; // design minimum outer size; 0 = none
     int textHeight = layout::kDesignTextHeight;
     HFONT font = nullptr; // borrowed; given to every control as it is added
-    bool centred = false; // made centred on the primary monitor's work area
+    // Made centred on the primary monitor's work area; no larger than that.
+    bool centred = false;
 };
 
 // A command or notification route: {control id, code, handler}.
@@ -81,8 +82,11 @@ class Window {
     // A new scale (the display's resolution changed): lays the controls out again.
     void SetTextHeight(int textHeight);
     // The design minimum outer size at the current scale, and never less than
-    // the outer size that holds the scaled design client area.
-    layout::Size ScaledMinimumOuter() const;
+    // the outer size that holds the scaled design client area; but no more than
+    // the work area of the monitor (by default the window's).
+    layout::Size ScaledMinimumOuter(HMONITOR monitor = nullptr) const;
+    // A control's new design rectangle (its text measured again); moves it.
+    void SetDesign(HWND control, const layout::Rect& design);
     // Which button Enter presses (DM_SETDEFID / DM_GETDEFID).
     int DefaultId() const { return defaultId_; }
     // The font given to every control, now and when added later (borrowed).

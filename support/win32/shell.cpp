@@ -202,12 +202,24 @@ int GetUnknownFileIconIndex() {
     return cached;
 }
 
-HIMAGELIST SystemSmallImages() {
+namespace {
+
+HIMAGELIST SystemImages(UINT size) {
     PrepareShell();
     SHFILEINFOA info{};
     static_assert(sizeof info == (sizeof(void*) == 8 ? 360 : 352));
     return reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | size));
+}
+
+} // namespace
+
+HIMAGELIST SystemSmallImages() {
+    return SystemImages(SHGFI_SMALLICON);
+}
+
+HIMAGELIST SystemLargeImages() {
+    return SystemImages(SHGFI_LARGEICON);
 }
 
 std::intptr_t ExecuteShell(const std::string& fileName, LPCITEMIDLIST itemList, bool useItemList,

@@ -63,6 +63,8 @@ int GetSystemIconIndex(const std::string& path, unsigned request = kSmallIcon);
 int GetUnknownFileIconIndex();
 // The system small image list (shared: never destroy it).
 HIMAGELIST SystemSmallImages();
+// The system large image list, by the same indexes (shared: never destroy it).
+HIMAGELIST SystemLargeImages();
 
 // ShellExecuteExA under the application-starting cursor. -1 on failure; the
 // process exit code when waiting; otherwise the shell's hInstApp.

@@ -1,12 +1,16 @@
 // The window at the display's resolution and message font, whatever they are:
-// tests/ui/scaled_runs.sh runs these again at 120, 144 and 192 pixels per inch
-// and with a message font larger than the design font.
+// tests/ui/scaled_runs.sh runs these again at 120, 144 and 192 pixels per inch,
+// at 192 on an 800 x 600 screen and with a message font larger than the design
+// font.
 #include "main_window_fixture.h"
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
+#include "testlib/reference_art.h"
 #include "ui/main_window_design.h"
+#include "window_pictures.h"
 
 namespace velbrook::testing {
 namespace {
@@ -47,6 +51,27 @@ bool Overlap(const RECT& a, const RECT& b) {
     return IntersectRect(&common, &a, &b) != FALSE;
 }
 
+RECT WorkArea(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+// The design's minimum outer size at a text height, where the work area holds it.
+SIZE FittedMinimum(HWND window, int textHeight) {
+    const RECT work = WorkArea(window);
+    return {std::min<LONG>(Scaled(550, textHeight), work.right - work.left),
+            std::min<LONG>(Scaled(395, textHeight), work.bottom - work.top)};
+}
+
+// A picture's size at a resolution, as the user should get it: its size at 96
+// pixels per inch scaled, give or take the rounding of a drawn size.
+bool NearScaled(int size, int designSize, int dpi) {
+    const double wanted = designSize * dpi / 96.0;
+    return size >= wanted - 2 && size <= wanted + 1;
+}
+
 class MainWindowScaling : public MainWindowTest {
   protected:
     // The run's settings, so that one the system ignored cannot pass unnoticed.
@@ -58,6 +83,13 @@ class MainWindowScaling : public MainWindowTest {
         if (const char* face = std::getenv("VELBROOK_TEST_MESSAGE_FONT")) {
             ASSERT_STREQ(SystemMessageFont().lfFaceName, face);
         }
+        if (const char* screen = std::getenv("VELBROOK_TEST_SCREEN")) {
+            ASSERT_EQ(std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
+                          std::to_string(GetSystemMetrics(SM_CYSCREEN)),
+                      screen);
+        }
+        // A row with an icon, for the list's pictures.
+        StorePlaces({"C:\\", "", "", "", ""});
     }
 
     static std::string PartName(const ui::design::Control& control) {
@@ -116,17 +148,65 @@ class MainWindowScaling : public MainWindowTest {
         EXPECT_LE(text.cy, link.bottom - link.top + 2);
     }
 
-    // Each glyph stands in the middle of its button, at a whole multiple of its 16 pixels.
-    void ExpectGlyphsCentred() {
+    // The pictures for a resolution, as the window shows them: each image
+    // button's glyph (enabled or not) and the logo drawn for their size at that
+    // resolution, centred, and at 96 pixels per inch the committed art pixel
+    // for pixel; the list's icons of that size; the scheme label as wide as
+    // its text.
+    void ExpectPicturesFor(int dpi) {
+        const ui::art::PixelImage screen = CaptureClient(Window().hwnd());
         for (const ui::design::Control& control : ui::design::Controls()) {
             if (control.kind != ui::design::Kind::ImageButton)
                 continue;
-            const RECT b = Window().ImageButtonOf(control.part).Bounds();
-            const RECT g = Window().ImageButtonOf(control.part).ImageRect();
-            EXPECT_TRUE(g.right - g.left == g.bottom - g.top && (g.right - g.left) % 16 == 0);
-            EXPECT_NEAR(g.left - b.left, b.right - g.right, 1) << PartName(control);
-            EXPECT_NEAR(g.top - b.top, b.bottom - g.bottom, 1) << PartName(control);
+            SCOPED_TRACE(PartName(control));
+            const ui::ImageButton& button = Window().ImageButtonOf(control.part);
+            const RECT b = button.Bounds();
+            const RECT g = button.ImageRect();
+            const int size = g.right - g.left;
+            EXPECT_EQ(g.bottom - g.top, size);
+            EXPECT_TRUE(NearScaled(size, 16, dpi)) << size;
+            EXPECT_NEAR(g.left - b.left, b.right - g.right, 1);
+            EXPECT_NEAR(g.top - b.top, b.bottom - g.bottom, 1);
+            const ui::art::PixelImage art =
+                size == 16 ? ReferenceGlyphStrip() : ui::art::DrawGlyphStrip(size);
+            EXPECT_EQ(ArtDifferences(screen, {g.left, g.top}, art, control.imageIndex * size, size),
+                      0);
+            for (int factor = 2; factor <= size / 16; ++factor)
+                EXPECT_FALSE(EnlargedBy(screen, g, factor)) << factor;
         }
+        const RECT logo = Window().LogoRect();
+        const int logoSize = logo.right - logo.left;
+        EXPECT_TRUE(NearScaled(logoSize, 48, dpi)) << logoSize;
+        const ui::art::PixelImage logoArt =
+            logoSize == 48 ? ReferenceLogo() : ui::art::DrawLogo(logoSize);
+        EXPECT_EQ(ArtDifferences(screen, {logo.left, logo.top}, logoArt, 0, logoSize), 0);
+
+        const HIMAGELIST icons = reinterpret_cast<HIMAGELIST>(
+            SendMessageA(List().Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        int iconSize = 0;
+        int iconHeight = 0;
+        ASSERT_TRUE(ImageList_GetIconSize(icons, &iconSize, &iconHeight));
+        EXPECT_TRUE(NearScaled(iconSize, 16, dpi)) << iconSize;
+        EXPECT_LT(List().ImageIndex(0), ImageList_GetImageCount(icons));
+        EXPECT_GE(List().ImageIndex(0), 0);
+
+        const HWND label = Item(ui::design::kIdSchemeLabel);
+        char text[64] = {};
+        const int length = GetWindowTextA(label, text, sizeof text);
+        std::string shown(text, static_cast<std::size_t>(length));
+        std::erase(shown, '&');
+        const HDC dc = GetDC(label);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(label, dc);
+        RECT r{};
+        GetWindowRect(label, &r);
+        EXPECT_GE(r.right - r.left, extent.cx);
+        EXPECT_LE(r.right - r.left,
+                  std::max<LONG>(extent.cx + 2, Scaled(126, Window().TextHeight()) + 1));
     }
 
     // Scale, minimum size and fonts for a resolution, against the design font
@@ -146,19 +226,22 @@ class MainWindowScaling : public MainWindowTest {
         const HWND window = Window().hwnd();
         SetWindowPos(window, nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER);
         const SIZE minimum = OuterSize(window);
+        const SIZE fitted = FittedMinimum(window, textHeight);
         if (ownFrame) {
-            EXPECT_EQ(minimum.cx, Scaled(550, textHeight));
-            EXPECT_EQ(minimum.cy, Scaled(395, textHeight));
+            EXPECT_EQ(minimum.cx, fitted.cx);
+            EXPECT_EQ(minimum.cy, fitted.cy);
         } else {
-            EXPECT_GE(minimum.cx, Scaled(550, textHeight));
-            EXPECT_GE(minimum.cy, Scaled(395, textHeight));
+            EXPECT_GE(minimum.cx, fitted.cx);
+            EXPECT_GE(minimum.cy, fitted.cy);
         }
         RECT client{};
         GetClientRect(window, &client);
-        EXPECT_GE(client.right, Scaled(534, textHeight));
-        EXPECT_GE(client.bottom, Scaled(359, textHeight));
+        if (fitted.cx == Scaled(550, textHeight) && fitted.cy == Scaled(395, textHeight)) {
+            EXPECT_GE(client.right, Scaled(534, textHeight));
+            EXPECT_GE(client.bottom, Scaled(359, textHeight));
+        }
         ExpectApartAndInside("at the minimum size");
-        ExpectGlyphsCentred();
+        ExpectPicturesFor(dpi);
         SetWindowPos(window, nullptr, 0, 0, minimum.cx + 120, minimum.cy + 80,
                      SWP_NOMOVE | SWP_NOZORDER);
         ExpectApartAndInside("enlarged");
@@ -170,9 +253,41 @@ TEST_F(MainWindowScaling, SizesFollowTheDesignFontNotTheMessageFont) {
     const int textHeight = MeasuredDesignTextHeight(ScreenDpi());
     RECT client{};
     GetClientRect(Window().hwnd(), &client);
-    EXPECT_EQ(client.right, Scaled(534, textHeight));
-    EXPECT_EQ(client.bottom, Scaled(359, textHeight));
+    if (FittedMinimum(Window().hwnd(), textHeight).cy == Scaled(395, textHeight)) {
+        EXPECT_EQ(client.right, Scaled(534, textHeight));
+        EXPECT_EQ(client.bottom, Scaled(359, textHeight));
+    }
     ExpectScaledFor(ScreenDpi(), SystemMessageFont(), true);
+}
+
+// On a screen too small for the design at its resolution the window takes the
+// work area and stays usable: the list gives up the room first, the buttons
+// beside it close up, nothing overlaps or leaves the window. Where the design
+// fits, the window has the design's size.
+TEST_F(MainWindowScaling, TheWindowStaysInsideTheWorkArea) {
+    Open();
+    const HWND window = Window().hwnd();
+    const int textHeight = Window().TextHeight();
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    const RECT work = WorkArea(window);
+    RECT inside{};
+    IntersectRect(&inside, &outer, &work);
+    EXPECT_TRUE(EqualRect(&inside, &outer));
+
+    RECT designOuter{0, 0, Scaled(534, textHeight), Scaled(359, textHeight)};
+    AdjustWindowRectEx(&designOuter, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)),
+                       FALSE, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+    const SIZE size = OuterSize(window);
+    EXPECT_EQ(size.cx, std::min(designOuter.right - designOuter.left, work.right - work.left));
+    EXPECT_EQ(size.cy, std::min(designOuter.bottom - designOuter.top, work.bottom - work.top));
+    ExpectApartAndInside("as created");
+    const RECT list = Window().PlacedRect(Part::PlacesList);
+    const RECT save = Window().ImageButtonOf(Part::SaveButton).Bounds();
+    if (size.cy < designOuter.bottom - designOuter.top) {
+        EXPECT_LT(list.bottom - list.top, Scaled(141, textHeight));
+        EXPECT_NEAR(save.bottom - save.top, Scaled(22, textHeight), 1);
+    }
 }
 
 TEST_F(MainWindowScaling, MovingToAMonitorOfAnotherResolutionLaysTheWindowOut) {

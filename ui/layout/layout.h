@@ -47,10 +47,15 @@ Size Scale(Size size, int textHeight);
 // overlap scaled either.
 Rect Scale(Rect rect, int textHeight);
 
-// Where a control of the design goes in a client area of the actual size.
+// Where a control of the design goes in a client area of the actual size. In a
+// client smaller than the design nothing reaches past its right or bottom edge.
 Rect Place(const Item& item, Size designClient, Size actualClient, int textHeight);
 
-// One rectangle per item of the table, in the table's order.
+// One rectangle per item of the table, in the table's order. In a client
+// smaller than the design, the controls that stretch shrink first; a control
+// that keeps its distance to the top (or left) edge only moves up (left) as far
+// as it must to stay clear of the controls that follow it in the design, its
+// gap to them closing to at most two design pixels.
 std::vector<Rect> LayOut(std::span<const Item> table, Size designClient, Size actualClient,
                          int textHeight);
 

@@ -56,5 +56,54 @@ TEST(MainWindowLayout, ControlsStayApartAndInsideAtEveryScaleAndSize) {
     }
 }
 
+// A client smaller than the design (a screen too small for it): the list gives
+// up the room, the controls keep their sizes and stay apart and inside.
+TEST(MainWindowLayout, AClientSmallerThanTheDesignKeepsEveryControlUsable) {
+    const auto controls = VisibleControls();
+    std::vector<Item> table;
+    for (const design::Control& control : design::Controls())
+        table.push_back({control.rect, control.anchors});
+    struct Row {
+        int textHeight;
+        Size client;
+    } rows[] = {
+        {23, {784, 529}}, // 800 x 600 at 192 pixels per inch, less the frame
+        {23, {784, 480}}, // and a task bar
+        {13, {500, 320}},
+        {17, {640, 400}},
+    };
+    for (const Row& r : rows) {
+        const std::string where = "text height " + std::to_string(r.textHeight) + ", client " +
+                                  std::to_string(r.client.width) + "x" +
+                                  std::to_string(r.client.height);
+        const std::vector<Rect> placed = LayOut(table, design::kClient, r.client, r.textHeight);
+        std::vector<std::pair<const design::Control*, Rect>> visible;
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            const design::Control& control = design::Controls()[i];
+            if (control.kind == design::Kind::Band)
+                continue;
+            visible.emplace_back(&control, placed[i]);
+            const Rect design = Scale(control.rect, r.textHeight);
+            if (control.kind == design::Kind::List) {
+                EXPECT_LT(placed[i].height, design.height) << where;
+            } else if (control.kind != design::Kind::ComboBox &&
+                       control.kind != design::Kind::Label &&
+                       control.kind != design::Kind::RadioButton &&
+                       control.kind != design::Kind::Link) {
+                EXPECT_EQ(placed[i].width, design.width) << where;
+                EXPECT_EQ(placed[i].height, design.height) << where;
+            }
+        }
+        for (std::size_t i = 0; i < visible.size(); ++i) {
+            const int part = static_cast<int>(visible[i].first->part);
+            EXPECT_TRUE(Inside(visible[i].second, r.client)) << where << ", part " << part;
+            for (std::size_t j = i + 1; j < visible.size(); ++j)
+                EXPECT_FALSE(Overlap(visible[i].second, visible[j].second))
+                    << where << ", parts " << part << " and "
+                    << static_cast<int>(visible[j].first->part);
+        }
+    }
+}
+
 } // namespace
 } // namespace velbrook::ui::layout
