@@ -130,12 +130,14 @@ velbrook_build() {
 }
 
 # Shows velbrook.exe on a Wine virtual desktop of the running display and saves a
-# picture of that desktop: velbrook_window_picture BIN_DIR OUT.png [dropdown].
-# Returns the program's exit code (1 when no picture was taken).
+# picture of that desktop:
+#   velbrook_window_picture BIN_DIR OUT.png [dropdown|add|delete|""] [WIDTHxHEIGHT]
+# The desktop is 800x600 unless given. Returns the program's exit code (1 when
+# no picture was taken).
 velbrook_window_picture() {
-    local bin=$1 out=$2 mode=${3:-} work i
+    local bin=$1 out=$2 mode=${3:-} size=${4:-800x600} work i
     work=$(mktemp -d)
-    wine explorer /desktop=velbrook,800x600 "$bin/window_tool.exe" show \
+    wine explorer /desktop=velbrook,"$size" "$bin/window_tool.exe" show \
         "$(winepath -w "$bin/velbrook.exe")" "$(winepath -w "$work/ready")" \
         "$(winepath -w "$work/done")" $mode >"$work/exit" 2>/dev/null &
     for i in $(seq 1 600); do
@@ -145,7 +147,7 @@ velbrook_window_picture() {
     local status=1
     if [ -e "$work/ready" ]; then
         mkdir -p "$(dirname "$out")"
-        import -window root -crop 800x600+0+0 +repage "$out" && status=0
+        import -window root -crop "$size+0+0" +repage "$out" && status=0
     fi
     touch "$work/done"
     wineserver -w
