@@ -154,6 +154,10 @@ class MainWindowScaling : public MainWindowTest {
     // for pixel; the list's icons of that size; the scheme label as wide as
     // its text.
     void ExpectPicturesFor(int dpi) {
+        // Read back from the screen: the whole window on it.
+        const RECT work = WorkArea(Window().hwnd());
+        SetWindowPos(Window().hwnd(), nullptr, work.left, work.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         const ui::art::PixelImage screen = CaptureClient(Window().hwnd());
         for (const ui::design::Control& control : ui::design::Controls()) {
             if (control.kind != ui::design::Kind::ImageButton)
