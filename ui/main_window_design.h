@@ -47,7 +47,7 @@ enum CommandId : int {
     kCmdDeleteScheme,
 };
 
-// The glyphs of the image buttons, in the order of their bitmap.
+// The glyphs of the image buttons, in the order of their strip (ui/art/art_drawing.h).
 enum Glyph : int { kGlyphClear = 0, kGlyphChange, kGlyphAdd, kGlyphSave, kGlyphDown, kGlyphUp };
 
 // The parts of the window, by role.

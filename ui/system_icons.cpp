@@ -1,5 +1,7 @@
 #include "ui/system_icons.h"
 
+#include <utility>
+
 #include "support/win32/shell.h"
 #include "ui/scaling.h"
 

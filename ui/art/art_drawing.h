@@ -2,6 +2,7 @@
 // The window's pictures drawn at any size from their shapes (ui/art/art_shapes.h):
 // the button glyphs on whole pixels, as their 16-pixel art is drawn, and the
 // logo supersampled. Portable: the pixels are checked natively.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -2,6 +2,7 @@
 // tested in integers so that a centre on an edge falls the same way on every
 // machine (and as scripts/art/glyphs.py has it).
 #include <algorithm>
+#include <iterator>
 
 #include "ui/art/art_drawing.h"
 #include "ui/art/art_shapes.h"
@@ -109,6 +110,8 @@ void PaintPart(const GlyphPart& part, int size, PixelImage& image, int left) {
         }
     }
 }
+
+static_assert(std::size(kGlyphs) == kGlyphCount);
 
 } // namespace
 

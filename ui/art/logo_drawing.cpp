@@ -4,6 +4,7 @@
 // gives the same pixels).
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "ui/art/art_drawing.h"
 #include "ui/art/art_shapes.h"
