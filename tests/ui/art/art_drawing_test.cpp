@@ -59,17 +59,6 @@ TEST(ArtDrawing, AtTheDesignSizesThePicturesAreTheCommittedArt) {
     EXPECT_EQ(Differences(DrawLogo(kLogoSize), ReferenceLogo(), tolerance), 0);
 }
 
-TEST(ArtDrawing, SizesFollowTheResolution) {
-    struct Row {
-        int dpi, glyph, logo;
-    } rows[] = {{96, 16, 48},  {120, 20, 60},  {144, 24, 72}, {168, 28, 84},
-                {192, 32, 96}, {288, 48, 144}, {110, 18, 55}, {72, 12, 36}};
-    for (const Row& r : rows) {
-        EXPECT_EQ(SizeAt(kGlyphDesignSize, r.dpi), r.glyph) << r.dpi;
-        EXPECT_EQ(SizeAt(kLogoSize, r.dpi), r.logo) << r.dpi;
-    }
-}
-
 // Each glyph drawn larger covers as much of its cell as at 16 pixels (its
 // outline stays a pixel or two wide), stays centred, keeps a transparent
 // border and is drawn anew, not enlarged.
