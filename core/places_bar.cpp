@@ -1,5 +1,7 @@
 #include "core/places_bar.h"
 
+#include "core/places_undo.h"
+#include "support/dialogs.h"
 #include "support/errors.h"
 #include "support/messages.h"
 #include "support/registry.h"
@@ -10,15 +12,6 @@ namespace velbrook {
 namespace {
 
 constexpr char kCountValue[] = "Count";
-
-// Only "not found" proves the key is gone; any other answer (access denied
-// included) means it may still be there.
-bool KeyMayExist(RegistryStore& store, const char* path) {
-    RegKey key = 0;
-    const long result = store.OpenKey(kHkeyCurrentUser, path, kKeyAllAccess, &key);
-    RegKeyHandle handle(store, result == kRegSuccess ? key : 0);
-    return result != kRegFileNotFound;
-}
 
 void RestoreDefaults(ListRegistryCursor& registry) {
     registry.DeleteKey(kPlacesBarKey);
@@ -70,6 +63,7 @@ std::string PlaceValueName(int slot) {
 
 bool WritePlacesBar(const PlacesList* places) {
     if (places == nullptr) {
+        KeepForUndo(PlacesBarContent{});
         ListRegistryCursor registry;
         RestoreDefaults(registry);
         return true;
@@ -82,8 +76,27 @@ bool WritePlacesBar(const PlacesList* places) {
 }
 
 void WritePlacesBar(const std::vector<PlaceSlot>& slots) {
+    KeepForUndo(ContentAfterWriting(slots));
     ListRegistryCursor registry;
     StorePlaces(registry, slots);
+}
+
+bool UndoPlacesBarChange() {
+    const std::optional<PlacesBarContent> kept = KeptForUndo();
+    if (!kept) {
+        ShowMessageBox(msg::kNothingToUndo, msg::kCaptionError, kMbOk | kMbIconExclamation);
+        return false;
+    }
+    KeepForUndo(*kept);
+    ListRegistryCursor registry;
+    if (!kept->keyExists) {
+        RestoreDefaults(registry);
+    } else {
+        if (!registry.OpenKey(kPlacesBarKey, true))
+            throw Error(FormatText(msg::kCannotOpenOrCreateKey, kPlacesBarKey));
+        PutContentValues(registry, *kept);
+    }
+    return true;
 }
 
 PlacesBarState ReadPlacesBar() {

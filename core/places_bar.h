@@ -42,6 +42,10 @@ bool WritePlacesBar(const PlacesList* places);
 // they were.
 void WritePlacesBar(const std::vector<PlaceSlot>& slots);
 PlacesBarState ReadPlacesBar();
+// Every write above first keeps what the key held (when the write changes it);
+// this puts that back exactly, keeping the present content in its place, so a
+// second call undoes the first. False after telling the user when nothing is kept.
+bool UndoPlacesBarChange();
 
 // "Place0" to "Place4".
 std::string PlaceValueName(int slot);

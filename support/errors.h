@@ -28,6 +28,8 @@ class ListIndexError : public Error {
 
 // Replaces the first "%s" of a message format by the argument.
 std::string FormatText(std::string_view format, std::string_view arg);
+// Replaces the first two "%s" of a message format by the arguments, in order.
+std::string FormatText(std::string_view format, std::string_view first, std::string_view second);
 // Replaces the first "%d" of a message format by the number.
 std::string FormatText(std::string_view format, long long number);
 

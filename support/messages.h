@@ -52,6 +52,30 @@ inline constexpr char kFolderCannotBePlace[] =
 // %d: the number stored for the place.
 inline constexpr char kSpecialFolderNumber[] = "Special folder %d";
 
+// Undo of the last change of the places bar.
+inline constexpr char kNothingToUndo[] = "There is no change of the places bar to undo.";
+// -save: of a places bar that holds no places of its own.
+inline constexpr char kSavedDefaultPlacesBar[] =
+    "The places bar shows the system-default buttons, which a places file cannot hold: the "
+    "file was saved without places.";
+
+// Runs without a window (%s: the option's name, twice).
+inline constexpr char kOptionNeedsFileName[] = "The option -%s needs a file name: -%s:<file_name>";
+inline constexpr char kNoActionGiven[] = "No action was given, so nothing was done.";
+// The outcome of an action in the log.
+inline constexpr char kLogDone[] = "done";
+// %s: the file name, then the reason.
+inline constexpr char kCannotWriteLog[] = "Cannot write to the log file \"%s\": %s.";
+inline constexpr char kCannotSavePlacesFile[] = "Cannot save the places file \"%s\": %s.";
+// Why a file cannot be written.
+inline constexpr char kReasonFolderMissing[] = "its folder does not exist";
+inline constexpr char kReasonIsFolder[] = "it is a folder";
+inline constexpr char kReasonReadOnly[] = "it is read-only";
+inline constexpr char kReasonAccessDenied[] = "access is denied";
+inline constexpr char kReasonLocked[] = "another program keeps it locked";
+// %d: the system's error code.
+inline constexpr char kReasonSystemError[] = "system error %d";
+
 // Common controls check.
 inline constexpr char kOldComCtl[] = "COMCTL32.DLL is older than required version";
 

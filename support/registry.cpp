@@ -283,6 +283,13 @@ bool RegistryCursor::DeleteValue(const std::string& name) {
     return store_->DeleteValue(CurrentKey(), name.c_str()) == kRegSuccess;
 }
 
+bool KeyMayExist(RegistryStore& store, const char* path) {
+    RegKey key = 0;
+    const long result = store.OpenKey(kHkeyCurrentUser, path, kKeyAllAccess, &key);
+    RegKeyHandle handle(store, result == kRegSuccess ? key : 0);
+    return result != kRegFileNotFound;
+}
+
 bool ListRegistryCursor::WriteStringList(const std::string& key, const StringList* list) {
     if (list == nullptr)
         return true;

@@ -94,6 +94,10 @@ class RegistryCursor {
     std::string currentPath_;
 };
 
+// False only when the store says that the key (below HKEY_CURRENT_USER) does not
+// exist; any other answer, access denied included, means that it may.
+bool KeyMayExist(RegistryStore& store, const char* path);
+
 using StringList = std::vector<std::string>;
 
 // Whether reading a list merges and then removes its pending "Add" and "Delete"

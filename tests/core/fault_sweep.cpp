@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/places_bar.h"
+#include "core/places_undo.h"
 #include "support/errors.h"
 #include "support/messages.h"
 #include "testlib/active_store_scope.h"
@@ -229,6 +230,23 @@ bool CheckedWriteFault(const FaultRun& run, const Expectation& e) {
     default:
         return false;
     }
+}
+
+int UndoKeepingCalls(const std::vector<StoreCall>& cleanCalls) {
+    const std::string undoKey = std::string(kProgramKey) + "\\" + kUndoSubkey;
+    int count = 0;
+    for (int i = 0; i < static_cast<int>(cleanCalls.size()); ++i) {
+        if (cleanCalls[i].path == undoKey || cleanCalls[i].name == undoKey)
+            count = i + 1;
+    }
+    return count;
+}
+
+void ExpectUndoKeepingFault(const FaultRun& run, const Expectation& e) {
+    if (run.outcome.raised)
+        EXPECT_EQ(e.Take(run.store), e.before) << run.outcome.text;
+    else
+        EXPECT_EQ(e.Take(run.store), e.after);
 }
 
 void PrepareOldPlacesBar(MemoryRegistryStore& store) {

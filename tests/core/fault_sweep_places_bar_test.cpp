@@ -22,6 +22,10 @@ TEST(FaultSweep, WritePlacesBarWithAList) {
     ASSERT_EQ(e.after.at(std::string(kPlacesBarKey) + "|Place0"), Sz("D:\\Work"));
 
     Sweep(prepare, act, [&](const FaultRun& run) {
+        if (run.failedIndex < UndoKeepingCalls(run.cleanCalls)) {
+            ExpectUndoKeepingFault(run, e);
+            return;
+        }
         switch (run.failed.op) {
         case RegOp::Create:
             EXPECT_TRUE(run.outcome.raised);
@@ -43,7 +47,14 @@ TEST(FaultSweep, WritePlacesBarRestoringTheDefaults) {
     const Act act = [] { EXPECT_TRUE(WritePlacesBar(nullptr)); };
     const std::string parent = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32";
 
+    Expectation e = PlacesBarValues();
+    e.Record(prepare, act);
+
     Sweep(prepare, act, [&](const FaultRun& run) {
+        if (run.failedIndex < UndoKeepingCalls(run.cleanCalls)) {
+            ExpectUndoKeepingFault(run, e);
+            return;
+        }
         // Never reported as done while the key is still there.
         if (!run.outcome.raised) {
             EXPECT_FALSE(KeyExistsIn(run.store, kPlacesBarKey));

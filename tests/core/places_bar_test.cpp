@@ -181,7 +181,8 @@ TEST_F(PlacesBarTest, KeyThatSurvivesDeletionIsAnError) {
 
 TEST_F(PlacesBarTest, KeyThatCannotBeCreatedIsAnError) {
     const PlacesList places{"a", "b", "c", "d", "e"};
-    store.FailNext(RegOp::Create);
+    // The first key created is the one that keeps the old content for undoing.
+    store.FailNext(RegOp::Create, kRegAccessDenied, 1);
 
     try {
         WritePlacesBar(&places);
