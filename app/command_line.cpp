@@ -104,4 +104,58 @@ std::string ResolveFileName(std::string_view fileName, std::string_view programP
     return ExtractPathPart(programPath, ppFolder) + TrimControl(fileName);
 }
 
+namespace {
+
+std::string ResolvedValue(const ParamList& params, std::string_view name,
+                          std::string_view programPath) {
+    return ResolveFileName(Dequote(GetOptionValue(params, name)), programPath);
+}
+
+} // namespace
+
+ChosenAction ChooseAction(const ParamList& params, std::string_view programPath) {
+    if (HasOption(params, "load"))
+        return {Action::Load, Dequote(GetOptionValue(params, "load"))};
+    if (HasOption(params, "default"))
+        return {Action::Default, {}};
+    if (HasOption(params, "file"))
+        return {Action::File, ResolvedValue(params, "file", programPath)};
+    if (HasOption(params, "undo"))
+        return {Action::Undo, {}};
+    if (HasOption(params, "save"))
+        return {Action::Save, ResolvedValue(params, "save", programPath)};
+    if (HasOption(params, "help") || HasOption(params, "?"))
+        return {Action::Help, {}};
+    return {};
+}
+
+std::string_view ActionName(Action action) {
+    switch (action) {
+    case Action::Load:
+        return "-load";
+    case Action::Default:
+        return "default";
+    case Action::File:
+        return "-file";
+    case Action::Undo:
+        return "-undo";
+    case Action::Save:
+        return "-save";
+    case Action::Help:
+        return "help";
+    case Action::None:
+        break;
+    }
+    return "";
+}
+
+RunModifiers ReadModifiers(const ParamList& params, std::string_view programPath) {
+    RunModifiers modifiers;
+    modifiers.quiet = HasOption(params, "quiet");
+    modifiers.log = HasOption(params, "log");
+    if (modifiers.log)
+        modifiers.logFile = ResolvedValue(params, "log", programPath);
+    return modifiers;
+}
+
 } // namespace velbrook

@@ -28,4 +28,27 @@ std::string GetOptionValue(const ParamList& params, std::string_view name);
 // colon or a double backslash (drive or UNC) is used as it stands.
 std::string ResolveFileName(std::string_view fileName, std::string_view programPath);
 
+enum class Action { None, Load, Default, File, Undo, Save, Help };
+
+struct ChosenAction {
+    Action action = Action::None;
+    // The dequoted scheme name, or the resolved file name (empty when no value was given).
+    std::string argument;
+};
+
+// The one action of a run: the options are tested in the order load, default,
+// file, undo, save, help or ?, whatever the order of the arguments.
+ChosenAction ChooseAction(const ParamList& params, std::string_view programPath);
+// The action as the command line writes it ("-load", "default", ...); "" for none.
+std::string_view ActionName(Action action);
+
+// Options that change how any action runs.
+struct RunModifiers {
+    bool quiet = false;
+    bool log = false;
+    std::string logFile; // resolved as for file; empty when no value was given
+};
+
+RunModifiers ReadModifiers(const ParamList& params, std::string_view programPath);
+
 } // namespace velbrook

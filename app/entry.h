@@ -3,11 +3,13 @@
 // command line, otherwise the graphical program.
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/places_bar.h"
 #include "core/places_file.h"
 #include "core/schemes.h"
+#include "support/console.h"
 
 namespace velbrook {
 
@@ -16,16 +18,29 @@ struct EntryActions {
     std::function<bool(const std::string& schemeName)> applyScheme = ApplyScheme;
     std::function<bool()> restoreDefaults = [] { return WritePlacesBar(nullptr); };
     std::function<bool(const std::string& fileName)> loadPlacesFile = LoadPlacesFile;
+    std::function<bool()> undo = UndoPlacesBarChange;
+    std::function<bool(const std::string& fileName)> savePlacesFile = SavePlacesBarToFile;
     // Returns when the main window has closed.
     std::function<void()> runMainWindow;
+    // Where a run writes what it may not show in a window.
+    std::function<void(std::string_view)> writeOutput = WriteStandardOutput;
+    std::function<void(std::string_view)> writeError = WriteStandardError;
 };
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitError = 1;
 
-// Tests "load", "default", "file" and "help"/"?" in that order whatever the
-// argument order; a failed action opens the window. An error that escapes an
-// action or the window's start is shown in a stop box and gives kExitError.
+// Tests "load", "default", "file", "undo", "save" and "help"/"?" in that order
+// whatever the argument order; a failed action opens the window. An error that
+// escapes an action or the window's start is shown in a stop box and gives
+// kExitError.
+//
+// With "quiet" nothing is shown: each message becomes a line on standard
+// error, the syntax goes to standard output ("help") or standard error (no
+// action), the window never opens, and the exit code is kExitError whenever
+// the action was not done. With "log:<file>" one line about the run is
+// appended to that file; a log that cannot be written costs a line on
+// standard error and nothing else.
 int RunEntrySequence(const std::vector<std::string>& arguments, const std::string& programPath,
                      const EntryActions& actions);
 

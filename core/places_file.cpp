@@ -5,6 +5,7 @@
 #include "support/files.h"
 #include "support/ini_file.h"
 #include "support/messages.h"
+#include "support/stored_place_path.h"
 
 namespace velbrook {
 
@@ -48,6 +49,37 @@ void WritePlacesFile(const std::string& fileName, const PlacesList& rows) {
         WritePlaceEntry(ini, PlaceValueName(slot), present ? rows[slot] : std::string());
     }
     ini.Close();
+}
+
+PlacesList PlacesForFile(const PlacesBarState& state, std::vector<std::string>& leftOut) {
+    PlacesList places;
+    for (int slot = 0; slot < kPlaceSlots; ++slot) {
+        if (state.Slots[slot]) {
+            places.push_back(*state.Slots[slot]);
+        } else if (state.Stored[slot]) {
+            StoredPlacePath stored = PathOfStoredPlace(*state.Stored[slot]);
+            if (!stored.path)
+                leftOut.push_back(std::move(stored.caption));
+            places.push_back(stored.path.value_or(std::string()));
+        } else {
+            places.emplace_back();
+        }
+    }
+    return places;
+}
+
+bool SavePlacesBarToFile(const std::string& fileName) {
+    const std::string refusal = WriteRefusal(fileName);
+    if (!refusal.empty())
+        throw IniFileError(FormatText(msg::kCannotSavePlacesFile, fileName, refusal));
+    const PlacesBarState state = ReadPlacesBar();
+    std::vector<std::string> leftOut;
+    WritePlacesFile(fileName, PlacesForFile(state, leftOut));
+    if (!state.KeyExists)
+        ShowMessageBox(msg::kSavedDefaultPlacesBar, msg::kCaptionInformation,
+                       kMbOk | kMbIconInformation);
+    TellPlacesLeftOut(msg::kPlacesLeftOutOfFile, leftOut);
+    return true;
 }
 
 bool SavePlacesFileInteractive(const PlacesList& rows) {

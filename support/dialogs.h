@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace velbrook {
 
@@ -71,5 +72,8 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
 // format holds one "%s", replaced by arg.
 int ShowMessageBoxFmt(std::string_view format, std::string_view arg, const std::string& caption,
                       unsigned flags, WindowRef owner = 0);
+// Names places that were left out of what was saved, one per line in place of
+// the format's "%s", in an information box; shows nothing when there are none.
+void TellPlacesLeftOut(std::string_view format, const std::vector<std::string>& leftOut);
 
 } // namespace velbrook

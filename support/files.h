@@ -12,6 +12,15 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes);
 // target with it, so that a failed write leaves the old file as it was.
 // False on any failure; no temporary file is left behind.
 bool ReplaceFileContent(const std::string& fileName, const std::string& bytes);
+// Why a file of that name cannot be written, as a short phrase of
+// support/messages.h; empty when nothing is known against it. Looks for a
+// folder of that name, a folder that does not exist and a read-only file.
+std::string WriteRefusal(const std::string& fileName);
+// Appends the bytes at the end of the file in a single write, creating the
+// file when it is missing, so that writers on several machines never mix
+// their lines. While another program holds the file locked it tries again for
+// a short while. False, with the reason, when nothing was written.
+bool AppendToFile(const std::string& fileName, const std::string& bytes, std::string& reason);
 // Deletes a file. False when it could not be deleted.
 bool DeleteFileByName(const std::string& fileName);
 

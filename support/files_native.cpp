@@ -8,6 +8,9 @@
 
 #include <utility>
 
+#include "support/errors.h"
+#include "support/messages.h"
+
 namespace velbrook {
 
 namespace {
@@ -44,6 +47,23 @@ bool WriteAll(int fd, const std::string& bytes) {
         done += static_cast<std::size_t>(written);
     }
     return true;
+}
+
+std::string ReasonForErrno(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return msg::kReasonFolderMissing;
+    case EISDIR:
+        return msg::kReasonIsFolder;
+    case EACCES:
+    case EPERM:
+        return msg::kReasonAccessDenied;
+    case EROFS:
+        return msg::kReasonReadOnly;
+    default:
+        return FormatText(msg::kReasonSystemError, static_cast<long long>(error));
+    }
 }
 
 } // namespace
@@ -101,6 +121,40 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
     }
     bytes = std::move(content);
     return true;
+}
+
+std::string WriteRefusal(const std::string& fileName) {
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return msg::kReasonIsFolder;
+        return files_platform::IsReadOnly(fileName) ? msg::kReasonReadOnly : "";
+    }
+    const std::size_t slash = fileName.rfind('/');
+    if (slash == std::string::npos)
+        return "";
+    const std::string folder = fileName.substr(0, slash + 1);
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return msg::kReasonFolderMissing;
+    return "";
+}
+
+bool AppendToFile(const std::string& fileName, const std::string& bytes, std::string& reason) {
+    reason = WriteRefusal(fileName);
+    if (!reason.empty())
+        return false;
+    // O_APPEND: each write lands at the end as it is then, whoever else appends.
+    FileDescriptor fd(::open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    ssize_t written = -1;
+    if (fd) {
+        do
+            written = ::write(fd.Get(), bytes.data(), bytes.size());
+        while (written < 0 && errno == EINTR);
+    }
+    if (written == static_cast<ssize_t>(bytes.size()))
+        return true;
+    reason = ReasonForErrno(written < 0 ? errno : EIO);
+    return false;
 }
 
 bool DeleteFileByName(const std::string& fileName) {

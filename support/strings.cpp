@@ -235,4 +235,35 @@ std::string TrimControl(std::string_view s) {
     return std::string(s.substr(first, last - first));
 }
 
+std::string OneLine(std::string_view text) {
+    const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
+    std::string line;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!isBreak(text[i])) {
+            line += text[i++];
+            continue;
+        }
+        while (i < text.size() && isBreak(text[i]))
+            ++i;
+        line = TrimControl(line);
+        if (line.empty() || i == text.size())
+            continue;
+        const bool sentenceEnd =
+            std::string_view(":.?!").find(line.back()) != std::string_view::npos;
+        line += sentenceEnd ? " " : "; ";
+    }
+    return TrimControl(line);
+}
+
+std::string ConsoleLines(std::string_view text) {
+    std::string lines;
+    for (const char c : text) {
+        if (c == '\r')
+            lines += "\r\n";
+        else
+            lines += c;
+    }
+    return lines + "\r\n";
+}
+
 } // namespace velbrook

@@ -42,4 +42,12 @@ std::int32_t IntMin(std::int32_t a, std::int32_t b);
 // Removes leading and trailing characters with codes 0 to 32.
 std::string TrimControl(std::string_view s);
 
+// A message on one line: each run of line breaks becomes a blank after a colon
+// or the end of a sentence and "; " elsewhere, so that listed names stay apart.
+std::string OneLine(std::string_view text);
+// Text whose lines are joined by a carriage return alone (as the message box
+// takes them) with the line ends of a console or text file: CR LF after every
+// line, the last one included.
+std::string ConsoleLines(std::string_view text);
+
 } // namespace velbrook

@@ -15,20 +15,6 @@ namespace velbrook::ui {
 
 namespace {
 
-// The captions, one per line, for a message that names them.
-std::string Lines(const std::vector<std::string>& captions) {
-    std::string text;
-    for (const std::string& caption : captions)
-        text.append(text.empty() ? "" : "\n").append(caption);
-    return text;
-}
-
-void TellLeftOut(const char* format, const std::vector<std::string>& leftOut) {
-    if (!leftOut.empty())
-        ShowMessageBoxFmt(format, Lines(leftOut), msg::kCaptionInformation,
-                          kMbOk | kMbIconInformation);
-}
-
 // The help document beside the program, so that it opens from any working folder.
 std::string HelpDocumentPath() {
     return win32::ProgramFolder() + design::kHelpDocument;
@@ -209,7 +195,7 @@ void MainWindow::OnSavePlacesFile() {
     EndRowEdit();
     std::vector<std::string> leftOut;
     if (SavePlacesFileInteractive(rows_->Paths(leftOut)))
-        TellLeftOut(msg::kPlacesLeftOutOfFile, leftOut);
+        TellPlacesLeftOut(msg::kPlacesLeftOutOfFile, leftOut);
 }
 
 void MainWindow::OnAddScheme() {
@@ -219,7 +205,7 @@ void MainWindow::OnAddScheme() {
         return;
     std::vector<std::string> leftOut;
     schemes_.Select(schemes_.AddItem(name, std::make_unique<PlacesList>(rows_->Paths(leftOut))));
-    TellLeftOut(msg::kPlacesLeftOutOfScheme, leftOut);
+    TellPlacesLeftOut(msg::kPlacesLeftOutOfScheme, leftOut);
     NoteUnsavedSchemes();
 }
 

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "support/errors.h"
 #include "support/locale_text.h"
+#include "support/messages.h"
 #include "support/win32/handles.h"
 #include "support/win32/wide_text.h"
 #include "support/win32/windows_ansi.h"
@@ -16,6 +18,9 @@ namespace {
 using win32::File;
 
 constexpr DWORD kChunk = 1u << 20;
+// How long an append waits for another writer to let go of the file, in all.
+constexpr int kAppendAttempts = 40;
+constexpr DWORD kAppendRetryMs = 50;
 
 // The ANSI file functions stop at MAX_PATH, so files are opened through the wide
 // ones; a long name gets its "\\?\" form, which lifts that limit.
@@ -61,6 +66,41 @@ std::string FolderOf(const std::string& path) {
             end = i + 1;
     }
     return path.substr(0, end);
+}
+
+std::string ReasonForError(DWORD error) {
+    switch (error) {
+    case ERROR_PATH_NOT_FOUND:
+        return msg::kReasonFolderMissing;
+    case ERROR_ACCESS_DENIED:
+        return msg::kReasonAccessDenied;
+    case ERROR_WRITE_PROTECT:
+        return msg::kReasonReadOnly;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return msg::kReasonLocked;
+    default:
+        return FormatText(msg::kReasonSystemError, static_cast<long long>(error));
+    }
+}
+
+bool IsLockedError(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// One attempt: 0 when the bytes were written, else the error.
+DWORD AppendOnce(const std::wstring& name, const std::string& bytes) {
+    // Append-only access: each write goes to the end of the file as it is at
+    // that moment, also when other processes append at the same time.
+    File file(CreateFileW(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return GetLastError();
+    const auto size = static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), size, &written, nullptr))
+        return GetLastError();
+    return written == size ? 0 : ERROR_WRITE_FAULT;
 }
 
 } // namespace
@@ -124,6 +164,39 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
     }
     bytes = std::move(content);
     return true;
+}
+
+std::string WriteRefusal(const std::string& fileName) {
+    const DWORD attributes = GetFileAttributesW(FileNameW(fileName).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return msg::kReasonIsFolder;
+        return (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? msg::kReasonReadOnly : "";
+    }
+    const std::string folder = FolderOf(fileName);
+    if (folder.empty())
+        return "";
+    const DWORD folderAttributes = GetFileAttributesW(FileNameW(folder).c_str());
+    if (folderAttributes == INVALID_FILE_ATTRIBUTES ||
+        (folderAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return msg::kReasonFolderMissing;
+    return "";
+}
+
+bool AppendToFile(const std::string& fileName, const std::string& bytes, std::string& reason) {
+    reason = WriteRefusal(fileName);
+    if (!reason.empty())
+        return false;
+    const std::wstring name = FileNameW(fileName);
+    DWORD error = AppendOnce(name, bytes);
+    for (int attempt = 1; IsLockedError(error) && attempt < kAppendAttempts; ++attempt) {
+        Sleep(kAppendRetryMs);
+        error = AppendOnce(name, bytes);
+    }
+    if (error == 0)
+        return true;
+    reason = ReasonForError(error);
+    return false;
 }
 
 bool DeleteFileByName(const std::string& fileName) {

@@ -1,4 +1,5 @@
 #include "support/win32/stored_place.h"
+#include "support/stored_place_path.h"
 
 #include "support/errors.h"
 #include "support/messages.h"
@@ -92,3 +93,12 @@ RegValue SpecialFolderValue(int csidl) {
 }
 
 } // namespace velbrook::win32
+
+namespace velbrook {
+
+StoredPlacePath PathOfStoredPlace(const RegValue& value) {
+    win32::PlaceLook look = win32::DescribeStoredPlace(value);
+    return {std::move(look.caption), std::move(look.path)};
+}
+
+} // namespace velbrook
