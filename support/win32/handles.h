@@ -32,10 +32,10 @@ template <class Handle, class Traits> class UniqueHandle {
 
     Handle get() const { return handle_; }
     Handle operator->() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    Handle release() { return std::exchange(handle_, nullptr); }
-    void reset(Handle handle = nullptr) {
-        if (handle_ != nullptr && handle_ != handle)
+    explicit operator bool() const { return handle_ != Empty(); }
+    Handle release() { return std::exchange(handle_, Empty()); }
+    void reset(Handle handle = Empty()) {
+        if (handle_ != Empty() && handle_ != handle)
             Traits::Close(handle_);
         handle_ = handle;
     }
