@@ -88,19 +88,45 @@ bool IsLockedError(DWORD error) {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
+// Appenders take this byte, far beyond any end of a file, while they write: a
+// file system that does not keep appends of several processes apart (Wine's
+// does not) would otherwise let two lines land in the same place.
+constexpr DWORD kAppendLockLow = 0xFFFFFFF0;
+constexpr DWORD kAppendLockHigh = 0x7FFFFFFF;
+
+// Append-only access: each write goes to the end of the file as it is then.
+// Locking needs read access too; a folder that grants appending alone still
+// gets the line, unlocked.
+File OpenForAppending(const std::wstring& name, bool& lockable) {
+    constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    File file(CreateFileW(name.c_str(), FILE_APPEND_DATA | FILE_READ_DATA | SYNCHRONIZE, kShare,
+                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    lockable = static_cast<bool>(file);
+    if (!file && GetLastError() == ERROR_ACCESS_DENIED)
+        file.reset(CreateFileW(name.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, kShare, nullptr,
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file;
+}
+
 // One attempt: 0 when the bytes were written, else the error.
 DWORD AppendOnce(const std::wstring& name, const std::string& bytes) {
-    // Append-only access: each write goes to the end of the file as it is at
-    // that moment, also when other processes append at the same time.
-    File file(CreateFileW(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool lockable = false;
+    const File file = OpenForAppending(name, lockable);
     if (!file)
+        return GetLastError();
+    OVERLAPPED lockAt{};
+    lockAt.Offset = kAppendLockLow;
+    lockAt.OffsetHigh = kAppendLockHigh;
+    if (lockable && !LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                                1, 0, &lockAt))
         return GetLastError();
     const auto size = static_cast<DWORD>(bytes.size());
     DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data(), size, &written, nullptr))
-        return GetLastError();
-    return written == size ? 0 : ERROR_WRITE_FAULT;
+    const bool wrote = WriteFile(file.get(), bytes.data(), size, &written, nullptr) != FALSE;
+    const DWORD error = wrote ? (written == size ? 0 : ERROR_WRITE_FAULT) : GetLastError();
+    if (lockable)
+        UnlockFileEx(file.get(), 0, 1, 0, &lockAt);
+    return error;
 }
 
 } // namespace
