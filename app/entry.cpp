@@ -162,6 +162,8 @@ int RunEntrySequence(const std::vector<std::string>& arguments, const std::strin
         const ParamList params = BuildParamList(arguments);
         const RunModifiers modifiers = ReadModifiers(params, programPath);
         const ChosenAction chosen = ChooseAction(params, programPath);
+        if (modifiers.quiet)
+            SuppressSystemDialogs();
         ConsoleDialogs console(actions.writeError);
         RecordingDialogs dialogs(modifiers.quiet ? console : ActiveDialogs());
         RunResult result;

@@ -9,4 +9,8 @@ namespace velbrook {
 void WriteStandardOutput(std::string_view text);
 void WriteStandardError(std::string_view text);
 
+// For a run that nobody watches: the system shows no dialog of its own either
+// (a drive without its disk, a program that crashed), so nothing waits.
+void SuppressSystemDialogs();
+
 } // namespace velbrook

@@ -28,4 +28,6 @@ void WriteStandardError(std::string_view text) {
     WriteAll(STDERR_FILENO, text);
 }
 
+void SuppressSystemDialogs() {}
+
 } // namespace velbrook

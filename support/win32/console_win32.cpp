@@ -70,4 +70,8 @@ void WriteStandardError(std::string_view text) {
     WriteStandard(STD_ERROR_HANDLE, text);
 }
 
+void SuppressSystemDialogs() {
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+}
+
 } // namespace velbrook
