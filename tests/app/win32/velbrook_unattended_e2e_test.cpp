@@ -1,9 +1,8 @@
 // The real velbrook.exe run as logon scripts and deployment tools run it: quiet
-// runs, the log, -save:, -undo, and many runs appending to one log at once.
+// runs, the log, -save:, -undo, and many writers appending to one log at once.
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <optional>
 #include <regex>
 #include <sstream>
 #include <vector>
@@ -11,7 +10,6 @@
 #include "app/win32/e2e_console.h"
 #include "app/win32/e2e_places.h"
 #include "app/win32/e2e_process.h"
-#include "app/win32/e2e_registry.h"
 #include "app/win32/e2e_window.h"
 #include "support/messages.h"
 #include "support/strings.h"
@@ -20,10 +18,8 @@ namespace velbrook::e2e {
 namespace {
 
 constexpr DWORD kTimeoutMs = 20000;
-constexpr char kFolder[] = "e2e unattended";
-constexpr char kUndoKey[] = "Software\\Tarnwick\\Dorvane\\1.x\\Undo";
-
 const Places kOldPlaces = {"C:\\Old", std::nullopt, "C:\\Older", std::nullopt, std::nullopt};
+const std::string kOldFile = "[Places]\r\nPlace0=C:\\Old\r\nPlace2=C:\\Older\r\n\r\n";
 
 std::string ReadTextFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -41,24 +37,17 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 class VelbrookUnattendedE2e : public ::testing::Test {
   protected:
     void SetUp() override {
-        CreateDirectoryA(Folder().c_str(), nullptr);
-        StoreScheme("E2E Work", {"C:\\Projects", "", "D:\\Docs", "", ""});
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        StoreScheme("E2E Work", {"C:\\Projects", "", "", "", ""});
         WritePlaces(kOldPlaces);
-        DeleteKeyTree(kUndoKey);
+        DeleteKeyTree("Software\\Tarnwick\\Dorvane\\1.x\\Undo");
     }
     void TearDown() override {
-        for (const std::string& name : made_) {
-            SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(name.c_str());
+        for (const char* name : {"log.txt", "shared.log", "saved.ini", "notes.ini"}) {
+            SetFileAttributesA((folder_ + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA((folder_ + name).c_str());
         }
-        RemoveDirectoryA(Folder().c_str());
-    }
-
-    static std::string Folder() { return BinFolder() + kFolder + "\\"; }
-    // A file of the test's folder, removed after the test.
-    std::string MadeFile(const std::string& name) {
-        made_.push_back(Folder() + name);
-        return made_.back();
+        RemoveDirectoryA(folder_.c_str());
     }
 
     static ScriptRun Run(const std::string& arguments) {
@@ -68,183 +57,152 @@ class VelbrookUnattendedE2e : public ::testing::Test {
         return run;
     }
 
+    const std::string folder_ = BinFolder() + "e2e unattended\\";
+
   private:
-    std::vector<std::string> made_;
     KeyGuard policyGuard_{kPolicyKey};
     KeyGuard makerGuard_{kMakerKey};
 };
 
-TEST_F(VelbrookUnattendedE2e, QuietRunsNeverShowAWindowAndSayWhatWentWrongOnOneLine) {
-    const std::string notPlaces = MadeFile("notes.ini");
-    std::ofstream(notPlaces, std::ios::binary) << "[Notes]\r\nx=1\r\n";
-    struct Case {
-        std::string arguments;
-        std::string err;
-    };
-    const Case cases[] = {
+TEST_F(VelbrookUnattendedE2e, QuietFailuresShowNoWindowAndEndWithTheirLine) {
+    const std::string notes = folder_ + "notes.ini";
+    std::ofstream(notes, std::ios::binary) << "[Notes]\r\nx=1\r\n";
+    const std::string gone = folder_ + "gone\\saved.ini";
+    const std::pair<std::string, std::string> cases[] = {
         {"-quiet -load:NoSuchScheme default", "Scheme \"NoSuchScheme\" not found\r\n"},
         {"-file:missing.ini /QUIET", "File \"" + BinFolder() + "missing.ini\" not found\r\n"},
-        {"\"-file:" + notPlaces + "\" -Quiet",
-         "The file \"" + notPlaces + "\" is not a places file: it has no [Places] section.\r\n"},
+        {"\"-file:" + notes + "\" -Quiet",
+         "The file \"" + notes + "\" is not a places file: it has no [Places] section.\r\n"},
         {"-quiet", ConsoleLines(msg::kCommandLineSyntax)},
         {"-quiet -undo", "There is no change of the places bar to undo.\r\n"},
-        {"-quiet -save:", "The option -save needs a file name: -save:<file_name>\r\n"},
-        {"-quiet \"-save:" + Folder() + "gone\\saved.ini\"",
-         "Cannot save the places file \"" + Folder() +
-             "gone\\saved.ini\": its folder does not exist.\r\n"},
+        {"-quiet \"-save:" + gone + "\"",
+         "Cannot save the places file \"" + gone + "\": its folder does not exist.\r\n"},
     };
-    for (const Case& c : cases) {
-        const ScriptRun run = Run(c.arguments);
-        EXPECT_EQ(run.exitCode, 1) << c.arguments;
-        EXPECT_EQ(run.err, c.err) << c.arguments;
-        EXPECT_EQ(run.out, "") << c.arguments;
-        EXPECT_EQ(ReadPlaces(), kOldPlaces) << c.arguments;
-    }
-    EXPECT_FALSE(KeyExists(kUndoKey));
-}
-
-TEST_F(VelbrookUnattendedE2e, QuietHelpPrintsTheSyntaxWithConsoleLineEnds) {
-    for (const char* arguments : {"-quiet ?", "HELP /quiet"}) {
+    for (const auto& [arguments, err] : cases) {
         const ScriptRun run = Run(arguments);
-        EXPECT_EQ(run.exitCode, 0) << arguments;
-        EXPECT_EQ(run.out, ConsoleLines(msg::kCommandLineSyntax)) << arguments;
-        EXPECT_EQ(run.err, "") << arguments;
+        EXPECT_EQ(run.exitCode, 1) << arguments;
+        EXPECT_EQ(run.err, err) << arguments;
+        EXPECT_EQ(ReadPlaces(), kOldPlaces) << arguments;
     }
 }
 
-TEST_F(VelbrookUnattendedE2e, AQuietRunLeavesAnOpenWindowAlone) {
+TEST_F(VelbrookUnattendedE2e, QuietHelpPrintsTheSyntaxAndAnOpenWindowIsLeftAlone) {
     ChildProcess window("velbrook.exe", "", "C:\\");
-    ASSERT_TRUE(window.Started());
-    const ProgramWindow shownWindow(window, kTimeoutMs);
-    ASSERT_TRUE(shownWindow.Found());
-    const HWND shown = shownWindow.Handle();
-    const ScriptRun run = Run("-quiet -load:NoSuchScheme");
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(IsWindowVisible(shown));
-    EXPECT_FALSE(IsIconic(shown));
+    const ProgramWindow shown(window, kTimeoutMs);
+    ASSERT_TRUE(shown.Found());
+    const ScriptRun run = Run("HELP /quiet");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, ConsoleLines(msg::kCommandLineSyntax));
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(IsWindowVisible(shown.Handle()));
     EXPECT_TRUE(CloseMainWindow(window, kTimeoutMs));
     EXPECT_EQ(window.WaitForExit(kTimeoutMs), 0);
 }
 
 TEST_F(VelbrookUnattendedE2e, EachLoggedRunAppendsOneWellFormedLine) {
-    const std::string log = MadeFile("velbrook.log");
+    const std::string log = folder_ + "log.txt";
     EXPECT_EQ(Run("-quiet \"-load:E2E Work\" \"-log:" + log + "\"").exitCode, 0);
     EXPECT_EQ(Run("-load:Nope \"-log:" + log + "\" -quiet").exitCode, 1);
-    // A log that cannot be written changes nothing but one line on standard error.
-    const ScriptRun refused = Run("-quiet default \"-log:" + Folder() + "\"");
+    // A log that cannot be written costs one line on standard error and nothing else.
+    const ScriptRun refused = Run("-quiet default \"-log:" + folder_ + "\"");
     EXPECT_EQ(refused.exitCode, 0);
-    EXPECT_EQ(refused.err,
-              "Cannot write to the log file \"" + Folder() + "\": it is a folder.\r\n");
-    EXPECT_FALSE(KeyExists(kPlacesBar));
+    EXPECT_EQ(refused.err, "Cannot write to the log file \"" + folder_ + "\": it is a folder.\r\n");
 
     char computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD size = sizeof computer;
     ASSERT_TRUE(GetComputerNameA(computer, &size));
     const std::vector<std::string> lines = Split(ReadTextFile(log), '\n');
     ASSERT_EQ(lines.size(), 2u);
-    const std::vector<std::string> outcomes[] = {{"-load", "E2E Work", "done\r"},
-                                                 {"-load", "Nope", "Scheme \"Nope\" not found\r"}};
+    const std::string ends[] = {"-load\tE2E Work\tdone\r",
+                                "-load\tNope\tScheme \"Nope\" not found\r"};
+    const std::regex line(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d\t([^\t]*)\t[^\t]+\t([^\n]*))");
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::vector<std::string> fields = Split(lines[i], '\t');
-        ASSERT_EQ(fields.size(), 6u) << lines[i];
-        EXPECT_TRUE(std::regex_match(fields[0],
-                                     std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d\d:\d\d)")))
-            << fields[0];
+        std::smatch fields;
+        ASSERT_TRUE(std::regex_match(lines[i], fields, line)) << lines[i];
         EXPECT_EQ(fields[1], computer);
-        EXPECT_FALSE(fields[2].empty());
-        EXPECT_EQ(std::vector<std::string>(fields.begin() + 3, fields.end()), outcomes[i]);
+        EXPECT_EQ(fields[2], ends[i]);
     }
 }
 
 TEST_F(VelbrookUnattendedE2e, SaveThenDefaultThenFileBringsThePlacesBack) {
-    const std::string saved = MadeFile("saved places.ini");
+    const std::string saved = folder_ + "saved.ini";
     EXPECT_EQ(Run("-quiet \"-save:" + saved + "\"").exitCode, 0);
-    EXPECT_EQ(ReadTextFile(saved), "[Places]\r\nPlace0=C:\\Old\r\nPlace2=C:\\Older\r\n\r\n");
+    EXPECT_EQ(ReadTextFile(saved), kOldFile);
     EXPECT_EQ(Run("-quiet default").exitCode, 0);
     EXPECT_FALSE(KeyExists(kPlacesBar));
     EXPECT_EQ(Run("-quiet \"-file:" + saved + "\"").exitCode, 0);
     EXPECT_EQ(ReadPlaces(), kOldPlaces);
 
-    // A read-only places file is refused and stays as it was.
     SetFileAttributesA(saved.c_str(), FILE_ATTRIBUTE_READONLY);
     const ScriptRun refused = Run("-quiet \"-save:" + saved + "\"");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "Cannot save the places file \"" + saved + "\": it is read-only.\r\n");
-    EXPECT_EQ(ReadTextFile(saved), "[Places]\r\nPlace0=C:\\Old\r\nPlace2=C:\\Older\r\n\r\n");
+    EXPECT_EQ(ReadTextFile(saved), kOldFile);
 }
 
 TEST_F(VelbrookUnattendedE2e, UndoBringsBackPlacesOfEveryTypeAndASecondUndoTakesThemAgain) {
-    const WideValue path = WideText(REG_SZ, L"C:\\Work");
-    const WideValue myComputer = DwordValue(17);
-    const WideValue music = WideText(REG_EXPAND_SZ, L"%USERPROFILE%\\Music");
+    const std::pair<const char*, WideValue> values[] = {
+        {"Place0", WideText(REG_SZ, L"C:\\Work")},
+        {"Place1", DwordValue(17)}, // My Computer
+        {"Place3", WideText(REG_EXPAND_SZ, L"%USERPROFILE%\\Music")},
+        {"Count", DwordValue(5)}};
     DeleteKeyTree(kPlacesBar);
-    WriteWideValue(kPlacesBar, "Place0", path);
-    WriteWideValue(kPlacesBar, "Place1", myComputer);
-    WriteWideValue(kPlacesBar, "Place3", music);
-    WriteDwordValue(kPlacesBar, "Count", 5);
+    for (const auto& [name, value] : values)
+        WriteWideValue(kPlacesBar, name, value);
 
     EXPECT_EQ(Run("-quiet default").exitCode, 0);
     EXPECT_FALSE(KeyExists(kPlacesBar));
     EXPECT_EQ(Run("-quiet -undo").exitCode, 0);
-    EXPECT_EQ(ReadWideValue(kPlacesBar, "Place0"), path);
-    EXPECT_EQ(ReadWideValue(kPlacesBar, "Place1"), myComputer);
+    for (const auto& [name, value] : values)
+        EXPECT_EQ(ReadWideValue(kPlacesBar, name), value) << name;
     EXPECT_EQ(ReadWideValue(kPlacesBar, "Place2"), std::nullopt);
-    EXPECT_EQ(ReadWideValue(kPlacesBar, "Place3"), music);
-    EXPECT_EQ(ReadDwordValue(kPlacesBar, "Count"), 5u);
     EXPECT_EQ(Run("/UNDO -quiet").exitCode, 0);
     EXPECT_FALSE(KeyExists(kPlacesBar));
 }
 
 TEST_F(VelbrookUnattendedE2e, UndoAfterTheSameFileTwiceGoesBackToBeforeTheFirst) {
     EXPECT_EQ(Run("-quiet -file:sample.ini").exitCode, 0);
-    const Places sample = ReadPlaces();
-    ASSERT_NE(sample, kOldPlaces);
+    ASSERT_NE(ReadPlaces(), kOldPlaces);
     EXPECT_EQ(Run("-quiet -file:sample.ini").exitCode, 0);
     EXPECT_EQ(Run("-quiet -undo").exitCode, 0);
     EXPECT_EQ(ReadPlaces(), kOldPlaces);
 }
 
-TEST_F(VelbrookUnattendedE2e, RunsAppendingToOneLogAtOnceLeaveOnlyWholeLines) {
+TEST_F(VelbrookUnattendedE2e, WritersAppendingToOneLogAtOnceLeaveOnlyWholeLines) {
     // Helpers that append as fast as they can, through the program's own
-    // appending, make sure that writes meet; the program's runs join them.
-    constexpr int kAppenders = 4;
-    constexpr int kLinesEach = 300;
-    constexpr int kRuns = 4;
+    // appending, make the writes meet; runs of the program join them.
+    constexpr int kHelpers = 4, kLinesEach = 300, kRuns = 4;
     const std::string scheme(8000, 'S');
     StoreScheme(scheme, {"C:\\Projects", "", "", "", ""});
-    const std::string log = MadeFile("shared.log");
-    std::vector<ChildProcess> appenders;
-    for (int i = 0; i < kAppenders; ++i)
-        appenders.emplace_back(
+    const std::string log = folder_ + "shared.log";
+    std::vector<ChildProcess> writers;
+    for (int i = 0; i < kHelpers; ++i)
+        writers.emplace_back(
             "append_lines.exe",
-            "\"" + log + "\" " + std::to_string(kLinesEach) + " tag" + std::to_string(i), "C:\\");
-    std::vector<ScriptProcess> runs;
+            "\"" + log + "\" " + std::to_string(kLinesEach) + " " + std::to_string(i), "C:\\");
     for (int i = 0; i < kRuns; ++i)
-        runs.emplace_back("-quiet -load:" + scheme + " \"-log:" + log + "\"", "C:\\");
-    for (ScriptProcess& run : runs)
-        EXPECT_EQ(run.Finish(kTimeoutMs).exitCode, 0);
-    for (ChildProcess& appender : appenders)
-        EXPECT_EQ(appender.WaitForExit(kTimeoutMs), 0);
+        writers.emplace_back("velbrook.exe", "-quiet -load:" + scheme + " \"-log:" + log + "\"",
+                             "C:\\");
+    for (ChildProcess& writer : writers)
+        EXPECT_EQ(writer.WaitForExit(kTimeoutMs), 0);
 
-    const std::string filler(2000, '.');
-    std::vector<int> next(kAppenders, 0);
-    int programLines = 0;
+    std::vector<int> next(kHelpers, 0);
+    int runLines = 0;
     for (const std::string& line : Split(ReadTextFile(log), '\n')) {
         const std::vector<std::string> fields = Split(line, '\t');
         if (fields.size() == 6 && fields[4] == scheme && fields[5] == "done\r") {
-            ++programLines;
+            ++runLines;
             continue;
         }
-        // A helper's line, whole and in its order.
+        // A helper's line: whole, and in its order.
         ASSERT_EQ(fields.size(), 3u) << line.substr(0, 80);
-        ASSERT_EQ(fields[0].rfind("tag", 0), 0u) << fields[0];
-        const int tag = std::stoi(fields[0].substr(3));
-        ASSERT_TRUE(tag >= 0 && tag < kAppenders) << fields[0];
-        EXPECT_EQ(fields[1], std::to_string(next[tag]++));
-        EXPECT_EQ(fields[2], filler + "\r");
+        const int helper = fields[0].size() == 1 ? fields[0][0] - '0' : -1;
+        ASSERT_TRUE(helper >= 0 && helper < kHelpers) << fields[0];
+        EXPECT_EQ(fields[1], std::to_string(next[helper]++));
+        EXPECT_EQ(fields[2], std::string(2000, '.') + "\r");
     }
-    EXPECT_EQ(programLines, kRuns);
-    EXPECT_EQ(next, std::vector<int>(kAppenders, kLinesEach));
+    EXPECT_EQ(runLines, kRuns);
+    EXPECT_EQ(next, std::vector<int>(kHelpers, kLinesEach));
 }
 
 } // namespace
