@@ -1,6 +1,5 @@
 #include "support/run_log.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "support/code_page.h"
@@ -19,14 +18,26 @@ std::string Field(std::string_view text) {
     return field;
 }
 
+// Writes the number's last `width` decimal digits, ending before `end`.
+void PutDigits(char* end, int number, int width) {
+    for (; width > 0; --width, number /= 10)
+        *--end = static_cast<char>('0' + number % 10);
+}
+
 } // namespace
 
 std::string Iso8601(const LocalTime& time) {
+    char text[] = "0000-00-00T00:00:00+00:00";
     const int offset = std::abs(time.offsetMinutes);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", time.year,
-                  time.month, time.day, time.hour, time.minute, time.second,
-                  time.offsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
+    PutDigits(text + 4, time.year, 4);
+    PutDigits(text + 7, time.month, 2);
+    PutDigits(text + 10, time.day, 2);
+    PutDigits(text + 13, time.hour, 2);
+    PutDigits(text + 16, time.minute, 2);
+    PutDigits(text + 19, time.second, 2);
+    text[19] = time.offsetMinutes < 0 ? '-' : '+';
+    PutDigits(text + 22, offset / 60, 2);
+    PutDigits(text + 25, offset % 60, 2);
     return text;
 }
 

@@ -14,23 +14,20 @@ HANDLE ParentConsole() {
     static const win32::File console = [] {
         if (!AttachConsole(ATTACH_PARENT_PROCESS))
             return win32::File();
-        return win32::File(CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
+        return win32::File(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                        0, nullptr));
     }();
     return console.get();
 }
 
-bool IsConsole(HANDLE handle) {
-    DWORD mode = 0;
-    return GetConsoleMode(handle, &mode) != FALSE;
-}
-
-// A console shows wide text whatever its code page.
-void WriteConsoleText(HANDLE console, std::string_view text) {
+// A console shows wide text whatever its code page; false for anything that
+// is not a console.
+bool WriteConsoleText(HANDLE console, std::string_view text) {
     const std::wstring wide = win32::WideFromAnsi(text);
     DWORD written = 0;
-    WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+    return WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                         nullptr) != FALSE;
 }
 
 // A file or pipe takes the bytes as they are.
@@ -47,14 +44,9 @@ bool WriteBytes(HANDLE file, std::string_view text) {
 
 void WriteStandard(DWORD which, std::string_view text) {
     const HANDLE inherited = GetStdHandle(which);
-    if (inherited != nullptr && inherited != INVALID_HANDLE_VALUE) {
-        if (IsConsole(inherited)) {
-            WriteConsoleText(inherited, text);
-            return;
-        }
-        if (WriteBytes(inherited, text))
-            return;
-    }
+    if (inherited != nullptr && inherited != INVALID_HANDLE_VALUE &&
+        (WriteConsoleText(inherited, text) || WriteBytes(inherited, text)))
+        return;
     const HANDLE console = ParentConsole();
     if (console != INVALID_HANDLE_VALUE)
         WriteConsoleText(console, text);

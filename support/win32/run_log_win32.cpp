@@ -6,20 +6,20 @@ namespace velbrook {
 
 namespace {
 
-std::int64_t Ticks(const SYSTEMTIME& time) {
-    FILETIME file{};
-    SystemTimeToFileTime(&time, &file);
-    return static_cast<std::int64_t>((static_cast<std::uint64_t>(file.dwHighDateTime) << 32) |
-                                     file.dwLowDateTime);
+std::int64_t Ticks(const FILETIME& time) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
+                                     time.dwLowDateTime);
 }
 
 LocalTime Now() {
-    SYSTEMTIME utc{};
-    GetSystemTime(&utc);
-    SYSTEMTIME local = utc;
-    SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+    FILETIME utc{};
+    GetSystemTimeAsFileTime(&utc);
+    FILETIME localFile = utc;
+    FileTimeToLocalFileTime(&utc, &localFile);
+    SYSTEMTIME local{};
+    FileTimeToSystemTime(&localFile, &local);
     constexpr std::int64_t kTicksPerMinute = 60LL * 10000000LL;
-    const auto offset = static_cast<int>((Ticks(local) - Ticks(utc)) / kTicksPerMinute);
+    const auto offset = static_cast<int>((Ticks(localFile) - Ticks(utc)) / kTicksPerMinute);
     return {local.wYear,   local.wMonth,  local.wDay, local.wHour,
             local.wMinute, local.wSecond, offset};
 }
