@@ -15,7 +15,7 @@ namespace velbrook {
 namespace {
 
 using Strings = std::vector<std::string>;
-constexpr char kProgram[] = "C:\\Tools\\velbrook.exe";
+constexpr char kToolsProgram[] = "C:\\Tools\\velbrook.exe";
 
 TEST(UnattendedOptions, ActionsInTheirOrderAndModifiersAnywhere) {
     struct Case {
@@ -39,8 +39,8 @@ TEST(UnattendedOptions, ActionsInTheirOrderAndModifiersAnywhere) {
     };
     for (const Case& c : cases) {
         const ParamList params = BuildParamList(c.arguments);
-        const ChosenAction chosen = ChooseAction(params, kProgram);
-        const RunModifiers modifiers = ReadModifiers(params, kProgram);
+        const ChosenAction chosen = ChooseAction(params, kToolsProgram);
+        const RunModifiers modifiers = ReadModifiers(params, kToolsProgram);
         const std::string where = ::testing::PrintToString(c.arguments);
         EXPECT_EQ(chosen.action, c.action) << where;
         EXPECT_EQ(chosen.argument, c.argument) << where;
@@ -111,7 +111,7 @@ TEST(UnattendedRuns, QuietRunsWriteLinesWhereOthersShowBoxes) {
         actions.writeError = [&](std::string_view text) { err += text; };
 
         const std::string where = ::testing::PrintToString(c.arguments);
-        EXPECT_EQ(RunEntrySequence(c.arguments, kProgram, actions), c.exitCode) << where;
+        EXPECT_EQ(RunEntrySequence(c.arguments, kToolsProgram, actions), c.exitCode) << where;
         EXPECT_EQ(calls, c.calls) << where;
         EXPECT_EQ(err, c.err) << where;
         EXPECT_EQ(out, c.out) << where;
