@@ -1,14 +1,22 @@
 #pragma once
 // Errors that the program raises. Each carries the exact text that the user sees.
-#include <stdexcept>
+#include <exception>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace velbrook {
 
-class Error : public std::runtime_error {
+// Holds its text in the program's own string: std::runtime_error keeps it in
+// the library's old copy-on-write string, whose code would come along with it.
+class Error : public std::exception {
   public:
-    using std::runtime_error::runtime_error;
+    explicit Error(std::string message) : message_(std::move(message)) {}
+    explicit Error(const char* message) : message_(message) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+
+  private:
+    std::string message_;
 };
 
 class RegistryError : public Error {

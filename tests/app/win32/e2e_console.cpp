@@ -38,7 +38,7 @@ void Drain(HANDLE pipe, std::string& text) {
 
 } // namespace
 
-ScriptRun RunScript(const std::string& arguments, DWORD timeoutMs) {
+ScriptRun RunScript(const std::string& arguments, DWORD timeoutMs, const std::string& program) {
     ScriptRun run;
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     HANDLE ends[4] = {};
@@ -48,7 +48,7 @@ ScriptRun RunScript(const std::string& arguments, DWORD timeoutMs) {
     const KernelObject out(ends[0]), outWrite(ends[1]), err(ends[2]), errWrite(ends[3]);
     SetHandleInformation(out.get(), HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(err.get(), HANDLE_FLAG_INHERIT, 0);
-    std::string commandLine = "\"" + BinFolder() + "velbrook.exe\" " + arguments;
+    std::string commandLine = "\"" + BinFolder() + program + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;

@@ -13,6 +13,8 @@ struct ScriptRun {
     bool showedWindow = false; // a visible top-level window of it appeared
 };
 
-ScriptRun RunScript(const std::string& arguments, DWORD timeoutMs);
+// Runs velbrook.exe, or another program of the test's folder, with the arguments.
+ScriptRun RunScript(const std::string& arguments, DWORD timeoutMs,
+                    const std::string& program = "velbrook.exe");
 
 } // namespace velbrook::e2e
