@@ -156,7 +156,8 @@ TEST_F(PlacesFileTest, AppliesTheFivePlacesOfAFile) {
 
         for (int slot = 0; slot < kPlaceSlots; ++slot) {
             const auto expected = c.slots[slot] ? std::optional(Sz(*c.slots[slot])) : std::nullopt;
-            EXPECT_EQ(Get(kPlacesBarKey, PlaceValueName(slot)), expected) << c.what << ", slot " << slot;
+            EXPECT_EQ(Get(kPlacesBarKey, PlaceValueName(slot)), expected)
+                << c.what << ", slot " << slot;
         }
         EXPECT_EQ(Get(kPlacesBarKey, "Count"), Dword(5)) << c.what;
         EXPECT_EQ(ReadBytes(file), c.content) << c.what << ": reading must not rewrite";

@@ -10,8 +10,6 @@
 namespace velbrook::e2e {
 namespace {
 
-
-
 // Five paths: beyond MAX_PATH, with Windows-1252 letters, and a short one.
 Places LongPlaces() {
     return {"C:\\" + std::string(300, 'p') + "\\\xC4rger", std::nullopt,
