@@ -25,25 +25,15 @@ RegValue DwordValue(std::uint32_t number) {
 }
 
 // Text as the wide registry functions store it, with its NUL.
-RegValue TextValue(std::uint32_t type, const std::u16string& text) {
-    RegValue value{type, {}};
-    for (const char16_t c : text) {
-        value.data.push_back(static_cast<std::uint8_t>(c));
-        value.data.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    value.data.insert(value.data.end(), {0, 0});
-    return value;
+RegValue TextValue(std::uint32_t type, std::u16string text) {
+    text.push_back(u'\0');
+    return {type, Utf16Bytes(text)};
 }
 
+// The text up to its first NUL.
 std::u16string TextOf(const RegValue& value) {
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
-        const auto c = static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8));
-        if (c == u'\0')
-            break;
-        text.push_back(c);
-    }
-    return text;
+    std::u16string text = Utf16Text(value.data);
+    return text.substr(0, text.find(u'\0'));
 }
 
 bool SameValue(const std::optional<RegValue>& a, const std::optional<RegValue>& b) {

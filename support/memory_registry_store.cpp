@@ -6,6 +6,7 @@
 
 #include "support/code_page.h"
 #include "support/locale_text.h"
+#include "support/registry.h"
 
 namespace velbrook {
 
@@ -48,23 +49,6 @@ std::string FoldedName(const std::string& name) {
 
 bool IsText(std::uint32_t type) {
     return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
-}
-
-std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(text.size() * 2);
-    for (const char16_t c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
-    }
-    return bytes;
-}
-
-std::u16string Utf16Text(const std::vector<std::uint8_t>& bytes) {
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-    return text;
 }
 
 bool HasNonAscii(const std::string& name) {

@@ -283,6 +283,23 @@ bool RegistryCursor::DeleteValue(const std::string& name) {
     return store_->DeleteValue(CurrentKey(), name.c_str()) == kRegSuccess;
 }
 
+std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(text.size() * 2);
+    for (const char16_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    return bytes;
+}
+
+std::u16string Utf16Text(const std::vector<std::uint8_t>& bytes) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    return text;
+}
+
 bool KeyMayExist(RegistryStore& store, const char* path) {
     RegKey key = 0;
     const long result = store.OpenKey(kHkeyCurrentUser, path, kKeyAllAccess, &key);

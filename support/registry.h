@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/errors.h"
@@ -20,6 +21,11 @@ struct RegValue {
 
     bool operator==(const RegValue&) const = default;
 };
+
+// Text as the W functions keep it, two bytes a character, low byte first; and
+// the characters of such data, all of them (a NUL included).
+std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text);
+std::u16string Utf16Text(const std::vector<std::uint8_t>& bytes);
 
 class RegistryCursor {
   public:

@@ -15,9 +15,7 @@ StoredPlacePath PathOfStoredPlace(const RegValue& value) {
         place.caption = FormatText(msg::kSpecialFolderNumber, number);
         return place;
     }
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < value.data.size(); i += 2)
-        text.push_back(static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8)));
+    std::u16string text = Utf16Text(value.data);
     text = text.substr(0, text.find(u'\0'));
     place.caption = Utf16ToAnsiLossy(text);
     place.path = Utf16ToAnsi(text);
