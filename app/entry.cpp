@@ -102,6 +102,13 @@ void CheckValues(const ChosenAction& chosen, const RunModifiers& modifiers) {
         throw Error(FormatText(msg::kOptionNeedsFileName, "log", "log"));
     if (chosen.action == Action::Save && chosen.argument.empty())
         throw Error(FormatText(msg::kOptionNeedsFileName, "save", "save"));
+    // A device is refused before anything happens: reading one may never end.
+    if (modifiers.log && NamesDevice(modifiers.logFile))
+        throw Error(FormatText(msg::kCannotWriteLog, modifiers.logFile, msg::kReasonIsDevice));
+    if (chosen.action == Action::Save && NamesDevice(chosen.argument))
+        throw Error(FormatText(msg::kCannotSavePlacesFile, chosen.argument, msg::kReasonIsDevice));
+    if (chosen.action == Action::File && NamesDevice(chosen.argument))
+        throw Error(FormatText(msg::kCannotReadPlacesFile, chosen.argument, msg::kReasonIsDevice));
 }
 
 RunResult RunAction(const ChosenAction& chosen, const RunModifiers& modifiers,
@@ -178,7 +185,7 @@ int RunEntrySequence(const std::vector<std::string>& arguments, const std::strin
                 result = {ReportFatalError(error.what()), true, error.what()};
             }
         }
-        if (modifiers.log && !modifiers.logFile.empty())
+        if (modifiers.log && !modifiers.logFile.empty() && !NamesDevice(modifiers.logFile))
             AppendToRunLog(modifiers.logFile, chosen, result, actions);
         return result.exitCode;
     } catch (const std::exception& error) {

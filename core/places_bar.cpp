@@ -1,6 +1,7 @@
 #include "core/places_bar.h"
 
 #include "core/places_undo.h"
+#include "support/change_lock.h"
 #include "support/dialogs.h"
 #include "support/errors.h"
 #include "support/messages.h"
@@ -11,30 +12,35 @@ namespace velbrook {
 
 namespace {
 
-constexpr char kCountValue[] = "Count";
-
-void RestoreDefaults(ListRegistryCursor& registry) {
-    registry.DeleteKey(kPlacesBarKey);
-    if (KeyMayExist(registry.Store(), kPlacesBarKey))
-        throw Error(FormatText(msg::kCannotDeleteKey, kPlacesBarKey));
+// The places bar as it was before a change that was broken off is put back.
+void MendInterruptedChange() {
+    if (const std::optional<PlacesBarTree> before = InterruptedChange()) {
+        PutPlacesBarTree(*before);
+        DropStagedUndo();
+    }
 }
 
-void StorePlaces(ListRegistryCursor& registry, const std::vector<PlaceSlot>& slots) {
-    if (!registry.OpenKey(kPlacesBarKey, true))
-        throw Error(FormatText(msg::kCannotOpenOrCreateKey, kPlacesBarKey));
-    for (int slot = 0; slot < kPlaceSlots; ++slot) {
-        // A shorter list leaves its missing slots empty.
-        const PlaceSlot* given = slot < static_cast<int>(slots.size()) ? &slots[slot] : nullptr;
-        const std::string name = PlaceValueName(slot);
-        const std::string path = given != nullptr ? TrimControl(given->path) : std::string();
-        if (given != nullptr && given->stored)
-            registry.WriteValue(name, *given->stored);
-        else if (path.empty())
-            registry.DeleteValue(name);
-        else
-            registry.WriteString(name, path);
+// With the change lock held: the bar is written only once the copy of what it
+// held is staged, and the copy comes into force only once the bar is written.
+// A failure on the way puts the bar back and leaves the copy in force as it was.
+void ApplyChange(const PlannedChange& plan) {
+    const PlacesBarTree before = ReadPlacesBarTree();
+    const PlacesBarTree after = plan(before);
+    if (SamePlacesBar(before, after))
+        return;
+    const int copy = StageForUndo(before);
+    try {
+        PutPlacesBarTree(after);
+        CommitUndo(copy);
+    } catch (const std::exception&) {
+        try {
+            PutPlacesBarTree(before);
+            DropStagedUndo();
+        } catch (const std::exception&) {
+            // The pending mark stays: the next change puts the bar back.
+        }
+        throw;
     }
-    registry.WriteInteger(kCountValue, kPlaceSlots);
 }
 
 // A REG_SZ slot is read as text; a special-folder number (REG_DWORD), a path
@@ -61,11 +67,15 @@ std::string PlaceValueName(int slot) {
     return "Place" + std::to_string(slot);
 }
 
+void ChangePlacesBar(const PlannedChange& plan) {
+    const PlacesBarChangeLock lock;
+    MendInterruptedChange();
+    ApplyChange(plan);
+}
+
 bool WritePlacesBar(const PlacesList* places) {
     if (places == nullptr) {
-        KeepForUndo(PlacesBarContent{});
-        ListRegistryCursor registry;
-        RestoreDefaults(registry);
+        ChangePlacesBar([](const PlacesBarTree&) { return PlacesBarTree(); });
         return true;
     }
     std::vector<PlaceSlot> slots;
@@ -76,26 +86,18 @@ bool WritePlacesBar(const PlacesList* places) {
 }
 
 void WritePlacesBar(const std::vector<PlaceSlot>& slots) {
-    KeepForUndo(ContentAfterWriting(slots));
-    ListRegistryCursor registry;
-    StorePlaces(registry, slots);
+    ChangePlacesBar([&](const PlacesBarTree& before) { return TreeAfterWriting(before, slots); });
 }
 
 bool UndoPlacesBarChange() {
-    const std::optional<PlacesBarContent> kept = KeptForUndo();
+    const PlacesBarChangeLock lock;
+    MendInterruptedChange();
+    const std::optional<PlacesBarTree> kept = KeptForUndo();
     if (!kept) {
         ShowMessageBox(msg::kNothingToUndo, msg::kCaptionError, kMbOk | kMbIconExclamation);
         return false;
     }
-    KeepForUndo(*kept);
-    ListRegistryCursor registry;
-    if (!kept->keyExists) {
-        RestoreDefaults(registry);
-    } else {
-        if (!registry.OpenKey(kPlacesBarKey, true))
-            throw Error(FormatText(msg::kCannotOpenOrCreateKey, kPlacesBarKey));
-        PutContentValues(registry, *kept);
-    }
+    ApplyChange([&](const PlacesBarTree&) { return *kept; });
     return true;
 }
 

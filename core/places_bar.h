@@ -1,11 +1,13 @@
 #pragma once
 // The live places bar key of the common file dialogs.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "support/registry.h"
+#include "support/registry_tree.h"
 
 namespace velbrook {
 
@@ -46,6 +48,15 @@ PlacesBarState ReadPlacesBar();
 // this puts that back exactly, keeping the present content in its place, so a
 // second call undoes the first. False after telling the user when nothing is kept.
 bool UndoPlacesBarChange();
+
+// The whole places bar key (nullopt: no key), and what a change makes of it.
+using PlacesBarTree = std::optional<RegTree>;
+using PlannedChange = std::function<PlacesBarTree(const PlacesBarTree& before)>;
+// One change of the places bar, as one step that no other Velbrook process of
+// the user interleaves with: the bar becomes what the plan makes of it, and
+// what it held is kept for undoing. A change that fails leaves the bar and the
+// kept copy as they were. Changes that alter nothing keep the earlier copy.
+void ChangePlacesBar(const PlannedChange& plan);
 
 // "Place0" to "Place4".
 std::string PlaceValueName(int slot);

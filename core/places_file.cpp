@@ -1,5 +1,7 @@
 #include "core/places_file.h"
 
+#include <algorithm>
+
 #include "support/dialogs.h"
 #include "support/errors.h"
 #include "support/files.h"
@@ -13,9 +15,33 @@ namespace {
 
 constexpr char kPlacesSection[] = "Places";
 
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == '\x7F';
+}
+
+// The path with its control characters made visible, for the message that names it.
+std::string VisibleControls(const std::string& path) {
+    std::string shown;
+    for (const char c : path) {
+        if (c == '\r')
+            shown += "[CR]";
+        else if (c == '\n')
+            shown += "[LF]";
+        else if (c == '\t')
+            shown += "[TAB]";
+        else if (IsControl(c))
+            shown += FormatText("[%d]", static_cast<long long>(static_cast<unsigned char>(c)));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 } // namespace
 
 bool LoadPlacesFile(const std::string& fileName) {
+    if (NamesDevice(fileName))
+        throw IniFileError(FormatText(msg::kCannotReadPlacesFile, fileName, msg::kReasonIsDevice));
     if (!FileExists(fileName)) {
         ShowMessageBoxFmt(msg::kFileNotFound, fileName, msg::kCaptionError,
                           kMbOk | kMbIconExclamation);
@@ -44,11 +70,18 @@ void WritePlacesFile(const std::string& fileName, const PlacesList& rows) {
     // The old content is never read: the file is replaced whole, and only once
     // the new content is on disk, so a failed write keeps the old file.
     EditedIniFile ini(fileName, IniStart::Empty);
+    // A line break in a path would end its line and start another key.
+    std::vector<std::string> leftOut;
     for (int slot = 0; slot < kPlaceSlots; ++slot) {
-        const bool present = slot < static_cast<int>(rows.size());
-        WritePlaceEntry(ini, PlaceValueName(slot), present ? rows[slot] : std::string());
+        std::string path = slot < static_cast<int>(rows.size()) ? rows[slot] : std::string();
+        if (std::any_of(path.begin(), path.end(), IsControl)) {
+            leftOut.push_back(VisibleControls(path));
+            path.clear();
+        }
+        WritePlaceEntry(ini, PlaceValueName(slot), path);
     }
     ini.Close();
+    TellPlacesLeftOut(msg::kPlacesWithControlCharacters, leftOut);
 }
 
 PlacesList PlacesForFile(const PlacesBarState& state, std::vector<std::string>& leftOut) {

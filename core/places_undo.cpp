@@ -1,5 +1,8 @@
 #include "core/places_undo.h"
 
+#include <cstdint>
+#include <string>
+
 #include "core/schemes.h"
 #include "support/code_page.h"
 #include "support/errors.h"
@@ -10,9 +13,13 @@ namespace velbrook {
 
 namespace {
 
-// Written last, so that an undo key without it holds nothing to undo.
+constexpr char kCurrentValue[] = "Current";
+constexpr char kPendingValue[] = "Pending";
+// Written last in a copy, so that a copy without it holds nothing to undo. The
+// undo key itself held one copy this way before it held two.
 constexpr char kKeyExistsValue[] = "KeyExists";
-constexpr int kCountIndex = kPlaceSlots;
+constexpr char kTreeSubkey[] = "Key";
+constexpr char kCountValue[] = "Count";
 
 std::string UndoKeyPath() {
     return std::string(kProgramKey) + "\\" + kUndoSubkey;
@@ -24,26 +31,26 @@ RegValue DwordValue(std::uint32_t number) {
              static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}};
 }
 
+std::optional<std::uint32_t> ReadDword(RegistryCursor& registry, const std::string& name) {
+    const std::optional<RegValue> value = registry.ReadValueIfExists(name);
+    if (!value || value->type != kRegDword || value->data.size() != 4)
+        return std::nullopt;
+    const auto& d = value->data;
+    return d[0] | (d[1] << 8) | (d[2] << 16) | (static_cast<std::uint32_t>(d[3]) << 24);
+}
+
+// The number of a copy as stored in "Current" or "Pending": 1 or 2, else none.
+std::optional<int> ReadCopyNumber(RegistryCursor& registry, const char* name) {
+    const std::optional<std::uint32_t> number = ReadDword(registry, name);
+    if (number == 1u || number == 2u)
+        return static_cast<int>(*number);
+    return std::nullopt;
+}
+
 // Text as the wide registry functions store it, with its NUL.
 RegValue TextValue(std::uint32_t type, std::u16string text) {
     text.push_back(u'\0');
     return {type, Utf16Bytes(text)};
-}
-
-// The text up to its first NUL.
-std::u16string TextOf(const RegValue& value) {
-    std::u16string text = Utf16Text(value.data);
-    return text.substr(0, text.find(u'\0'));
-}
-
-bool SameValue(const std::optional<RegValue>& a, const std::optional<RegValue>& b) {
-    if (!a || !b)
-        return !a && !b;
-    if (a->type != b->type)
-        return false;
-    if (a->type == kRegSz || a->type == kRegExpandSz)
-        return TextOf(*a) == TextOf(*b);
-    return a->data == b->data;
 }
 
 // True when the key was opened; false when it does not exist. Raises when it
@@ -56,96 +63,165 @@ bool OpenExistingKey(RegistryCursor& registry, const std::string& path) {
     return false;
 }
 
-void ReadContentValues(RegistryCursor& registry, PlacesBarContent& content) {
-    for (int index = 0; index < PlacesBarContent::kValues; ++index)
-        content.values[index] = registry.ReadValueIfExists(ContentValueName(index));
+void OpenUndoKeyForWriting(RegistryCursor& registry) {
+    if (!registry.OpenKey(UndoKeyPath(), true))
+        throw Error(FormatText(msg::kCannotOpenOrCreateKey, UndoKeyPath()));
 }
 
-// Deletes a value of the open key; a value that is not there is no error.
-void RemoveValue(RegistryCursor& registry, const std::string& name) {
-    const long result = registry.Store().DeleteValue(registry.CurrentKey(), name.c_str());
-    if (result != kRegSuccess && result != kRegFileNotFound)
-        throw RegistryError(FormatText(msg::kRegSetDataFailed, name));
-}
-
-void StoreKept(const PlacesBarContent& content) {
-    RegistryCursor registry;
-    const std::string path = UndoKeyPath();
-    if (!registry.OpenKey(path, true))
+// False when the subkey of the cursor's key does not exist; raises when it is
+// there but cannot be opened.
+bool OpenedExisting(const RegistryCursor::SubkeyScope& subkey, RegistryCursor& registry,
+                    const std::string& name) {
+    if (subkey)
+        return true;
+    const std::string path = registry.CurrentPath() + "\\" + name;
+    if (KeyMayExist(registry.Store(), path.c_str()))
         throw Error(FormatText(msg::kCannotOpenOrCreateKey, path));
-    RemoveValue(registry, kKeyExistsValue);
-    PutContentValues(registry, content);
-    registry.WriteValue(kKeyExistsValue, DwordValue(content.keyExists ? 1 : 0));
+    return false;
+}
+
+// A copy below the undo key, which is current; nothing for a copy that is
+// missing or incomplete.
+std::optional<PlacesBarTree> ReadCopy(RegistryCursor& registry, int copy) {
+    const std::string name = std::to_string(copy);
+    const RegistryCursor::SubkeyScope copyKey(registry, name, false);
+    if (!OpenedExisting(copyKey, registry, name))
+        return std::nullopt;
+    const std::optional<std::uint32_t> keyExists = ReadDword(registry, kKeyExistsValue);
+    if (!keyExists)
+        return std::nullopt;
+    if (*keyExists == 0)
+        return PlacesBarTree();
+    const RegistryCursor::SubkeyScope treeKey(registry, kTreeSubkey, false);
+    if (!OpenedExisting(treeKey, registry, kTreeSubkey))
+        return std::nullopt;
+    return PlacesBarTree(ReadTree(registry));
+}
+
+// The one copy that the undo key itself held, of the values the program writes.
+std::optional<PlacesBarTree> ReadEarlierCopy(RegistryCursor& registry) {
+    const std::optional<std::uint32_t> keyExists = ReadDword(registry, kKeyExistsValue);
+    if (!keyExists)
+        return std::nullopt;
+    if (*keyExists == 0)
+        return PlacesBarTree();
+    RegTree tree;
+    for (int slot = 0; slot <= kPlaceSlots; ++slot) {
+        const std::string name = slot < kPlaceSlots ? PlaceValueName(slot) : kCountValue;
+        if (const std::optional<RegValue> value = registry.ReadValueIfExists(name))
+            tree.values.emplace_back(name, *value);
+    }
+    return PlacesBarTree(std::move(tree));
 }
 
 } // namespace
 
-std::string ContentValueName(int index) {
-    return index == kCountIndex ? "Count" : PlaceValueName(index);
-}
-
-PlacesBarContent ReadPlacesBarContent() {
-    PlacesBarContent content;
+PlacesBarTree ReadPlacesBarTree() {
     RegistryCursor registry;
-    content.keyExists = OpenExistingKey(registry, kPlacesBarKey);
-    if (content.keyExists)
-        ReadContentValues(registry, content);
-    return content;
+    if (!OpenExistingKey(registry, kPlacesBarKey))
+        return std::nullopt;
+    return ReadTree(registry);
 }
 
-PlacesBarContent ContentAfterWriting(const std::vector<PlaceSlot>& slots) {
-    PlacesBarContent content;
-    content.keyExists = true;
-    for (int slot = 0; slot < kPlaceSlots && slot < static_cast<int>(slots.size()); ++slot) {
-        const PlaceSlot& given = slots[slot];
-        const std::string path = TrimControl(given.path);
-        if (given.stored)
-            content.values[slot] = given.stored;
+void PutPlacesBarTree(const PlacesBarTree& tree) {
+    RegistryCursor registry;
+    if (!tree) {
+        registry.DeleteKey(kPlacesBarKey);
+        if (KeyMayExist(registry.Store(), kPlacesBarKey))
+            throw Error(FormatText(msg::kCannotDeleteKey, kPlacesBarKey));
+        return;
+    }
+    if (!registry.OpenKey(kPlacesBarKey, true))
+        throw Error(FormatText(msg::kCannotOpenOrCreateKey, kPlacesBarKey));
+    PutTree(registry, *tree);
+}
+
+PlacesBarTree TreeAfterWriting(const PlacesBarTree& before, const std::vector<PlaceSlot>& slots) {
+    RegTree tree = before.value_or(RegTree());
+    for (int slot = 0; slot < kPlaceSlots; ++slot) {
+        // A shorter list leaves its missing slots empty.
+        const PlaceSlot* given = slot < static_cast<int>(slots.size()) ? &slots[slot] : nullptr;
+        const std::string path = given != nullptr ? TrimControl(given->path) : std::string();
+        std::optional<RegValue> value;
+        if (given != nullptr && given->stored)
+            value = given->stored;
         else if (!path.empty())
-            content.values[slot] = TextValue(kRegSz, AnsiToUtf16(path));
+            value = TextValue(kRegSz, AnsiToUtf16(path));
+        SetTreeValue(tree, PlaceValueName(slot), value ? &*value : nullptr);
     }
-    content.values[kCountIndex] = DwordValue(kPlaceSlots);
-    return content;
+    const RegValue count = DwordValue(kPlaceSlots);
+    SetTreeValue(tree, kCountValue, &count);
+    return tree;
 }
 
-bool SameContent(const PlacesBarContent& a, const PlacesBarContent& b) {
-    if (a.keyExists != b.keyExists)
-        return false;
-    for (int index = 0; index < PlacesBarContent::kValues; ++index) {
-        if (!SameValue(a.values[index], b.values[index]))
-            return false;
-    }
-    return true;
+bool SamePlacesBar(const PlacesBarTree& a, const PlacesBarTree& b) {
+    if (!a || !b)
+        return !a && !b;
+    return SameTree(*a, *b);
 }
 
-void PutContentValues(RegistryCursor& registry, const PlacesBarContent& content) {
-    for (int index = 0; index < PlacesBarContent::kValues; ++index) {
-        const std::string name = ContentValueName(index);
-        if (content.values[index])
-            registry.WriteValue(name, *content.values[index]);
-        else
-            RemoveValue(registry, name);
-    }
-}
-
-void KeepForUndo(const PlacesBarContent& after) {
-    const PlacesBarContent before = ReadPlacesBarContent();
-    if (!SameContent(before, after))
-        StoreKept(before);
-}
-
-std::optional<PlacesBarContent> KeptForUndo() {
+std::optional<PlacesBarTree> KeptForUndo() {
     RegistryCursor registry;
     if (!OpenExistingKey(registry, UndoKeyPath()))
         return std::nullopt;
-    const std::optional<RegValue> marker = registry.ReadValueIfExists(kKeyExistsValue);
-    if (!marker || marker->type != kRegDword || marker->data.size() != 4)
+    if (!registry.ReadValueIfExists(kCurrentValue))
+        return ReadEarlierCopy(registry);
+    const std::optional<int> current = ReadCopyNumber(registry, kCurrentValue);
+    if (!current)
         return std::nullopt;
-    PlacesBarContent content;
-    content.keyExists = marker->data != DwordValue(0).data;
-    if (content.keyExists)
-        ReadContentValues(registry, content);
-    return content;
+    return ReadCopy(registry, *current);
+}
+
+int StageForUndo(const PlacesBarTree& before) {
+    RegistryCursor registry;
+    OpenUndoKeyForWriting(registry);
+    const int copy = ReadCopyNumber(registry, kCurrentValue) == 1 ? 2 : 1;
+    const std::string copyName = std::to_string(copy);
+    registry.DeleteKey(copyName);
+    {
+        const RegistryCursor::SubkeyScope copyKey(registry, copyName, true);
+        if (!copyKey)
+            throw Error(FormatText(msg::kCannotOpenOrCreateKey, UndoKeyPath() + "\\" + copyName));
+        // A copy left over from an earlier change is gone, or this one is not kept.
+        if (registry.ReadValueIfExists(kKeyExistsValue))
+            throw Error(FormatText(msg::kCannotDeleteKey, UndoKeyPath() + "\\" + copyName));
+        if (before) {
+            const RegistryCursor::SubkeyScope treeKey(registry, kTreeSubkey, true);
+            if (!treeKey)
+                throw Error(FormatText(msg::kCannotOpenOrCreateKey, registry.CurrentPath()));
+            PutTree(registry, *before);
+        }
+        registry.WriteValue(kKeyExistsValue, DwordValue(before ? 1 : 0));
+    }
+    registry.WriteValue(kPendingValue, DwordValue(copy));
+    return copy;
+}
+
+void CommitUndo(int copy) {
+    RegistryCursor registry;
+    OpenUndoKeyForWriting(registry);
+    registry.WriteValue(kCurrentValue, DwordValue(copy));
+    // Left behind, the mark is found to name the copy in force and forgotten then.
+    registry.DeleteValue(kPendingValue);
+}
+
+void DropStagedUndo() {
+    RegistryCursor registry;
+    if (registry.OpenKey(UndoKeyPath(), false))
+        registry.DeleteValue(kPendingValue);
+}
+
+std::optional<PlacesBarTree> InterruptedChange() {
+    RegistryCursor registry;
+    if (!OpenExistingKey(registry, UndoKeyPath()) || !registry.ReadValueIfExists(kPendingValue))
+        return std::nullopt;
+    const std::optional<int> pending = ReadCopyNumber(registry, kPendingValue);
+    std::optional<PlacesBarTree> before;
+    if (pending && pending != ReadCopyNumber(registry, kCurrentValue))
+        before = ReadCopy(registry, *pending);
+    if (!before)
+        registry.DeleteValue(kPendingValue);
+    return before;
 }
 
 } // namespace velbrook

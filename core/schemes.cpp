@@ -24,9 +24,13 @@ bool OpenSchemesKey(ListRegistryCursor& registry) {
     return registry.OpenKey(kProgramKey, true) && registry.OpenKey(kSchemesSubkey, true);
 }
 
-// A missing "Count" means no schemes; a count that cannot be read raises.
+// A missing "Count" means no schemes; a count that cannot be read, or that is
+// negative (its high bit set), raises.
 int StoredCount(ListRegistryCursor& registry) {
-    return registry.ReadIntegerIfExists(kCountValue).value_or(0);
+    const int count = registry.ReadIntegerIfExists(kCountValue).value_or(0);
+    if (count < 0)
+        throw ListIndexError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(count)));
+    return count;
 }
 
 // The indexes below `count` that name an existing entry key (canonical decimal
@@ -152,15 +156,25 @@ std::string LoadSkippingDamaged(ListRegistryCursor& registry, int count, Pending
 
 std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
     ListRegistryCursor registry;
+    if (options.pendingEditsFound != nullptr)
+        *options.pendingEditsFound = false;
     if (!OpenSchemesKey(registry))
         return {};
+    struct NotePendingEdits {
+        const ListRegistryCursor& registry;
+        bool* found;
+        ~NotePendingEdits() {
+            if (found != nullptr)
+                *found = registry.MergedPendingEdits();
+        }
+    } note{registry, options.pendingEditsFound};
     const PendingEdits pending =
         options.consumePendingEdits ? PendingEdits::Consume : PendingEdits::Keep;
     if (options.skipDamagedEntries) {
         int count = 0;
         try {
             count = StoredCount(registry);
-        } catch (const RegistryError& error) {
+        } catch (const Error& error) {
             return error.what();
         }
         return LoadSkippingDamaged(registry, count, pending, schemes);

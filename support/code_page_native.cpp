@@ -62,6 +62,8 @@ std::size_t CharacterBoundary(std::string_view text, std::size_t at) {
 }
 
 std::string TextFromFile(std::string_view bytes) {
+    if (const std::optional<std::u16string> wide = Utf16WithByteOrderMark(bytes))
+        return Utf16ToAnsiLossy(*wide);
     if (bytes.starts_with(kByteOrderMark))
         bytes.remove_prefix(kByteOrderMark.size());
     if (IsUtf8(bytes))

@@ -6,9 +6,76 @@ namespace velbrook {
 
 using namespace files_platform;
 
+namespace {
+
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (UpperAscii(text[i]) != UpperAscii(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// COM and LPT take the digits 1 to 9 and the superscripts 1, 2 and 3, in the
+// legacy code page or in UTF-8.
+bool IsPortNumber(std::string_view rest) {
+    if (rest.size() == 1)
+        return (rest[0] >= '1' && rest[0] <= '9') || rest[0] == '\xB9' || rest[0] == '\xB2' ||
+               rest[0] == '\xB3';
+    return rest == "\xC2\xB9" || rest == "\xC2\xB2" || rest == "\xC2\xB3";
+}
+
+bool IsReservedDeviceName(std::string_view base) {
+    std::string upper;
+    for (const char c : base)
+        upper += UpperAscii(c);
+    for (const char* name : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (upper == name)
+            return true;
+    }
+    return (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+           IsPortNumber(std::string_view(upper).substr(3));
+}
+
+} // namespace
+
+bool NamesDevice(std::string_view fileName) {
+    for (const char* space : {"\\\\.\\", "//./", "\\??\\"}) {
+        if (fileName.starts_with(space))
+            return true;
+    }
+    if (fileName.starts_with("\\\\?\\") || fileName.starts_with("//?/")) {
+        // Drive and UNC paths there are files, whatever their names.
+        const std::string_view rest = fileName.substr(4);
+        const bool drive = rest.size() >= 2 && rest[1] == ':';
+        return !drive && !StartsWithIgnoreCase(rest, "UNC\\");
+    }
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < fileName.size(); ++i) {
+        if (IsSeparator(fileName[i]) || (i == 1 && fileName[i] == ':'))
+            start = i + 1;
+    }
+    std::string_view base = fileName.substr(start);
+    // The extension, a stream or device colon, and trailing blanks do not count.
+    base = base.substr(0, base.find_first_of(".:"));
+    while (!base.empty() && base.back() == ' ')
+        base.remove_suffix(1);
+    return IsReservedDeviceName(base);
+}
+
 bool ReplaceFileContent(const std::string& fileName, const std::string& bytes) {
     // Windows refuses to replace a read-only file; every build refuses alike.
-    if (fileName.empty() || IsReadOnly(fileName))
+    if (fileName.empty() || NamesDevice(fileName) || IsReadOnly(fileName))
         return false;
     static unsigned counter = 0;
     const std::string stem = TemporaryStemBeside(fileName);

@@ -1,12 +1,19 @@
 #pragma once
 // Whole-file access for the INI files and the places file.
 #include <string>
+#include <string_view>
 
 namespace velbrook {
 
+// True when Windows takes the name for a device rather than a file: a name in
+// the device namespace (\\.\, \\?\ other than a drive or UNC path), or a
+// last part that is a reserved device name (CON, PRN, AUX, NUL, COM1 to COM9,
+// LPT1 to LPT9, CONIN$, CONOUT$), also with an extension or trailing blanks.
+bool NamesDevice(std::string_view fileName);
 // True when a file (not a folder) of that name exists. An empty name is no file.
 bool FileExists(const std::string& fileName);
-// Reads the whole file as bytes. False when it cannot be opened or read.
+// Reads the whole file as bytes. False when it cannot be opened or read, or
+// is not a file on a disk (a device, a pipe): nothing else is read from.
 bool ReadWholeFile(const std::string& fileName, std::string& bytes);
 // Writes the bytes to a temporary file beside the target and then replaces the
 // target with it, so that a failed write leaves the old file as it was.

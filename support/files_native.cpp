@@ -104,8 +104,10 @@ bool FileExists(const std::string& fileName) {
 }
 
 bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
-    FileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd)
+    // Not blocking on a FIFO's open; only a regular file is read.
+    FileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info {};
+    if (!fd || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     std::string content;
     char buffer[65536];
@@ -124,6 +126,8 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
 }
 
 std::string WriteRefusal(const std::string& fileName) {
+    if (NamesDevice(fileName))
+        return msg::kReasonIsDevice;
     struct stat info {};
     if (::stat(fileName.c_str(), &info) == 0) {
         if (S_ISDIR(info.st_mode))

@@ -409,6 +409,25 @@ long MemoryRegistryStore::EnumKey(RegKey key, std::uint32_t index, char* name,
     return kRegSuccess;
 }
 
+long MemoryRegistryStore::EnumValue(RegKey key, std::uint32_t index, char* name,
+                                    std::uint32_t* nameLen) {
+    if (const long fault = BeginCall(RegOp::EnumValue))
+        return fault;
+    Node* node = nullptr;
+    if (const long error = Resolve(key, &node))
+        return error;
+    if (name == nullptr || nameLen == nullptr)
+        return kRegInvalidParameter;
+    if (index >= node->values.size())
+        return kRegNoMoreItems;
+    const std::string& valueName = node->values[index].name;
+    if (valueName.size() >= *nameLen)
+        return kRegMoreData;
+    std::memcpy(name, valueName.c_str(), valueName.size() + 1);
+    *nameLen = static_cast<std::uint32_t>(valueName.size());
+    return kRegSuccess;
+}
+
 void MemoryRegistryStore::FailNext(RegOp op, long error, int skip) {
     faults_.push_back({false, op, std::max(skip, 0), error});
 }

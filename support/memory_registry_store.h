@@ -24,7 +24,8 @@ enum class RegOp {
     DeleteValue,
     DeleteKey,
     QueryInfo,
-    EnumKey
+    EnumKey,
+    EnumValue
 };
 
 class MemoryRegistryStore : public RegistryStore {
@@ -50,6 +51,7 @@ class MemoryRegistryStore : public RegistryStore {
     long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLen,
                       std::uint32_t* values) override;
     long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
+    long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
 
     // The (skip+1)-th later call of op fails with error and changes nothing.
     void FailNext(RegOp op, long error = kRegAccessDenied, int skip = 0);

@@ -46,11 +46,25 @@ inline constexpr char kPlacesLeftOutOfFile[] =
     "The places file was saved without these places, which have no folder path:\n\n%s";
 inline constexpr char kPlacesLeftOutOfScheme[] =
     "The scheme was added without these places, which have no folder path:\n\n%s";
+inline constexpr char kPlacesWithControlCharacters[] =
+    "The places file was saved without these places, whose paths hold line breaks or other "
+    "control characters:\n\n%s";
 // %s: the name the folder browser shows.
 inline constexpr char kFolderCannotBePlace[] =
     "\"%s\" cannot be a place: it is neither a folder with a path nor a special folder.";
 // %d: the number stored for the place.
 inline constexpr char kSpecialFolderNumber[] = "Special folder %d";
+
+// Changes of the places bar by several processes at once (%d: seconds waited,
+// or the system's error code).
+inline constexpr char kPlacesBarBusy[] =
+    "The places bar was not changed: another Velbrook run has been changing it for %d "
+    "seconds. Try again when it has finished.";
+inline constexpr char kCannotLockPlacesBar[] =
+    "The places bar was not changed: Velbrook cannot keep other runs from changing it at the "
+    "same time (system error %d).";
+inline constexpr char kCannotReadProcessUser[] =
+    "Cannot tell which user this process runs as (system error %d).";
 
 // Undo of the last change of the places bar.
 inline constexpr char kNothingToUndo[] = "There is no change of the places bar to undo.";
@@ -67,7 +81,9 @@ inline constexpr char kLogDone[] = "done";
 // %s: the file name, then the reason.
 inline constexpr char kCannotWriteLog[] = "Cannot write to the log file \"%s\": %s.";
 inline constexpr char kCannotSavePlacesFile[] = "Cannot save the places file \"%s\": %s.";
-// Why a file cannot be written.
+inline constexpr char kCannotReadPlacesFile[] = "Cannot read the places file \"%s\": %s.";
+// Why a file cannot be written or read.
+inline constexpr char kReasonIsDevice[] = "the name is that of a device, not of a file";
 inline constexpr char kReasonFolderMissing[] = "its folder does not exist";
 inline constexpr char kReasonIsFolder[] = "it is a folder";
 inline constexpr char kReasonReadOnly[] = "it is read-only";

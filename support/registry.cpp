@@ -115,6 +115,23 @@ bool RegistryCursor::GetKeyNames(std::vector<std::string>& names) {
     return true;
 }
 
+bool RegistryCursor::GetValueNames(std::vector<std::string>& names) {
+    names.clear();
+    std::uint32_t count = 0;
+    if (!currentKey_ ||
+        store_->QueryInfoKey(currentKey_.Get(), nullptr, nullptr, &count) != kRegSuccess)
+        return false;
+    // The registry's longest value name, with its NUL.
+    std::string name(16384, '\0');
+    for (std::uint32_t index = 0; index < count; ++index) {
+        auto length = static_cast<std::uint32_t>(name.size());
+        if (store_->EnumValue(currentKey_.Get(), index, name.data(), &length) != kRegSuccess)
+            return false;
+        names.push_back(name.substr(0, length));
+    }
+    return true;
+}
+
 bool RegistryCursor::DeleteKeyTree(RegKey base, const std::string& subkey) {
     RegKey opened = 0;
     if (store_->OpenKey(base, subkey.c_str(), kKeyAllAccess, &opened) == kRegSuccess) {
@@ -366,6 +383,7 @@ void ListRegistryCursor::ReadStringList(const std::string& key, StringList* list
     }
     const StringList added = mayHaveSubLists ? ReadSubList("Add", &addRead) : StringList();
     list->insert(list->end(), added.begin(), added.end());
+    mergedPendingEdits_ = mergedPendingEdits_ || addRead || deleteRead;
     // Only edits that were merged are removed: a subkey that could not be
     // opened stays for a later reader.
     if (pending == PendingEdits::Consume) {

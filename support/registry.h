@@ -65,6 +65,8 @@ class RegistryCursor {
     // Names of the subkeys of the current key. False when no key is open or the
     // store could not list them all.
     bool GetKeyNames(std::vector<std::string>& names);
+    // Names of the values of the current key, the unnamed one as "". False as above.
+    bool GetValueNames(std::vector<std::string>& names);
 
     // Makes a subkey current for the scope's lifetime. However the scope ends,
     // returning or raising, the key that was current before is current again,
@@ -124,9 +126,13 @@ class ListRegistryCursor : public RegistryCursor {
     // what that item depends on; nullopt when the list would be empty.
     std::optional<std::string> ReadFirstListItem(const std::string& key);
     void OpenParentKey();
+    // True once a list read by this cursor had pending edits merged into it.
+    bool MergedPendingEdits() const { return mergedPendingEdits_; }
 
   private:
     StringList ReadSubList(const std::string& name, bool* opened);
+
+    bool mergedPendingEdits_ = false;
 };
 
 } // namespace velbrook

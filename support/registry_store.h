@@ -69,6 +69,9 @@ class RegistryStore {
                               std::uint32_t* values) = 0;
     // RegEnumKeyExA(key, index, name, nameLen, ...): nameLen in/out, in characters
     virtual long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) = 0;
+    // RegEnumValueA(key, index, name, nameLen, NULL, NULL, NULL, NULL): the value's name
+    // only; nameLen in/out, in characters
+    virtual long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) = 0;
 };
 
 // The store that registry objects use: the platform's store unless a test

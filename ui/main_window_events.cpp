@@ -38,10 +38,14 @@ void MainWindow::OnCreate() {
 }
 
 void MainWindow::LoadSchemeList() {
-    const std::string damaged = LoadSchemes(schemes_, {.skipDamagedEntries = true});
+    // Pending edits stay stored until the list that merges them is saved.
+    const std::string damaged = LoadSchemes(schemes_, {.consumePendingEdits = false,
+                                                       .skipDamagedEntries = true,
+                                                       .pendingEditsFound = &schemesChanged_});
     schemesSavable_ = damaged.empty();
     if (!damaged.empty())
-        Application::Instance().ReportError(FormatText(msg::kSchemesDamaged, damaged));
+        ShowMessageBox(FormatText(msg::kSchemesDamaged, damaged), msg::kCaptionError,
+                       kMbOk | kMbIconStop);
 }
 
 void MainWindow::NoteUnsavedSchemes() {
@@ -59,7 +63,8 @@ void MainWindow::ShowIcons() {
 }
 
 void MainWindow::OnDestroy() {
-    if (schemesSavable_)
+    // Saving an unchanged list would undo what other programs stored meanwhile.
+    if (schemesSavable_ && schemesChanged_)
         SaveSchemes(schemes_);
 }
 
@@ -205,6 +210,7 @@ void MainWindow::OnAddScheme() {
         return;
     std::vector<std::string> leftOut;
     schemes_.Select(schemes_.AddItem(name, std::make_unique<PlacesList>(rows_->Paths(leftOut))));
+    schemesChanged_ = true;
     TellPlacesLeftOut(msg::kPlacesLeftOutOfScheme, leftOut);
     NoteUnsavedSchemes();
 }
@@ -244,6 +250,7 @@ void MainWindow::OnDeleteScheme() {
     if (answer != kIdOk)
         return;
     schemes_.Delete(selected);
+    schemesChanged_ = true;
     schemes_.Select(-1);
     NoteUnsavedSchemes();
 }

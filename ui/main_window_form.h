@@ -143,6 +143,8 @@ class MainWindow : public Window {
     // Closing saves the scheme list only when all of it was loaded: what could
     // not be read must not be replaced.
     bool schemesSavable_ = false;
+    // A scheme added or deleted, or pending edits merged at loading.
+    bool schemesChanged_ = false;
 };
 
 } // namespace velbrook::ui

@@ -68,6 +68,9 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, end);
 }
 
+// What an append reports for a name that opened something other than a file on a disk.
+constexpr DWORD kNotADiskFile = ERROR_BAD_FILE_TYPE;
+
 std::string ReasonForError(DWORD error) {
     switch (error) {
     case ERROR_PATH_NOT_FOUND:
@@ -79,6 +82,8 @@ std::string ReasonForError(DWORD error) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
         return msg::kReasonLocked;
+    case kNotADiskFile:
+        return msg::kReasonIsDevice;
     default:
         return FormatText(msg::kReasonSystemError, static_cast<long long>(error));
     }
@@ -114,6 +119,8 @@ DWORD AppendOnce(const std::wstring& name, const std::string& bytes) {
     const File file = OpenForAppending(name, lockable);
     if (!file)
         return GetLastError();
+    if (GetFileType(file.get()) != FILE_TYPE_DISK)
+        return kNotADiskFile;
     OVERLAPPED lockAt{};
     lockAt.Offset = kAppendLockLow;
     lockAt.OffsetHigh = kAppendLockHigh;
@@ -171,7 +178,8 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
     File file(CreateFileW(FileNameW(fileName).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+    // A device or a pipe may never end a read: only a file on a disk is read.
+    if (!file || GetFileType(file.get()) != FILE_TYPE_DISK)
         return false;
     // Read straight into the result, in chunks that double up to kChunk, so that a
     // small file touches little memory.
@@ -193,6 +201,8 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
 }
 
 std::string WriteRefusal(const std::string& fileName) {
+    if (NamesDevice(fileName))
+        return msg::kReasonIsDevice;
     const DWORD attributes = GetFileAttributesW(FileNameW(fileName).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)

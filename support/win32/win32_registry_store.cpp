@@ -137,6 +137,13 @@ long Win32RegistryStore::EnumKey(RegKey key, std::uint32_t index, char* name,
                          nullptr);
 }
 
+long Win32RegistryStore::EnumValue(RegKey key, std::uint32_t index, char* name,
+                                   std::uint32_t* nameLen) {
+    DwordOut nameLenOut(nameLen);
+    return RegEnumValueA(ToHkey(key), index, name, nameLenOut.Get(), nullptr, nullptr, nullptr,
+                         nullptr);
+}
+
 RegistryStore& PlatformRegistryStore() {
     static Win32RegistryStore store;
     return store;

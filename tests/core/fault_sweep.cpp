@@ -72,6 +72,10 @@ class RecordingStore : public RegistryStore {
         Record(RegOp::EnumKey, key, "");
         return inner_.EnumKey(key, index, name, nameLen);
     }
+    long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override {
+        Record(RegOp::EnumValue, key, "");
+        return inner_.EnumValue(key, index, name, nameLen);
+    }
 
   private:
     std::string PathOf(RegKey key) const {
@@ -106,9 +110,9 @@ Outcome Run(const Act& act) {
 }
 
 const char* OpName(RegOp op) {
-    static const char* const kNames[] = {"Open",      "Create",    "Close",  "Query",
-                                         "Set",       "QueryW",    "SetW",   "DeleteValue",
-                                         "DeleteKey", "QueryInfo", "EnumKey"};
+    static const char* const kNames[] = {"Open",      "Create",    "Close",   "Query",
+                                         "Set",       "QueryW",    "SetW",    "DeleteValue",
+                                         "DeleteKey", "QueryInfo", "EnumKey", "EnumValue"};
     return kNames[static_cast<int>(op)];
 }
 

@@ -1,68 +1,104 @@
-// Every store call of writing the places bar, made to fail once.
+// Every store call of a change of the places bar, made to fail once: a change
+// either goes through whole, with what the bar held kept for undoing, or leaves
+// the bar and the kept copy exactly as they were.
 #include <gtest/gtest.h>
 
 #include "core/places_bar.h"
-#include "core/schemes.h"
+#include "core/places_undo.h"
 #include "fault_sweep.h"
-#include "support/errors.h"
-#include "support/messages.h"
-#include "support/registry.h"
 #include "testlib/active_store_scope.h"
 
 namespace velbrook::testing {
 namespace {
 
 const PlacesList kNewPlaces = {"  D:\\Work  ", "", "C:\\Data", " \t ", "E:\\"};
+const PlacesList kEarlierPlaces = {"F:\\Earlier"};
 
-TEST(FaultSweep, WritePlacesBarWithAList) {
-    const Prepare prepare = PrepareOldPlacesBar;
-    const Act act = [] { EXPECT_TRUE(WritePlacesBar(&kNewPlaces)); };
-    Expectation e = PlacesBarValues();
-    e.Record(prepare, act);
-    ASSERT_EQ(e.after.at(std::string(kPlacesBarKey) + "|Place0"), Sz("D:\\Work"));
+// The bar and the copy in force, read with the store's faults cleared.
+struct Kept {
+    PlacesBarTree bar;
+    std::optional<PlacesBarTree> undo;
 
-    Sweep(prepare, act, [&](const FaultRun& run) {
-        if (run.failedIndex < UndoKeepingCalls(run.cleanCalls)) {
-            ExpectUndoKeepingFault(run, e);
-            return;
-        }
-        switch (run.failed.op) {
-        case RegOp::Create:
-            EXPECT_TRUE(run.outcome.raised);
-            EXPECT_EQ(run.outcome.text, FormatText(msg::kCannotOpenOrCreateKey, kPlacesBarKey));
-            EXPECT_EQ(e.Take(run.store), e.before);
-            break;
-        default:
-            EXPECT_TRUE(CheckedWriteFault(run, e)) << "unexpected call";
-        }
-    });
+    bool operator==(const Kept& other) const {
+        if (!undo || !other.undo)
+            return !undo && !other.undo && SamePlacesBar(bar, other.bar);
+        return SamePlacesBar(bar, other.bar) && SamePlacesBar(*undo, *other.undo);
+    }
+};
+
+void PrintTree(const RegTree& tree, std::ostream* out) {
+    *out << "{";
+    for (const auto& [name, value] : tree.values) {
+        *out << name << "=" << value.type << ":";
+        for (std::uint8_t byte : value.data)
+            *out << (byte >= 32 && byte < 127 ? static_cast<char>(byte) : '.');
+        *out << " ";
+    }
+    for (const auto& [name, subtree] : tree.subkeys) {
+        *out << name << "\\";
+        PrintTree(subtree, out);
+    }
+    *out << "}";
 }
 
-TEST(FaultSweep, WritePlacesBarRestoringTheDefaults) {
-    const Prepare prepare = [](MemoryRegistryStore& store) {
-        PrepareOldPlacesBar(store);
-        PutValue(store, std::string(kPlacesBarKey) + "\\Sub\\Deeper", "x", Sz("1"));
-        PutValue(store, std::string(kPlacesBarKey) + "\\Other", "y", Sz("2"));
+void PrintBar(const PlacesBarTree& bar, std::ostream* out) {
+    if (bar)
+        PrintTree(*bar, out);
+    else
+        *out << "no key";
+}
+
+void PrintTo(const Kept& kept, std::ostream* out) {
+    *out << "bar ";
+    PrintBar(kept.bar, out);
+    *out << ", undo ";
+    if (kept.undo)
+        PrintBar(*kept.undo, out);
+    else
+        *out << "nothing";
+}
+
+Kept Read(MemoryRegistryStore& store) {
+    const ActiveStoreScope scope(store);
+    return {ReadPlacesBarTree(), KeptForUndo()};
+}
+
+// Old places with a foreign value and subkeys, reached by a change that left a
+// copy of an earlier bar for undoing.
+void PrepareChangedBar(MemoryRegistryStore& store) {
+    {
+        const ActiveStoreScope scope(store);
+        WritePlacesBar(&kEarlierPlaces);
+    }
+    PrepareOldPlacesBar(store);
+    PutValue(store, std::string(kPlacesBarKey) + "\\Sub\\Deeper", "x", Sz("1"));
+    PutValue(store, std::string(kPlacesBarKey) + "\\Other", "y", Dword(2));
+}
+
+TEST(FaultSweep, ChangesOfThePlacesBarGoThroughWholeOrNotAtAll) {
+    const std::pair<const char*, Act> changes[] = {
+        {"a list", [] { WritePlacesBar(&kNewPlaces); }},
+        {"the defaults", [] { WritePlacesBar(nullptr); }},
+        {"an undo", [] { UndoPlacesBarChange(); }},
     };
-    const Act act = [] { EXPECT_TRUE(WritePlacesBar(nullptr)); };
-    const std::string parent = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\comdlg32";
-
-    Expectation e = PlacesBarValues();
-    e.Record(prepare, act);
-
-    Sweep(prepare, act, [&](const FaultRun& run) {
-        if (run.failedIndex < UndoKeepingCalls(run.cleanCalls)) {
-            ExpectUndoKeepingFault(run, e);
-            return;
+    for (const auto& [what, act] : changes) {
+        SCOPED_TRACE(what);
+        MemoryRegistryStore recorded;
+        PrepareChangedBar(recorded);
+        const Kept before = Read(recorded);
+        {
+            const ActiveStoreScope scope(recorded);
+            act();
         }
-        // Never reported as done while the key is still there.
-        if (!run.outcome.raised) {
-            EXPECT_FALSE(KeyExistsIn(run.store, kPlacesBarKey));
-        } else {
-            EXPECT_EQ(run.outcome.text, FormatText(msg::kCannotDeleteKey, kPlacesBarKey));
-        }
-        EXPECT_TRUE(KeyExistsIn(run.store, parent));
-    });
+        const Kept after = Read(recorded);
+        ASSERT_NE(after.bar, before.bar);
+        ASSERT_EQ(after.undo, std::optional<PlacesBarTree>(before.bar));
+
+        Sweep(PrepareChangedBar, act, [&](const FaultRun& run) {
+            const Kept now = Read(run.store);
+            EXPECT_EQ(now, run.outcome.raised ? before : after) << run.outcome.text;
+        });
+    }
 }
 
 } // namespace

@@ -353,6 +353,25 @@ TEST_P(RegistryConformance, QueryInfoCountsTheValuesOfTheKey) {
     EXPECT_EQ(3u, longest);
     EXPECT_EQ(4u, values);
 
+    // Enumeration gives every name once, the unnamed value as "".
+    std::vector<std::string> names;
+    char name[8];
+    for (std::uint32_t i = 0;; ++i) {
+        std::uint32_t length = sizeof name;
+        const long result = Store().EnumValue(key, i, name, &length);
+        if (result != kRegSuccess) {
+            EXPECT_EQ(kRegNoMoreItems, result);
+            break;
+        }
+        names.emplace_back(name, length);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"", "0", "1", "Name"}));
+    std::uint32_t tooShort = 2;
+    SetBytes(key, "Longer", kRegSz, Bytes("", true));
+    EXPECT_EQ(kRegMoreData, Store().EnumValue(key, 4, name, &tooShort));
+    EXPECT_EQ(kRegSuccess, Store().DeleteValue(key, "Longer"));
+
     EXPECT_EQ(kRegSuccess, Store().DeleteValue(key, "name"));
     EXPECT_EQ(kRegFileNotFound, Store().DeleteValue(key, "2"));
     EXPECT_EQ(kRegSuccess, Store().QueryInfoKey(key, nullptr, nullptr, &values));
@@ -378,6 +397,7 @@ TEST_P(RegistryConformance, HandleToKeyDeletedElsewhereReportsKeyDeleted) {
     EXPECT_EQ(kRegKeyDeleted, Store().DeleteValue(victim, "v"));
     EXPECT_EQ(kRegKeyDeleted, Store().QueryInfoKey(victim, &count, &longest, nullptr));
     EXPECT_EQ(kRegKeyDeleted, Store().EnumKey(victim, 0, name, &length));
+    EXPECT_EQ(kRegKeyDeleted, Store().EnumValue(victim, 0, name, &length));
     EXPECT_EQ(kRegKeyDeleted, Store().CreateKey(victim, "Sub", kKeyAllAccess, &key));
     EXPECT_EQ(kRegKeyDeleted, Store().OpenKey(victim, "", kKeyAllAccess, &key));
 
