@@ -319,6 +319,12 @@ long MemoryRegistryStore::Set(RegOp op, RegKey key, const char* name, std::uint3
                               const std::uint8_t* data, std::uint32_t size) {
     if (const long fault = BeginCall(op))
         return fault;
+    if (const auto failing = failingWrites_.find(name != nullptr ? name : "");
+        failing != failingWrites_.end()) {
+        const long error = failing->second;
+        failingWrites_.erase(failing);
+        return error;
+    }
     Node* node = nullptr;
     if (const long error = Resolve(key, &node))
         return error;
@@ -432,12 +438,17 @@ void MemoryRegistryStore::FailNext(RegOp op, long error, int skip) {
     faults_.push_back({false, op, std::max(skip, 0), error});
 }
 
+void MemoryRegistryStore::FailWriteOf(const std::string& valueName, long error) {
+    failingWrites_[valueName] = error;
+}
+
 void MemoryRegistryStore::FailOperation(int n, long error) {
     faults_.push_back({true, RegOp::Open, std::max(n - 1, 0), error});
 }
 
 void MemoryRegistryStore::ClearFaults() {
     faults_.clear();
+    failingWrites_.clear();
 }
 
 int MemoryRegistryStore::OperationCount() const {

@@ -55,6 +55,8 @@ class MemoryRegistryStore : public RegistryStore {
 
     // The (skip+1)-th later call of op fails with error and changes nothing.
     void FailNext(RegOp op, long error = kRegAccessDenied, int skip = 0);
+    // The next write (A or W) of a value of that name, in any key, fails with error.
+    void FailWriteOf(const std::string& valueName, long error = kRegAccessDenied);
     // The n-th store call of any kind from now (1-based) fails with error.
     void FailOperation(int n, long error = kRegAccessDenied);
     void ClearFaults();
@@ -96,6 +98,7 @@ class MemoryRegistryStore : public RegistryStore {
     std::map<RegKey, std::shared_ptr<Node>> handles_;
     RegKey nextHandle_ = 0x1000;
     std::vector<Fault> faults_;
+    std::map<std::string, long> failingWrites_;
     std::vector<std::string> protected_;
     int operationCount_ = 0;
 };

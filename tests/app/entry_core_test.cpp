@@ -87,8 +87,7 @@ TEST_F(EntryWithCoreActions, MissingFileIsReportedWithTheResolvedName) {
 
 TEST_F(EntryWithCoreActions, RefusedRegistryWriteEndsWithExitCodeOne) {
     StoreWorkScheme();
-    // Past the copy kept for undoing: its marker and the pending mark.
-    store.FailNext(RegOp::SetW, kRegAccessDenied, 2);
+    store.FailWriteOf("Place0");
     EXPECT_EQ(Run({"-load:work"}), kExitError);
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].text, "Failed to set data for 'Place0'");

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/places_bar.h"
+#include "core/places_undo.h"
 #include "registry_fixture.h"
 #include "support/errors.h"
 
@@ -196,21 +197,19 @@ TEST_F(PlacesBarTest, KeyThatCannotBeCreatedIsAnError) {
                                    "comdlg32\\Placesbar");
     }
     EXPECT_FALSE(KeyExists(kPlacesBarKey));
-    EXPECT_FALSE(UndoPlacesBarChange()); // and nothing was kept for undoing
+    EXPECT_EQ(KeptForUndo(), std::nullopt);
 }
 
 TEST_F(PlacesBarTest, RefusedWritePutsBackWhatWasWritten) {
     Put(kPlacesBarKey, "Place3", Sz("old3"));
     const PlacesList places{"a", "b", "c", "d", "e"};
-    // After the copy kept for undoing (Place3, its marker, the pending mark) and two places.
-    store.FailNext(RegOp::SetW, kRegAccessDenied, 5);
+    store.FailWriteOf("Place2");
 
     try {
         WritePlacesBar(&places);
         FAIL() << "no error raised";
     } catch (const RegistryError& error) {
-        EXPECT_TRUE(std::string(error.what()).starts_with("Failed to set data for 'Place"))
-            << error.what();
+        EXPECT_STREQ(error.what(), "Failed to set data for 'Place2'");
     }
 
     for (int slot : {0, 1, 2, 4})

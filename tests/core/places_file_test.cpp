@@ -165,6 +165,45 @@ TEST_F(PlacesFileTest, AppliesTheFivePlacesOfAFile) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST_F(PlacesFileTest, DeviceNamesAreRefusedWithoutReadingAndChangeNothing) {
+    PresetPlacesBar();
+    for (const std::string& name : {PathOf("com1.ini"), PathOf("NUL"), std::string("CON")}) {
+        std::string failure = "no error raised";
+        try {
+            LoadPlacesFile(name);
+        } catch (const Error& error) {
+            failure = error.what();
+        }
+        EXPECT_EQ(failure, "Cannot read the places file \"" + name +
+                               "\": the name is that of a device, not of a file.");
+        EXPECT_EQ(Get(kPlacesBarKey, "Place0"), Sz("old0"));
+        EXPECT_EQ(Get(kPlacesBarKey, "Count"), std::nullopt);
+    }
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+// A stored place with a line break would end its line and start a key of its
+// own; such places are left out and named, and the file holds one line a key.
+TEST_F(PlacesFileTest, PlacesWithControlCharactersAreLeftOutAndNamed) {
+    const PlacesList rows = {"C:\\a\r\nPlace4=C:\\injected\r\n[Other]", "C:\\Kept", "D:\\tab\there",
+                             "", "E:\\bell\x07"};
+    const std::string file = PathOf("hostile.ini");
+    WritePlacesFile(file, rows);
+
+    EXPECT_EQ(ReadBytes(file), "[Places]\r\nPlace1=C:\\Kept\r\n\r\n");
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "The places file was saved without these places, whose paths hold line breaks or "
+              "other control characters:\n\nC:\\a[CR][LF]Place4=C:\\injected[CR][LF][Other]\n"
+              "D:\\tab[TAB]here\nE:\\bell[7]");
+    EXPECT_EQ(dialogs.messages[0].caption, "Information");
+
+    EXPECT_TRUE(LoadPlacesFile(file));
+    EXPECT_EQ(Places(),
+              (std::vector<std::optional<StoredValue>>{std::nullopt, Sz("C:\\Kept"), std::nullopt,
+                                                       std::nullopt, std::nullopt}));
+}
+
 // Text that is no places file changes nothing and is named in the error; an
 // empty file stays five empty places.
 TEST_F(PlacesFileTest, FileWithoutAPlacesSectionIsRefused) {
@@ -202,7 +241,14 @@ TEST_F(PlacesFileTest, EncodingsOfTheFile) {
                                     "[Places]\r\nPlace0=C:\\Ren\xE9"
                                     "e\r\n"};
     const std::string file = PathOf("encoded.ini");
-    for (const std::string& content : contents) {
+    // Notepad's "Unicode" (UTF-16 with a little-endian mark) and its big-endian twin.
+    std::string little = "\xFF\xFE";
+    std::string big = "\xFE\xFF";
+    for (const char16_t c : u"[Places]\r\nPlace0=" + renee + u"\r\n") {
+        little += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        big += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+    }
+    for (const std::string& content : {contents[0], contents[1], contents[2], little, big}) {
         WriteBytes(file, content);
         EXPECT_TRUE(LoadPlacesFile(file));
         EXPECT_EQ(GetWide(kPlacesBarKey, "Place0"), renee);

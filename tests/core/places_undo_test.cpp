@@ -136,6 +136,68 @@ TEST_F(PlacesUndoTest, ChangesThatLeaveTheBarAsItWasKeepTheEarlierUndo) {
     }
 }
 
+// The whole key comes back: values the program does not write, of any type,
+// and subkeys with theirs.
+TEST_F(PlacesUndoTest, UndoBringsBackTheWholeKeyWithForeignValuesAndSubkeys) {
+    const std::pair<const char*, std::function<void()>> changes[] = {{"default", RestoreDefaults},
+                                                                     {"a list", WriteNewPlaces}};
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        store.Clear();
+        PutMixedBar();
+        Put(kKey, "Extra", Sz("foreign"));
+        Put(kKey, "Flags", Dword(3));
+        PutWide(kKey, "Path", kRegExpandSz, u"%TEMP%");
+        Put(kKey + "\\Sub", "Inner", Sz("below"));
+        Put(kKey + "\\Sub\\Deeper", "", Dword(9));
+        CreateKey(kKey + "\\Empty");
+        const PlacesBarTree before = ReadPlacesBarTree();
+
+        change();
+        EXPECT_TRUE(UndoPlacesBarChange());
+
+        EXPECT_TRUE(SamePlacesBar(ReadPlacesBarTree(), before));
+        EXPECT_EQ(Get(kKey + "\\Sub\\Deeper", ""), Dword(9));
+        EXPECT_EQ(GetWide(kKey, "Path"), u"%TEMP%");
+        EXPECT_TRUE(KeyExists(kKey + "\\Empty"));
+    }
+}
+
+// A process that ended halfway through a change (here: the copy staged and
+// part of the bar written) leaves a mark; the next change puts the bar back
+// first, so the copy in force and the bar stay a pair.
+TEST_F(PlacesUndoTest, AChangeBrokenOffHalfwayIsPutBackByTheNextOne) {
+    PutMixedBar();
+    WriteNewPlaces();
+    const PlacesBarTree written = ReadPlacesBarTree();
+
+    StageForUndo(written);
+    Put(kKey, "Place0", Sz("C:\\Torn"));
+    RestoreDefaults(); // the change after the broken one
+
+    EXPECT_FALSE(KeyExists(kKey));
+    EXPECT_TRUE(UndoPlacesBarChange());
+    EXPECT_TRUE(SamePlacesBar(ReadPlacesBarTree(), written));
+    EXPECT_TRUE(UndoPlacesBarChange()); // and the default buttons again
+    EXPECT_FALSE(KeyExists(kKey));
+}
+
+// The copy that earlier versions kept in the undo key itself is undone as before.
+TEST_F(PlacesUndoTest, ACopyKeptTheEarlierWayIsUndone) {
+    Put(kKey, "Place0", Sz("C:\\Now"));
+    Put(kUndoKey, "Place2", Sz("C:\\Then"));
+    Put(kUndoKey, "Count", Dword(5));
+    Put(kUndoKey, "KeyExists", Dword(1));
+
+    EXPECT_TRUE(UndoPlacesBarChange());
+    EXPECT_EQ(Get(kKey, "Place0"), std::nullopt);
+    EXPECT_EQ(GetWide(kKey, "Place2"), u"C:\\Then");
+    EXPECT_EQ(Get(kKey, "Count"), Dword(5));
+    EXPECT_TRUE(UndoPlacesBarChange());
+    EXPECT_EQ(Get(kKey, "Place0"), Sz("C:\\Now"));
+    EXPECT_EQ(Get(kKey, "Place2"), std::nullopt);
+}
+
 TEST_F(PlacesUndoTest, NothingKeptIsSaidAndChangesNothing) {
     for (bool staleValues : {false, true}) {
         store.Clear();

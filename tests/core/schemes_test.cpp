@@ -302,6 +302,28 @@ TEST_F(SchemesTest, CountThatCannotBeReadIsAnErrorAndAMissingOneIsNone) {
     }
 }
 
+// A count with its high bit set is damaged like one that cannot be read: it is
+// reported, nothing is loaded, and the store stays as it is.
+TEST_F(SchemesTest, NegativeCountIsReportedAndLoadsNothing) {
+    for (const std::uint32_t count : {0x80000000u, 0xFFFFFFFFu}) {
+        StoreScheme(0, "First", {"a", "", "", "", ""});
+        Put(kSchemesKey, "Count", Dword(count));
+        const std::string expected =
+            "List index out of bounds (" + std::to_string(static_cast<std::int32_t>(count)) + ")";
+        OrderedSchemeList schemes;
+        EXPECT_EQ(LoadSchemes(schemes, {.skipDamagedEntries = true}), expected);
+        EXPECT_EQ(schemes.Count(), 0);
+        try {
+            LoadSchemes(schemes);
+            ADD_FAILURE() << "no error raised";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.what(), expected);
+        }
+        EXPECT_EQ(Get(kSchemesKey, "Count"), Dword(count));
+        EXPECT_EQ(Get(kSchemesKey + "\\0", "0"), Sz("First"));
+    }
+}
+
 // An entry key that is saved keeps no pending edits that were not merged into
 // what was saved: the next scheme saved there must not inherit them.
 TEST_F(SchemesTest, SavingAnEntryDropsPendingEditsThatWereNotMergedIntoIt) {

@@ -25,6 +25,63 @@ class FilesTest : public testing::TemporaryFolderTest {
     }
 };
 
+TEST(DeviceNames, NamesThatWindowsTakesForDevicesAndNamesThatItDoesNot) {
+    const char* const devices[] = {"COM1",
+                                   "com9",
+                                   "C:\\com1.ini",
+                                   "C:\\dir\\AUX",
+                                   "nul",
+                                   "NUL.txt",
+                                   "x\\con .ini",
+                                   "CONIN$",
+                                   "conout$.log",
+                                   "LPT1.tar.gz",
+                                   "PRN",
+                                   "COM1:",
+                                   "C:com1",
+                                   "lpt\xB9",
+                                   "COM\xC2\xB2.ini",
+                                   "\\\\.\\pipe\\x",
+                                   "//./C:",
+                                   "\\??\\C:\\x",
+                                   "\\\\?\\GLOBALROOT\\x",
+                                   "a/b/Aux"};
+    for (const char* name : devices)
+        EXPECT_TRUE(NamesDevice(name)) << name;
+    const char* const files[] = {"",
+                                 "COM10",
+                                 "COM0",
+                                 "LPT",
+                                 "console.ini",
+                                 "nul1",
+                                 "C:\\com1\\a.ini",
+                                 "a.nul",
+                                 "CONIN",
+                                 "places.ini",
+                                 "\\\\?\\C:\\com1.ini",
+                                 "\\\\server\\share\\a.ini",
+                                 "\\\\?\\UNC\\server\\share\\nul"};
+    for (const char* name : files)
+        EXPECT_FALSE(NamesDevice(name)) << name;
+}
+
+TEST_F(FilesTest, OnlyFilesOnADiskAreRead) {
+#ifdef _WIN32
+    const std::string other = "NUL";
+#else
+    // A FIFO without a writer: opening it to read would wait for one.
+    const std::string other = PathOf("fifo");
+    ASSERT_EQ(::mkfifo(other.c_str(), 0600), 0);
+#endif
+    std::string bytes = "untouched";
+    EXPECT_FALSE(ReadWholeFile(other, bytes));
+    EXPECT_EQ(bytes, "untouched");
+    std::string refusal = "";
+    EXPECT_FALSE(AppendToFile("C:\\logs\\nul.log", "line\r\n", refusal));
+    EXPECT_EQ(refusal, "the name is that of a device, not of a file");
+    EXPECT_FALSE(ReplaceFileContent(PathOf("aux.ini"), "x"));
+}
+
 TEST_F(FilesTest, FileExistsOnlyForFiles) {
     const std::string file = PathOf("a.ini");
     ASSERT_TRUE(ReplaceFileContent(file, "x"));

@@ -236,6 +236,20 @@ std::vector<std::string> MainWindowTest::SchemeNames() {
     return names;
 }
 
+void MainWindowTest::CloseBy(const std::string& route) {
+    if (route == "Ok")
+        SendMessageA(Item(ui::design::kIdOk), BM_CLICK, 0, 0);
+    else if (route == "Cancel")
+        SendMessageA(Item(ui::design::kIdCancel), BM_CLICK, 0, 0);
+    else if (route == "Esc")
+        Press(GetFocus(), VK_ESCAPE);
+    else if (route == "close box")
+        PostMessageA(Window().hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    else
+        PostMessageA(Window().hwnd(), WM_CLOSE, 0, 0);
+    Pump();
+}
+
 void MainWindowTest::StoreSchemes(const std::vector<std::pair<std::string, PlacesList>>& schemes) {
     OrderedSchemeList list;
     for (const auto& [name, places] : schemes)

@@ -73,6 +73,8 @@ class MainWindowTest : public RegistryTest {
     bool Checked(ui::design::ControlId id) { return window_->IsChecked(id); }
 
     // Stored state, read through the program's own store functions.
+    // Closes the window the way named: "Ok", "Cancel", "Esc", "close box" or "Alt+F4".
+    void CloseBy(const std::string& route);
     void StoreSchemes(const std::vector<std::pair<std::string, PlacesList>>& schemes);
     std::vector<std::pair<std::string, PlacesList>> StoredSchemes();
     void StorePlaces(const PlacesList& places) { WritePlacesBar(&places); }

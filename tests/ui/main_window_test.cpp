@@ -216,17 +216,7 @@ TEST_F(MainWindowTest, OkAppliesTheChoice) {
 }
 
 TEST_F(MainWindowTest, EveryOtherWayOfClosingLeavesThePlacesBarAndSavesSchemes) {
-    const auto close = [this](const char* route) {
-        if (std::string(route) == "Cancel")
-            SendMessageA(Item(kIdCancel), BM_CLICK, 0, 0);
-        else if (std::string(route) == "Esc")
-            Press(GetFocus(), VK_ESCAPE);
-        else if (std::string(route) == "close box")
-            PostMessageA(Window().hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-        else
-            PostMessageA(Window().hwnd(), WM_CLOSE, 0, 0);
-        Pump();
-    };
+    const auto close = [this](const char* route) { CloseBy(route); };
     for (const char* route : {"Cancel", "Esc", "close box", "Alt+F4"}) {
         SCOPED_TRACE(route);
         store.Clear();
@@ -247,13 +237,39 @@ TEST_F(MainWindowTest, EveryOtherWayOfClosingLeavesThePlacesBarAndSavesSchemes) 
     }
 }
 
+// Schemes that the window did not change are not written back: what another
+// program stored meanwhile stays. Pending edits that the window merged are saved.
+TEST_F(MainWindowTest, ClosingWithoutSchemeEditsLeavesTheStoreAsItIs) {
+    for (const char* route : {"Ok", "Cancel", "Esc", "close box", "Alt+F4"}) {
+        SCOPED_TRACE(route);
+        store.Clear();
+        StoreSchemes({{"Alpha", {"A", "", "", "", ""}}});
+        Open();
+        StoreSchemes(
+            {{"Alpha", {"A", "", "", "", ""}}, {"Added meanwhile", {"M", "", "", "", ""}}});
+        CloseBy(route);
+        EXPECT_FALSE(IsOpen());
+        const auto stored = StoredSchemes();
+        ASSERT_EQ(stored.size(), 2u);
+        EXPECT_EQ(stored[1].first, "Added meanwhile");
+    }
+
+    store.Clear();
+    StoreSchemes({{"Alpha", {"A", "", "", "", ""}}});
+    Put(kSchemesKey + "\\0\\Add", "0", Sz("E:\\Pending"));
+    Open();
+    CloseBy("Esc");
+    EXPECT_FALSE(KeyExists(kSchemesKey + "\\0\\Add"));
+    EXPECT_EQ(Get(kSchemesKey + "\\0", "6"), Sz("E:\\Pending"));
+}
+
 TEST_F(MainWindowTest, RegistryErrorOnOkIsReportedAndTheWindowStays) {
     Open();
     SendMessageA(Item(kIdCustomRadio), BM_CLICK, 0, 0);
     SelectRow(0);
     dialogs.folderAnswers.push_back("C:\\Windows");
     ClickImageButton(Part::ChangeButton);
-    store.FailNext(RegOp::Set);
+    store.FailWriteOf("Place0");
     SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
     Pump();
     ASSERT_EQ(reports.size(), 1u);
@@ -314,8 +330,11 @@ TEST_F(MainWindowTest, DamagedSchemeIsSkippedAndNotOverwritten) {
     Put(kSchemesKey + "\\1", "0", Dword(1)); // the name is not a string
     StorePlaces({"C:\\", "", "", "", ""});
     Open();
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0], FormatText(msg::kSchemesDamaged, "Invalid data type for '0'"));
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text,
+              FormatText(msg::kSchemesDamaged, "Invalid data type for '0'"));
+    EXPECT_EQ(dialogs.messages[0].caption, "Error");
+    EXPECT_TRUE(reports.empty());
     EXPECT_EQ(SchemeNames(), (std::vector<std::string>{"Alpha", "Gamma"}));
     EXPECT_EQ(Rows()[0], "C:\\");
     EXPECT_TRUE(Checked(kIdCustomRadio));
@@ -346,8 +365,10 @@ TEST_F(MainWindowTest, SchemesThatCannotBeLoadedAreNotOverwritten) {
         Put(kSchemesKey, "Count", c.count);
         StorePlaces({"C:\\", "", "D:\\Data", "", ""});
         Open();
-        ASSERT_EQ(reports.size(), 1u);
-        EXPECT_EQ(reports[0], FormatText(msg::kSchemesDamaged, c.problem));
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_EQ(dialogs.messages[0].text, FormatText(msg::kSchemesDamaged, c.problem));
+        EXPECT_EQ(dialogs.messages[0].caption, "Error");
+        EXPECT_TRUE(reports.empty());
         EXPECT_EQ(Rows(), (PlacesList{"C:\\", "", "D:\\Data", "", ""}));
         EXPECT_TRUE(Checked(kIdCustomRadio));
         EXPECT_EQ(List().ColumnOrder(), (std::vector<int>{1, 0}));

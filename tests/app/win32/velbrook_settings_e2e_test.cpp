@@ -108,7 +108,7 @@ class VelbrookSettingsE2e : public ::testing::Test {
         EXPECT_TRUE(program.Started());
         if (damagedSchemes) {
             const ShownDialog report = WaitForDialog(program, kTimeoutMs);
-            EXPECT_EQ(report.caption, L"Velbrook");
+            EXPECT_EQ(report.caption, L"Error");
             EXPECT_EQ(report.text.rfind(L"Some quick adjust schemes could not be read", 0), 0u)
                 << Utf8(report.text);
             PressDialogButton(report, IDOK);
