@@ -21,9 +21,17 @@ std::u16string TextOf(const RegValue& value) {
     return text.substr(0, text.find(u'\0'));
 }
 
+const std::string& NameOf(const std::pair<std::string, RegValue>& value) {
+    return value.first;
+}
+
+const std::string& NameOf(const RegSubkey& subkey) {
+    return subkey.name;
+}
+
 template <class Entries> auto FindEntry(Entries& entries, const std::string& name) {
     return std::find_if(entries.begin(), entries.end(),
-                        [&](const auto& entry) { return SameTextIgnoreCase(entry.first, name); });
+                        [&](const auto& entry) { return SameTextIgnoreCase(NameOf(entry), name); });
 }
 
 } // namespace
@@ -46,7 +54,7 @@ bool SameTree(const RegTree& a, const RegTree& b) {
     }
     for (const auto& [name, subtree] : a.subkeys) {
         const auto other = FindEntry(b.subkeys, name);
-        if (other == b.subkeys.end() || !SameTree(subtree, other->second))
+        if (other == b.subkeys.end() || !SameTree(subtree, other->tree))
             return false;
     }
     return true;
@@ -85,7 +93,7 @@ RegTree ReadTree(RegistryCursor& registry) {
         const RegistryCursor::SubkeyScope subkey(registry, name, false);
         if (!subkey)
             throw RegistryError(FormatText(msg::kRegGetDataFailed, name));
-        tree.subkeys.emplace_back(name, ReadTree(registry));
+        tree.subkeys.push_back({name, ReadTree(registry)});
     }
     return tree;
 }

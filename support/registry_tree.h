@@ -9,11 +9,16 @@
 
 namespace velbrook {
 
+struct RegSubkey;
+
 struct RegTree {
     std::vector<std::pair<std::string, RegValue>> values;
-    std::vector<std::pair<std::string, RegTree>> subkeys;
+    std::vector<RegSubkey> subkeys;
+};
 
-    bool operator==(const RegTree&) const = default;
+struct RegSubkey {
+    std::string name;
+    RegTree tree;
 };
 
 // Equal for a reader of the registry: names compare without regard to case,
