@@ -66,6 +66,8 @@ class ActiveDialogsScope {
     UserDialogs& previous_;
 };
 
+bool quietRun = false;
+
 struct RunResult {
     int exitCode = kExitOk;
     bool openWindow = false;
@@ -163,12 +165,17 @@ void AppendToRunLog(const std::string& logFile, const ChosenAction& chosen, cons
 
 } // namespace
 
+bool IsQuietRun() {
+    return quietRun;
+}
+
 int RunEntrySequence(const std::vector<std::string>& arguments, const std::string& programPath,
                      const EntryActions& actions) {
     try {
         const ParamList params = BuildParamList(arguments);
         const RunModifiers modifiers = ReadModifiers(params, programPath);
         const ChosenAction chosen = ChooseAction(params, programPath);
+        quietRun = modifiers.quiet;
         if (modifiers.quiet)
             SuppressSystemDialogs();
         ConsoleDialogs console(actions.writeError);

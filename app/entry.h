@@ -30,6 +30,9 @@ struct EntryActions {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitError = 1;
 
+// True while a run with "quiet" is under way: nothing may wait for a person.
+bool IsQuietRun();
+
 // Tests "load", "default", "file", "undo", "save" and "help"/"?" in that order
 // whatever the argument order; a failed action opens the window. An error that
 // escapes an action or the window's start is shown in a stop box and gives

@@ -92,6 +92,10 @@ inline constexpr char kReasonLocked[] = "another program keeps it locked";
 // %d: the system's error code.
 inline constexpr char kReasonSystemError[] = "system error %d";
 
+// A system DLL or one of its functions that this Windows lacks (%s: the DLL, the function).
+inline constexpr char kMissingSystemFunction[] =
+    "Velbrook cannot run on this version of Windows: %s lacks %s.";
+
 // Common controls check.
 inline constexpr char kOldComCtl[] = "COMCTL32.DLL is older than required version";
 

@@ -1,10 +1,11 @@
-# Checks the shipped program's image with the cross toolchain's objdump, so that
-# it holds on a machine that cannot run the program: the expected machine, only
-# kernel32 and msvcrt in the import table (everything else binds on first use),
-# sections page-aligned in the file, and (optimised builds) at most SIZE_LIMIT
-# bytes once stripped.
-# cmake -DOBJDUMP=<objdump> -DEXE=<velbrook.exe> -DFORMAT=<pei-i386|pei-x86-64>
-#       [-DSIZE_LIMIT=<bytes>] -P check_image.cmake
+# Checks the shipped program's image with the cross toolchain's objdump and nm,
+# so that it holds on a machine that cannot run the program: the expected
+# machine, the late DLLs (cmake/late_dlls.cmake) out of the import table and
+# delay-loaded instead, and (optimised builds) at most SIZE_LIMIT bytes once
+# stripped, a guard against bloat.
+# cmake -DOBJDUMP=<objdump> -DNM=<nm> -DSTRIP=<strip> -DEXE=<velbrook.exe> -DFORMAT=<pei-i386|pei-x86-64>
+#       -DLATE_DLLS=<a;b> [-DSIZE_LIMIT=<bytes>] -P check_image.cmake
+cmake_minimum_required(VERSION 3.20)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "${OBJDUMP} could not read ${EXE}")
@@ -21,30 +22,32 @@ foreach(entry ${entries})
     string(TOUPPER "${dll}" dll)
     list(APPEND dlls "${dll}")
 endforeach()
-list(SORT dlls)
-if(NOT dlls STREQUAL "KERNEL32.DLL;MSVCRT.DLL")
-    list(APPEND problems "imports ${dlls}, expected KERNEL32.DLL;MSVCRT.DLL")
-endif()
-if(NOT dump MATCHES "FileAlignment[ \t]+00001000")
-    list(APPEND problems "sections are not page-aligned in the file")
-endif()
-
-# The size the program has once stripped: one page of headers and every loaded
-# section rounded up to the page-aligned file alignment.
-execute_process(COMMAND ${OBJDUMP} -h ${EXE} OUTPUT_VARIABLE sections)
-string(REGEX MATCHALL "[0-9]+ [.][^ ]+ +[0-9a-f]+ +[0-9a-f]+ +[0-9a-f]+ +[0-9a-f]+ +2[*][*][0-9]+\n +CONTENTS, ALLOC, LOAD"
-    loaded "${sections}")
-math(EXPR stripped "4096")
-foreach(section ${loaded})
-    string(REGEX REPLACE "^[0-9]+ [.][^ ]+ +([0-9a-f]+) .*" "\\1" size "${section}")
-    math(EXPR stripped "${stripped} + ((0x${size} + 4095) / 4096) * 4096")
+execute_process(COMMAND ${NM} ${EXE} OUTPUT_VARIABLE symbols)
+foreach(late ${LATE_DLLS})
+    string(TOUPPER "${late}.DLL" upper)
+    if(upper IN_LIST dlls)
+        list(APPEND problems "${late}.dll is in the import table")
+    endif()
+    if(NOT symbols MATCHES "__DELAY_IMPORT_DESCRIPTOR_[^\n]*lib${late}_delay_a")
+        list(APPEND problems "${late}.dll is not delay-loaded")
+    endif()
 endforeach()
-if(DEFINED SIZE_LIMIT AND stripped GREATER SIZE_LIMIT)
-    list(APPEND problems "${stripped} bytes once stripped, more than ${SIZE_LIMIT}")
+
+# The size of the program once stripped, as it ships.
+get_filename_component(name ${EXE} NAME)
+set(stripped_exe ${CMAKE_CURRENT_BINARY_DIR}/stripped-${name})
+execute_process(COMMAND ${STRIP} -o ${stripped_exe} ${EXE} RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "${STRIP} could not strip ${EXE}")
 endif()
+file(SIZE ${stripped_exe} stripped)
+file(REMOVE ${stripped_exe})
+if(DEFINED SIZE_LIMIT AND stripped GREATER SIZE_LIMIT)
+    list(APPEND problems "stripped size ${stripped} bytes exceeds ${SIZE_LIMIT}")
+endif()
+message(STATUS "${EXE}: ${FORMAT}, imports ${dlls}, ${stripped} bytes stripped")
 
 if(problems)
     list(JOIN problems "; " text)
     message(FATAL_ERROR "${EXE}: ${text}")
 endif()
-message(STATUS "${EXE}: ${FORMAT}, imports ${dlls}, page-aligned, ${stripped} bytes stripped")

@@ -1,8 +1,6 @@
-// The program starts without the libraries that only its window needs: they are
-// not in its import table (they load on first use from the system folder), so
-// the command-line actions start with kernel32 and msvcrt alone; and
-// no manifest but the process one has an ID that a loader acts on by itself;
-// and its sections are page-aligned in the file, so that it maps as it is.
+// The system DLLs that are not KnownDLLs are not in the program's import table
+// (they load on first use, from the system folder), and no manifest but the
+// process one has an ID that a loader acts on by itself.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -44,21 +42,13 @@ std::set<std::string> ImportedLibraries(const std::string& exe) {
     return names;
 }
 
-TEST(StartupImports, OnlyTheLibrariesOfTheCommandLineActionsLoadAtStart) {
+// The system DLLs that are not KnownDLLs load late, once the program has
+// limited loading to the system folder: they are not in the import table.
+TEST(StartupImports, TheDllsThatAreNotKnownDllsAreNotImportedAtStart) {
     const std::set<std::string> names = ImportedLibraries(BinFolder() + "velbrook.exe");
     ASSERT_TRUE(names.count("KERNEL32.DLL")) << "import table not read";
-    for (const char* deferred : {"SHELL32.DLL", "OLE32.DLL", "COMDLG32.DLL", "ADVAPI32.DLL"})
-        EXPECT_FALSE(names.count(deferred)) << deferred;
-    // The window's own libraries and the registry are bound on their first call.
-    EXPECT_EQ(names, (std::set<std::string>{"KERNEL32.DLL", "MSVCRT.DLL"}));
-}
-
-TEST(StartupImports, SectionsArePageAlignedInTheFile) {
-    const HMODULE image = LoadLibraryExA((BinFolder() + "velbrook.exe").c_str(), nullptr,
-                                         DONT_RESOLVE_DLL_REFERENCES);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(NtHeaders(image).OptionalHeader.FileAlignment, 4096u);
-    FreeLibrary(image);
+    for (const char* late : {"COMCTL32.DLL", "VERSION.DLL", "UXTHEME.DLL", "OLEACC.DLL"})
+        EXPECT_FALSE(names.count(late)) << late;
 }
 
 BOOL CALLBACK AddResourceId(HMODULE, LPCSTR, LPSTR name, LONG_PTR ids) {
