@@ -54,11 +54,15 @@ void MainWindow::NoteUnsavedSchemes() {
                        kMbOk | kMbIconInformation);
 }
 
-void MainWindow::ShowIcons() {
+void MainWindow::AttachSystemImages() {
     if (systemImages_ != nullptr)
         return;
     systemImages_ = icons_.For(dpi_);
     list_->SetSmallImages(systemImages_);
+}
+
+void MainWindow::ShowIcons() {
+    AttachSystemImages();
     rows_->ShowIcons();
 }
 

@@ -15,7 +15,7 @@ namespace velbrook::ui {
 
 namespace {
 
-// Posted by Show: the icons are looked up once the window is on screen.
+// Posted by Show: the rows' icons are looked up once the window is on screen.
 constexpr UINT kShowIconsMessage = WM_APP + 1;
 
 RECT ToRect(const layout::Rect& r) {
@@ -87,6 +87,8 @@ void MainWindow::Create() {
 }
 
 void MainWindow::Show() {
+    // The image list sets the rows' height, which must not change after the first paint.
+    AttachSystemImages();
     ShowWindow(hwnd(), SW_SHOW);
     UpdateWindow(hwnd());
     SetFocus(list_->Handle());

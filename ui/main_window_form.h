@@ -103,6 +103,7 @@ class MainWindow : public Window {
     void LayOutWindowless();
     void Paint();
     // Gives the list the shell's small images and every filled row its icon.
+    void AttachSystemImages();
     void ShowIcons();
     bool OverLink(POINT at) const;
     void SetOkDefault(bool on);

@@ -5,6 +5,8 @@
 #include "main_window_fixture.h"
 
 #include <cmath>
+#include <functional>
+#include <optional>
 #include <cstdlib>
 #include <string>
 
@@ -70,6 +72,26 @@ SIZE FittedMinimum(HWND window, int textHeight) {
 bool NearScaled(int size, int designSize, int dpi) {
     const double wanted = designSize * dpi / 96.0;
     return size >= wanted - 2 && size <= wanted + 1;
+}
+
+// How many pixels differ, and the rectangle around them.
+std::string DifferingPixels(const ui::art::PixelImage& a, const ui::art::PixelImage& b) {
+    if (a.pixels.size() != b.pixels.size())
+        return "the sizes differ";
+    int count = 0;
+    RECT around{a.width, a.height, 0, 0};
+    for (int y = 0; y < a.height; ++y) {
+        for (int x = 0; x < a.width; ++x) {
+            if (a.At(x, y) == b.At(x, y))
+                continue;
+            ++count;
+            around = {std::min<LONG>(around.left, x), std::min<LONG>(around.top, y),
+                      std::max<LONG>(around.right, x + 1), std::max<LONG>(around.bottom, y + 1)};
+        }
+    }
+    return std::to_string(count) + " pixels differ, within (" + std::to_string(around.left) + ", " +
+           std::to_string(around.top) + ")-(" + std::to_string(around.right) + ", " +
+           std::to_string(around.bottom) + ")";
 }
 
 class MainWindowScaling : public MainWindowTest {
@@ -291,6 +313,101 @@ TEST_F(MainWindowScaling, TheWindowStaysInsideTheWorkArea) {
     if (size.cy < designOuter.bottom - designOuter.top) {
         EXPECT_LT(list.bottom - list.top, Scaled(141, textHeight));
         EXPECT_NEAR(save.bottom - save.top, Scaled(22, textHeight), 1);
+    }
+}
+
+// What the window shows once it has settled is what a full repaint draws, in
+// every state that changes the rows: at start, after each kind of edit, after
+// choosing a scheme and after a change of resolution.
+TEST_F(MainWindowScaling, WhatIsOnScreenIsWhatAFullRepaintDraws) {
+    const std::optional<std::string> none;
+    const auto putBar = [this](const std::vector<std::optional<std::string>>& slots) {
+        store.Clear();
+        for (int slot = 0; slot < 5; ++slot) {
+            if (slots[slot])
+                Put(kPlacesBarKey, PlaceValueName(slot), Sz(*slots[slot]));
+        }
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::optional<std::string>> bar;
+        std::function<void()> edit;
+    };
+    const auto nothing = [] {};
+    const auto ClientWidth = [this] {
+        RECT client{};
+        GetClientRect(Window().hwnd(), &client);
+        return static_cast<int>(client.right);
+    };
+    const Case cases[] = {
+        {"no places", {none, none, none, none, none}, nothing},
+        {"one place", {"C:\\", none, none, none, none}, nothing},
+        {"a gap", {"C:\\users", none, "C:\\windows", none, none}, nothing},
+        {"two adjacent places", {none, "C:\\", "C:\\users", none, none}, nothing},
+        {"five places", {"C:\\", "C:\\users", "C:\\windows", "C:\\", "C:\\users"}, nothing},
+        {"a change",
+         {"C:\\", none, none, none, none},
+         [this] {
+             SelectRow(2);
+             dialogs.folderAnswers.push_back("C:\\windows");
+             ClickImageButton(Part::ChangeButton);
+         }},
+        {"a clear",
+         {"C:\\", "C:\\users", none, none, none},
+         [this] {
+             SelectRow(1);
+             ClickImageButton(Part::ClearButton);
+         }},
+        {"a move",
+         {"C:\\", none, "C:\\users", none, none},
+         [this] {
+             SelectRow(0);
+             ClickImageButton(Part::MoveDownButton);
+         }},
+        {"an edit in place",
+         {none, "C:\\", none, none, none},
+         [this] {
+             SelectRow(3);
+             Press(List().Handle(), VK_F2);
+             SetWindowTextA(Editor(), "C:\\users");
+             Press(Editor(), VK_RETURN);
+         }},
+        {"a scheme",
+         {none, none, none, none, none},
+         [this] {
+             StoreSchemes({{"Gaps", {"C:\\", "", "C:\\users", "", ""}}});
+             CloseBy("Cancel");
+             Open();
+             ChooseScheme(0);
+         }},
+        {"a change of resolution",
+         {"C:\\", none, "C:\\users", none, none},
+         [this] {
+             const int dpi = Window().Dpi();
+             const int other = dpi == 144 ? 96 : 144;
+             RECT suggested{};
+             GetWindowRect(Window().hwnd(), &suggested);
+             SendMessageA(Window().hwnd(), WM_DPICHANGED, MAKEWPARAM(other, other),
+                          reinterpret_cast<LPARAM>(&suggested));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        putBar(c.bar);
+        Open();
+        c.edit();
+        // The pointer rests where nothing reacts to it (a control under it may look hot).
+        POINT blank{ClientWidth() - 2, 2};
+        ClientToScreen(Window().hwnd(), &blank);
+        SetCursorPos(blank.x, blank.y);
+        Pump();
+        const ui::art::PixelImage shown = CaptureShownClient(Window().hwnd());
+        RedrawWindow(Window().hwnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        const ui::art::PixelImage repainted = CaptureShownClient(Window().hwnd());
+        ASSERT_FALSE(shown.pixels.empty());
+        EXPECT_TRUE(shown.pixels == repainted.pixels) << DifferingPixels(shown, repainted);
+        CloseBy("Cancel");
     }
 }
 

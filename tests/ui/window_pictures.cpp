@@ -8,6 +8,10 @@ namespace velbrook::testing {
 
 ui::art::PixelImage CaptureClient(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return CaptureShownClient(window);
+}
+
+ui::art::PixelImage CaptureShownClient(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
     ui::art::PixelImage image{client.right, client.bottom, {}};

@@ -8,6 +8,8 @@ namespace velbrook::testing {
 
 // The client area of the window as it is drawn once every pending paint is done.
 ui::art::PixelImage CaptureClient(HWND window);
+// The client area as it is on screen now, without asking for any paint.
+ui::art::PixelImage CaptureShownClient(HWND window);
 
 // How many drawn pixels (not of the key colour) of the size x size cell of
 // `art` starting at cellLeft differ from the capture at `at`; -1 when the cell

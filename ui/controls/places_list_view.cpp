@@ -207,8 +207,11 @@ void PlacesListView::SetRequireComCtlUpdate(bool require) {
 
 void PlacesListView::SetSmallImages(HIMAGELIST images) {
     args_.smallImages = images;
-    if (hwnd_ != nullptr)
-        SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    if (hwnd_ == nullptr)
+        return;
+    SendMessageA(hwnd_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    // Icons of another height change the height of every row: nothing drawn before stays.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void PlacesListView::SetColumnOrder(const std::vector<int>& orders) {
