@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/schemes.h"
-#include "support/memory_registry_store.h"
+#include "tests/doubles/memory_registry_store.h"
 #include "testlib/active_store_scope.h"
 
 namespace {

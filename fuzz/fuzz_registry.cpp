@@ -10,7 +10,7 @@
 #include "core/places_bar.h"
 #include "core/schemes.h"
 #include "support/errors.h"
-#include "support/memory_registry_store.h"
+#include "tests/doubles/memory_registry_store.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/memory_registry_store.h"
+#include "tests/doubles/memory_registry_store.h"
 #include "support/registry.h"
 #include "testlib/scripted_dialogs.h"
 

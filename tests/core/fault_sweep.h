@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/schemes.h"
-#include "support/memory_registry_store.h"
+#include "tests/doubles/memory_registry_store.h"
 #include "testlib/stored_values.h"
 
 namespace velbrook::testing {

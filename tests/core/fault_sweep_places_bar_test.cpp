@@ -11,22 +11,22 @@
 namespace velbrook::testing {
 namespace {
 
-const PlacesList kNewPlaces = {"  D:\\Work  ", "", "C:\\Data", " \t ", "E:\\"};
-const PlacesList kEarlierPlaces = {"F:\\Earlier"};
+const PlacesList kSweptPlaces = {"  D:\\Work  ", "", "C:\\Data", " \t ", "E:\\"};
+const PlacesList kSweptEarlierPlaces = {"F:\\Earlier"};
 
 // The bar and the copy in force, read with the store's faults cleared.
-struct Kept {
+struct BarAndUndo {
     PlacesBarTree bar;
     std::optional<PlacesBarTree> undo;
 
-    bool operator==(const Kept& other) const {
+    bool operator==(const BarAndUndo& other) const {
         if (!undo || !other.undo)
             return !undo && !other.undo && SamePlacesBar(bar, other.bar);
         return SamePlacesBar(bar, other.bar) && SamePlacesBar(*undo, *other.undo);
     }
 };
 
-void PrintTree(const RegTree& tree, std::ostream* out) {
+void PrintSweptTree(const RegTree& tree, std::ostream* out) {
     *out << "{";
     for (const auto& [name, value] : tree.values) {
         *out << name << "=" << value.type << ":";
@@ -36,29 +36,29 @@ void PrintTree(const RegTree& tree, std::ostream* out) {
     }
     for (const auto& [name, subtree] : tree.subkeys) {
         *out << name << "\\";
-        PrintTree(subtree, out);
+        PrintSweptTree(subtree, out);
     }
     *out << "}";
 }
 
-void PrintBar(const PlacesBarTree& bar, std::ostream* out) {
+void PrintSweptBar(const PlacesBarTree& bar, std::ostream* out) {
     if (bar)
-        PrintTree(*bar, out);
+        PrintSweptTree(*bar, out);
     else
         *out << "no key";
 }
 
-void PrintTo(const Kept& kept, std::ostream* out) {
+void PrintTo(const BarAndUndo& kept, std::ostream* out) {
     *out << "bar ";
-    PrintBar(kept.bar, out);
+    PrintSweptBar(kept.bar, out);
     *out << ", undo ";
     if (kept.undo)
-        PrintBar(*kept.undo, out);
+        PrintSweptBar(*kept.undo, out);
     else
         *out << "nothing";
 }
 
-Kept Read(MemoryRegistryStore& store) {
+BarAndUndo ReadBarAndUndo(MemoryRegistryStore& store) {
     const ActiveStoreScope scope(store);
     return {ReadPlacesBarTree(), KeptForUndo()};
 }
@@ -68,7 +68,7 @@ Kept Read(MemoryRegistryStore& store) {
 void PrepareChangedBar(MemoryRegistryStore& store) {
     {
         const ActiveStoreScope scope(store);
-        WritePlacesBar(&kEarlierPlaces);
+        WritePlacesBar(&kSweptEarlierPlaces);
     }
     PrepareOldPlacesBar(store);
     PutValue(store, std::string(kPlacesBarKey) + "\\Sub\\Deeper", "x", Sz("1"));
@@ -77,7 +77,7 @@ void PrepareChangedBar(MemoryRegistryStore& store) {
 
 TEST(FaultSweep, ChangesOfThePlacesBarGoThroughWholeOrNotAtAll) {
     const std::pair<const char*, Act> changes[] = {
-        {"a list", [] { WritePlacesBar(&kNewPlaces); }},
+        {"a list", [] { WritePlacesBar(&kSweptPlaces); }},
         {"the defaults", [] { WritePlacesBar(nullptr); }},
         {"an undo", [] { UndoPlacesBarChange(); }},
     };
@@ -85,17 +85,17 @@ TEST(FaultSweep, ChangesOfThePlacesBarGoThroughWholeOrNotAtAll) {
         SCOPED_TRACE(what);
         MemoryRegistryStore recorded;
         PrepareChangedBar(recorded);
-        const Kept before = Read(recorded);
+        const BarAndUndo before = ReadBarAndUndo(recorded);
         {
             const ActiveStoreScope scope(recorded);
             act();
         }
-        const Kept after = Read(recorded);
+        const BarAndUndo after = ReadBarAndUndo(recorded);
         ASSERT_FALSE(SamePlacesBar(after.bar, before.bar));
-        ASSERT_EQ(after, (Kept{after.bar, before.bar}));
+        ASSERT_EQ(after, (BarAndUndo{after.bar, before.bar}));
 
         Sweep(PrepareChangedBar, act, [&](const FaultRun& run) {
-            const Kept now = Read(run.store);
+            const BarAndUndo now = ReadBarAndUndo(run.store);
             EXPECT_EQ(now, run.outcome.raised ? before : after) << run.outcome.text;
         });
     }

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "support/memory_registry_store.h"
+#include "tests/doubles/memory_registry_store.h"
 #include "testlib/stored_values.h"
 
 namespace velbrook::testing {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "support/memory_registry_store.h"
+#include "tests/doubles/memory_registry_store.h"
 #include "support/registry.h"
 
 namespace velbrook {

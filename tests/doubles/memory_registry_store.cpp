@@ -1,4 +1,4 @@
-#include "support/memory_registry_store.h"
+#include "tests/doubles/memory_registry_store.h"
 
 #include <algorithm>
 #include <cstring>

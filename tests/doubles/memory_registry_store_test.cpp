@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "support/memory_registry_store.h"
+#include "tests/doubles/memory_registry_store.h"
 #include "testlib/registry_conformance.h"
 
 namespace velbrook::testing {
