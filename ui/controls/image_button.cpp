@@ -20,8 +20,7 @@ SIZE ImageSize(HIMAGELIST images) {
     return SIZE{cx, cy};
 }
 
-} // namespace
-
+// The TOOLBAR button state that shows a button state with or without the pointer over it.
 int ThemeStateFor(ImageButtonState state, bool hot) {
     switch (state) {
     case ImageButtonState::Disabled:
@@ -36,9 +35,18 @@ int ThemeStateFor(ImageButtonState state, bool hot) {
     return hot ? kTsHot : kTsNormal;
 }
 
+// Top-left corner of the image inside a button of the given size (relative to
+// the button): centred, so that it stays in place as buttons and glyphs scale,
+// and one pixel lower and to the right when pressed, in both looks.
 POINT ImageOrigin(SIZE button, SIZE image, bool pressedLook) {
     const int shift = pressedLook ? 1 : 0;
     return POINT{(button.cx - image.cx) / 2 + shift, (button.cy - image.cy) / 2 + shift};
+}
+
+} // namespace
+
+int ImageButton::ThemeState() const {
+    return ThemeStateFor(state_, hot_);
 }
 
 ImageButton::ImageButton(HWND parent, const ImageButtonArgs& args, const ThemeData& theme)

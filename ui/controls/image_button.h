@@ -24,14 +24,6 @@ inline constexpr int kTsDisabled = 4;
 inline constexpr int kTsChecked = 5;
 inline constexpr int kTsHotChecked = 6;
 
-// The TOOLBAR button state that shows a button state with or without the pointer over it.
-int ThemeStateFor(ImageButtonState state, bool hot);
-
-// Top-left corner of the image inside a button of the given size (relative to
-// the button): centred, so that it stays in place as buttons and glyphs scale;
-// (3, 3) for a 16x16 image in 23x22, (4, 4) pressed, in both looks.
-POINT ImageOrigin(SIZE button, SIZE image, bool pressedLook);
-
 struct ImageButtonArgs {
     RECT bounds{0, 0, 23, 22};   // in the parent's client coordinates
     std::string hint;            // the tooltip
@@ -70,7 +62,7 @@ class ImageButton {
     bool Dragging() const { return dragging_; }
     bool Themed() const;
     // The TOOLBAR state that Paint would use now.
-    int ThemeState() const { return ThemeStateFor(state_, hot_); }
+    int ThemeState() const;
 
     // Mouse messages of the parent, in its client coordinates.
     void MouseEnter();

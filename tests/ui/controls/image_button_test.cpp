@@ -3,6 +3,11 @@
 #include "tests/ui/controls/test_window.h"
 #include "ui/controls/image_button_host.h"
 
+#include <cstdlib>
+
+#include "support/win32/handles.h"
+#include "tests/ui/window_pictures.h"
+
 namespace velbrook::ui {
 namespace {
 
@@ -49,34 +54,56 @@ class ImageButtonTest : public ::testing::Test {
     int paints = 0;
 };
 
-TEST(ImageButtonLogic, ThemeStateTable) {
-    struct Row {
-        ImageButtonState state;
-        bool hot;
-        int expected;
+// What the user sees: the hot and the pressed look differ from the idle one and
+// from each other, and a pressed button's glyph sits one pixel lower and to the
+// right of its idle place, which centres it in the button.
+TEST_F(ImageButtonTest, EachLookIsItsOwnAndThePressedGlyphMovesByOnePixel) {
+    const win32::ImageList glyphs(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 0));
+    {
+        const win32::WindowDc screen(GetDC(nullptr));
+        const win32::Bitmap square(CreateCompatibleBitmap(screen.get(), 16, 16));
+        const win32::MemoryDc dc(CreateCompatibleDC(screen.get()));
+        {
+            const win32::DcSelection selected(dc.get(), square.get());
+            const RECT all{0, 0, 16, 16};
+            FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        }
+        ASSERT_EQ(ImageList_Add(glyphs.get(), square.get(), nullptr), 0);
+    }
+    button->SetImages(glyphs.get());
+    const auto look = [this] {
+        const ui::art::PixelImage client = testing::CaptureClient(window.hwnd());
+        ui::art::PixelImage part{kBounds.right - kBounds.left, kBounds.bottom - kBounds.top, {}};
+        for (int y = 0; y < part.height; ++y)
+            for (int x = 0; x < part.width; ++x)
+                part.pixels.push_back(client.At(kBounds.left + x, kBounds.top + y));
+        return part;
     };
-    const Row rows[] = {
-        {ImageButtonState::Up, false, kTsNormal},
-        {ImageButtonState::Up, true, kTsHot},
-        {ImageButtonState::Disabled, false, kTsDisabled},
-        {ImageButtonState::Disabled, true, kTsDisabled},
-        {ImageButtonState::Pressed, true, kTsHotChecked},
-        {ImageButtonState::Pressed, false, kTsChecked},
-        {ImageButtonState::Latched, false, kTsPressed},
-        {ImageButtonState::Latched, true, kTsPressed},
+    // The top left pixel of the black glyph.
+    const auto glyphAt = [](const ui::art::PixelImage& part) {
+        for (int y = 0; y < part.height; ++y)
+            for (int x = 0; x < part.width; ++x)
+                if (part.At(x, y) == 0)
+                    return POINT{x, y};
+        return POINT{-1, -1};
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(ThemeStateFor(row.state, row.hot), row.expected)
-            << static_cast<int>(row.state) << " hot " << row.hot;
-}
+    const ui::art::PixelImage idle = look();
+    Send(WM_MOUSEMOVE, 110, 60);
+    const ui::art::PixelImage hot = look();
+    Send(WM_LBUTTONDOWN, 110, 60);
+    const ui::art::PixelImage pressed = look();
+    Send(WM_LBUTTONUP, 110, 60);
 
-TEST(ImageButtonLogic, ImageAtThreeThreeAndFourFourWhenPressed) {
-    const POINT idle = ImageOrigin(SIZE{23, 22}, SIZE{16, 16}, false);
-    const POINT pressed = ImageOrigin(SIZE{23, 22}, SIZE{16, 16}, true);
-    EXPECT_EQ(idle.x, 3);
-    EXPECT_EQ(idle.y, 3);
-    EXPECT_EQ(pressed.x, 4);
-    EXPECT_EQ(pressed.y, 4);
+    EXPECT_FALSE(idle.pixels == hot.pixels);
+    EXPECT_FALSE(pressed.pixels == hot.pixels);
+    EXPECT_FALSE(pressed.pixels == idle.pixels);
+    const POINT idleGlyph = glyphAt(idle);
+    const POINT pressedGlyph = glyphAt(pressed);
+    EXPECT_LE(std::abs(idleGlyph.x - (idle.width - 16 - idleGlyph.x)), 1);
+    EXPECT_LE(std::abs(idleGlyph.y - (idle.height - 16 - idleGlyph.y)), 1);
+    EXPECT_EQ(pressedGlyph.x, idleGlyph.x + 1);
+    EXPECT_EQ(pressedGlyph.y, idleGlyph.y + 1);
+    EXPECT_EQ(glyphAt(hot).x, idleGlyph.x);
 }
 
 TEST_F(ImageButtonTest, PressAndReleaseInsideClicksOnce) {
