@@ -82,6 +82,7 @@ void MainWindow::Create() {
         ApplyDpi(dpi, nullptr);
     Application::Instance().InitializeCommonControls();
     LoadArt();
+    UpdateLayout();
     BuildControls();
     Application::Instance().Guard([this] { OnCreate(); });
 }
@@ -149,6 +150,7 @@ void MainWindow::ApplyDpi(int dpi, const RECT* suggested) {
 void MainWindow::LoadArt() {
     glyphs_ = GlyphImages(dpi_);
     logo_ = LogoImage(dpi_);
+    placed_.clear(); // the logo's place follows its size
 }
 
 layout::Rect MainWindow::LabelDesign(int textHeight) const {
@@ -252,19 +254,32 @@ void MainWindow::AddImageButton(const design::Control& control) {
     commandButtons_.push_back({&control, &button});
 }
 
-RECT MainWindow::PlacedRect(design::Part part) const {
+void MainWindow::UpdateLayout() const {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const layout::Size size{client.right, client.bottom};
+    if (!placed_.empty() && size == placedSize_ && TextHeight() == placedTextHeight_)
+        return;
     const std::span<const design::Control> controls = design::Controls();
     std::vector<layout::Item> items;
     items.reserve(controls.size());
     for (const design::Control& control : controls)
         items.push_back({control.rect, control.anchors});
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    const std::vector<layout::Rect> rects =
-        layout::LayOut(items, design::kClient, {client.right, client.bottom}, TextHeight());
-    for (std::size_t i = 0; i < controls.size(); ++i) {
+    placed_.clear();
+    for (const layout::Rect& r : layout::LayOut(items, design::kClient, size, TextHeight()))
+        placed_.push_back(ToRect(r));
+    placedSize_ = size;
+    placedTextHeight_ = TextHeight();
+    logoRect_ = LogoRect();
+}
+
+RECT MainWindow::PlacedRect(design::Part part) const {
+    if (placed_.empty())
+        UpdateLayout();
+    const std::span<const design::Control> controls = design::Controls();
+    for (std::size_t i = 0; i < controls.size() && i < placed_.size(); ++i) {
         if (controls[i].part == part)
-            return ToRect(rects[i]);
+            return placed_[i];
     }
     throw Error(msg::kNoSuchWindowPart);
 }
@@ -283,6 +298,7 @@ RECT MainWindow::LogoRect() const {
 }
 
 void MainWindow::LayOutWindowless() {
+    UpdateLayout();
     if (list_) {
         const RECT r = PlacedRect(design::Part::PlacesList);
         MoveWindow(list_->Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
@@ -297,10 +313,8 @@ void MainWindow::Paint() {
     const HDC dc = BeginPaint(hwnd(), &paint);
     const RECT band = PlacedRect(design::Part::ButtonBand);
     FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
-    if (logo_) {
-        const RECT logo = LogoRect();
-        ImageList_Draw(logo_.get(), 0, dc, logo.left, logo.top, ILD_TRANSPARENT);
-    }
+    if (logo_)
+        ImageList_Draw(logo_.get(), 0, dc, logoRect_.left, logoRect_.top, ILD_TRANSPARENT);
     {
         RECT link = PlacedRect(design::Part::WebSiteLink);
         const win32::DcSelection font(dc, linkFont_.get());
@@ -315,9 +329,8 @@ void MainWindow::Paint() {
 
 bool MainWindow::OverLink(POINT at) const {
     const RECT place = PlacedRect(design::Part::Logo);
-    const RECT logo = LogoRect();
     const RECT link = PlacedRect(design::Part::WebSiteLink);
-    return PtInRect(&place, at) || PtInRect(&logo, at) || PtInRect(&link, at);
+    return PtInRect(&place, at) || PtInRect(&logoRect_, at) || PtInRect(&link, at);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -100,6 +100,9 @@ class MainWindow : public Window {
     void ApplyDpi(int dpi, const RECT* suggested);
     bool TranslateShortcut(const MSG& msg);
     void UpdateCommandStates();
+    // Lays the design out again when the client size or the text height changed
+    // since the last time; painting and hit-testing read the result.
+    void UpdateLayout() const;
     void LayOutWindowless();
     void Paint();
     // Gives the list the shell's small images and every filled row its icon.
@@ -130,6 +133,11 @@ class MainWindow : public Window {
     HIMAGELIST systemImages_ = nullptr; // the shell's list or icons_' copies of it
     std::unique_ptr<PlacesListView> list_;
     std::unique_ptr<ImageButtonHost> buttons_;
+    // One rectangle per design control, for placedSize_ and placedTextHeight_.
+    mutable std::vector<RECT> placed_;
+    mutable layout::Size placedSize_;
+    mutable int placedTextHeight_ = 0;
+    mutable RECT logoRect_{};
     struct CommandButtonPlace {
         const design::Control* control; // its design row, whose id is the command's
         ImageButton* button;
