@@ -152,6 +152,7 @@ std::string_view ActionName(Action action) {
 RunModifiers ReadModifiers(const ParamList& params, std::string_view programPath) {
     RunModifiers modifiers;
     modifiers.quiet = HasOption(params, "quiet");
+    modifiers.check = HasOption(params, "check");
     modifiers.log = HasOption(params, "log");
     if (modifiers.log)
         modifiers.logFile = ResolvedValue(params, "log", programPath);

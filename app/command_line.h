@@ -45,6 +45,8 @@ std::string_view ActionName(Action action);
 // Options that change how any action runs.
 struct RunModifiers {
     bool quiet = false;
+    // The action is only compared with the places bar: nothing is written.
+    bool check = false;
     bool log = false;
     std::string logFile; // resolved as for file; empty when no value was given
 };

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "app/command_line.h"
+#include "core/places_undo.h"
 #include "support/console_dialogs.h"
 #include "support/dialogs.h"
 #include "support/errors.h"
@@ -113,10 +114,32 @@ void CheckValues(const ChosenAction& chosen, const RunModifiers& modifiers) {
         throw Error(FormatText(msg::kCannotReadPlacesFile, chosen.argument, msg::kReasonIsDevice));
 }
 
+bool IsCheckable(Action action) {
+    return action == Action::Load || action == Action::Default || action == Action::File ||
+           action == Action::Undo;
+}
+
+// The action planned, not carried out: what it would change is written out.
+RunResult RunCheck(const ChosenAction& chosen, const EntryActions& actions,
+                   const RecordingDialogs& dialogs) {
+    if (!IsCheckable(chosen.action))
+        throw Error(msg::kCheckNeedsAction);
+    const PlacesBarCheck check;
+    if (!Perform(chosen, actions))
+        return {kExitError, false, dialogs.LastMessage()};
+    if (!check.Planned() || SamePlacesBar(check.Before(), check.After()))
+        return {kExitOk, false, msg::kLogSame};
+    for (const std::string& line : DescribeDifferences(check.Before(), check.After()))
+        actions.writeOutput(line + kLineEnd);
+    return {kExitDiffers, false, msg::kLogDiffers};
+}
+
 RunResult RunAction(const ChosenAction& chosen, const RunModifiers& modifiers,
                     const EntryActions& actions, const RecordingDialogs& dialogs) {
     try {
         CheckValues(chosen, modifiers);
+        if (modifiers.check && chosen.action != Action::Help)
+            return RunCheck(chosen, actions, dialogs);
         if (chosen.action == Action::None) {
             if (!modifiers.quiet)
                 return {kExitOk, true, msg::kLogDone};
@@ -181,7 +204,14 @@ int RunEntrySequence(const std::vector<std::string>& arguments, const std::strin
         ConsoleDialogs console(actions.writeError);
         RecordingDialogs dialogs(modifiers.quiet ? console : ActiveDialogs());
         RunResult result;
-        {
+        // Nobody sees the places bar of the system's own accounts, nor a box they show.
+        if (const std::string account =
+                chosen.action == Action::Help ? std::string() : actions.serviceAccount();
+            !account.empty()) {
+            const std::string refusal = FormatText(msg::kRunsAsServiceAccount, account);
+            actions.writeError(refusal + kLineEnd);
+            result = {kExitError, false, refusal};
+        } else {
             const ActiveDialogsScope scope(dialogs);
             result = RunAction(chosen, modifiers, actions, dialogs);
         }

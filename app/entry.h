@@ -10,6 +10,7 @@
 #include "core/places_file.h"
 #include "core/schemes.h"
 #include "support/console.h"
+#include "support/process_account.h"
 
 namespace velbrook {
 
@@ -25,10 +26,14 @@ struct EntryActions {
     // Where a run writes what it may not show in a window.
     std::function<void(std::string_view)> writeOutput = WriteStandardOutput;
     std::function<void(std::string_view)> writeError = WriteStandardError;
+    // The system's own account the run has, or empty for a person's.
+    std::function<std::string()> serviceAccount = ServiceAccountName;
 };
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitError = 1;
+// A check whose action would change the places bar.
+inline constexpr int kExitDiffers = 2;
 
 // True while a run with "quiet" is under way: nothing may wait for a person.
 bool IsQuietRun();
@@ -44,6 +49,13 @@ bool IsQuietRun();
 // the action was not done. With "log:<file>" one line about the run is
 // appended to that file; a log that cannot be written costs a line on
 // standard error and nothing else.
+//
+// With "check" the action (load, default, file or undo) writes nothing: each
+// slot it would change is a line on standard output, and the exit code is
+// kExitOk when the places bar already is what the action makes it,
+// kExitDiffers when it would change, kExitError when that cannot be told. A
+// run as one of the system's own accounts does nothing but say so on standard
+// error, and gives kExitError.
 int RunEntrySequence(const std::vector<std::string>& arguments, const std::string& programPath,
                      const EntryActions& actions);
 

@@ -12,6 +12,8 @@ namespace velbrook {
 
 namespace {
 
+PlacesBarCheck* activeCheck = nullptr;
+
 // The places bar as it was before a change that was broken off is put back.
 void MendInterruptedChange() {
     if (const std::optional<PlacesBarTree> before = InterruptedChange()) {
@@ -25,7 +27,11 @@ void MendInterruptedChange() {
 // A failure on the way puts the bar back and leaves the copy in force as it was.
 void ApplyChange(const PlannedChange& plan) {
     const PlacesBarTree before = ReadPlacesBarTree();
-    const PlacesBarTree after = plan(before);
+    PlacesBarTree after = plan(before);
+    if (activeCheck != nullptr) {
+        activeCheck->Record(before, std::move(after));
+        return;
+    }
     if (SamePlacesBar(before, after))
         return;
     const int copy = StageForUndo(before);
@@ -69,8 +75,25 @@ std::string PlaceValueName(int slot) {
 
 void ChangePlacesBar(const PlannedChange& plan) {
     const PlacesBarChangeLock lock;
-    MendInterruptedChange();
+    if (activeCheck == nullptr)
+        MendInterruptedChange();
     ApplyChange(plan);
+}
+
+PlacesBarCheck::PlacesBarCheck() : previous_(activeCheck) {
+    activeCheck = this;
+}
+
+PlacesBarCheck::~PlacesBarCheck() {
+    activeCheck = previous_;
+}
+
+void PlacesBarCheck::Record(PlacesBarTree before, PlacesBarTree after) {
+    if (planned_)
+        return;
+    planned_ = true;
+    before_ = std::move(before);
+    after_ = std::move(after);
 }
 
 bool WritePlacesBar(const PlacesList* places) {
@@ -91,7 +114,8 @@ void WritePlacesBar(const std::vector<PlaceSlot>& slots) {
 
 bool UndoPlacesBarChange() {
     const PlacesBarChangeLock lock;
-    MendInterruptedChange();
+    if (activeCheck == nullptr)
+        MendInterruptedChange();
     const std::optional<PlacesBarTree> kept = KeptForUndo();
     if (!kept) {
         ShowMessageBox(msg::kNothingToUndo, msg::kCaptionError, kMbOk | kMbIconExclamation);

@@ -58,6 +58,35 @@ using PlannedChange = std::function<PlacesBarTree(const PlacesBarTree& before)>;
 // kept copy as they were. Changes that alter nothing keep the earlier copy.
 void ChangePlacesBar(const PlannedChange& plan);
 
+// While one is alive, changes of the places bar are planned but not carried
+// out: the first one records what the bar holds and what it would hold, and
+// nothing is written (not the bar, not the copy kept for undoing).
+class PlacesBarCheck {
+  public:
+    PlacesBarCheck();
+    ~PlacesBarCheck();
+    PlacesBarCheck(const PlacesBarCheck&) = delete;
+    PlacesBarCheck& operator=(const PlacesBarCheck&) = delete;
+
+    bool Planned() const { return planned_; }
+    const PlacesBarTree& Before() const { return before_; }
+    const PlacesBarTree& After() const { return after_; }
+    // Records a planned change (the first one counts).
+    void Record(PlacesBarTree before, PlacesBarTree after);
+
+  private:
+    PlacesBarCheck* previous_;
+    bool planned_ = false;
+    PlacesBarTree before_;
+    PlacesBarTree after_;
+};
+
+// One line for each slot, and each other value of the key, that differs
+// between the two, as "Slot 2: C:\Old -> C:\New"; places kept as stored by
+// how the window shows them, an absent key as the default buttons.
+std::vector<std::string> DescribeDifferences(const PlacesBarTree& before,
+                                             const PlacesBarTree& after);
+
 // "Place0" to "Place4".
 std::string PlaceValueName(int slot);
 

@@ -20,8 +20,8 @@ std::string SchemesKeyPath() {
     return std::string(kProgramKey) + "\\" + kSchemesSubkey;
 }
 
-bool OpenSchemesKey(ListRegistryCursor& registry) {
-    return registry.OpenKey(kProgramKey, true) && registry.OpenKey(kSchemesSubkey, true);
+bool OpenSchemesKey(ListRegistryCursor& registry, bool canCreate = true) {
+    return registry.OpenKey(kProgramKey, canCreate) && registry.OpenKey(kSchemesSubkey, canCreate);
 }
 
 // A missing "Count" means no schemes; a count that cannot be read, or that is
@@ -206,7 +206,7 @@ namespace {
 // on the way to it; pending edits stay for the window to merge and save.
 std::optional<PlacesList> FindStoredScheme(const std::string& name) {
     ListRegistryCursor registry;
-    if (!OpenSchemesKey(registry))
+    if (!OpenSchemesKey(registry, false))
         return std::nullopt;
     const int count = StoredCount(registry);
     for (int index = 0; index < count; ++index) {

@@ -73,6 +73,21 @@ inline constexpr char kSavedDefaultPlacesBar[] =
     "The places bar shows the system-default buttons, which a places file cannot hold: the "
     "file was saved without places.";
 
+// Checks that change nothing, and runs as an account that is no person's.
+inline constexpr char kLogSame[] = "same";
+inline constexpr char kLogDiffers[] = "differs";
+inline constexpr char kCheckNeedsAction[] =
+    "The option -check needs an action to check: -load:<scheme_name>, -file:<file_name>, "
+    "default or -undo.";
+// %s: the account.
+inline constexpr char kRunsAsServiceAccount[] =
+    "Nothing was done: Velbrook runs as %s, whose places bar no person sees. The places bar "
+    "belongs to a person: run Velbrook as that person, from a logon script, a scheduled task "
+    "that runs as the user, or with the deployment tool's setting to run as the logged-on user.";
+inline constexpr char kLocalSystemAccount[] = "the local system account";
+inline constexpr char kLocalServiceAccount[] = "the local service account";
+inline constexpr char kNetworkServiceAccount[] = "the network service account";
+
 // Runs without a window (%s: the option's name, twice).
 inline constexpr char kOptionNeedsFileName[] = "The option -%s needs a file name: -%s:<file_name>";
 inline constexpr char kNoActionGiven[] = "No action was given, so nothing was done.";
