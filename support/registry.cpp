@@ -98,6 +98,27 @@ bool RegistryCursor::DeleteKey(const std::string& path) {
     return DeleteKeyTree(BaseKeyFor(absolute), std::string(relative));
 }
 
+namespace {
+
+// The names that an enumeration function of the store gives for indexes 0 to count - 1.
+template <class Enumerate>
+bool EnumeratedNames(std::uint32_t count, std::size_t longest, Enumerate enumerate,
+                     std::vector<std::string>& names) {
+    std::string name(longest + 1, '\0');
+    for (std::uint32_t index = 0; index < count; ++index) {
+        auto length = static_cast<std::uint32_t>(name.size());
+        if (enumerate(index, name.data(), &length) != kRegSuccess)
+            return false;
+        names.push_back(name.substr(0, length));
+    }
+    return true;
+}
+
+// The registry's longest value name.
+constexpr std::size_t kLongestValueName = 16383;
+
+} // namespace
+
 bool RegistryCursor::GetKeyNames(std::vector<std::string>& names) {
     names.clear();
     std::uint32_t count = 0;
@@ -105,14 +126,12 @@ bool RegistryCursor::GetKeyNames(std::vector<std::string>& names) {
     if (!currentKey_ ||
         store_->QueryInfoKey(currentKey_.Get(), &count, &longest, nullptr) != kRegSuccess)
         return false;
-    std::string name(longest + 1, '\0');
-    for (std::uint32_t index = 0; index < count; ++index) {
-        auto length = static_cast<std::uint32_t>(name.size());
-        if (store_->EnumKey(currentKey_.Get(), index, name.data(), &length) != kRegSuccess)
-            return false;
-        names.push_back(name.substr(0, length));
-    }
-    return true;
+    return EnumeratedNames(
+        count, longest,
+        [&](std::uint32_t i, char* name, std::uint32_t* length) {
+            return store_->EnumKey(currentKey_.Get(), i, name, length);
+        },
+        names);
 }
 
 bool RegistryCursor::GetValueNames(std::vector<std::string>& names) {
@@ -121,15 +140,12 @@ bool RegistryCursor::GetValueNames(std::vector<std::string>& names) {
     if (!currentKey_ ||
         store_->QueryInfoKey(currentKey_.Get(), nullptr, nullptr, &count) != kRegSuccess)
         return false;
-    // The registry's longest value name, with its NUL.
-    std::string name(16384, '\0');
-    for (std::uint32_t index = 0; index < count; ++index) {
-        auto length = static_cast<std::uint32_t>(name.size());
-        if (store_->EnumValue(currentKey_.Get(), index, name.data(), &length) != kRegSuccess)
-            return false;
-        names.push_back(name.substr(0, length));
-    }
-    return true;
+    return EnumeratedNames(
+        count, kLongestValueName,
+        [&](std::uint32_t i, char* name, std::uint32_t* length) {
+            return store_->EnumValue(currentKey_.Get(), i, name, length);
+        },
+        names);
 }
 
 bool RegistryCursor::DeleteKeyTree(RegKey base, const std::string& subkey) {

@@ -395,6 +395,19 @@ long MemoryRegistryStore::QueryInfoKey(RegKey key, std::uint32_t* subkeys,
     return kRegSuccess;
 }
 
+namespace {
+
+// Hands out an enumerated name as RegEnumKeyExA and RegEnumValueA do.
+long CopyName(const std::string& found, char* name, std::uint32_t* nameLen) {
+    if (found.size() >= *nameLen)
+        return kRegMoreData;
+    std::memcpy(name, found.c_str(), found.size() + 1);
+    *nameLen = static_cast<std::uint32_t>(found.size());
+    return kRegSuccess;
+}
+
+} // namespace
+
 long MemoryRegistryStore::EnumKey(RegKey key, std::uint32_t index, char* name,
                                   std::uint32_t* nameLen) {
     if (const long fault = BeginCall(RegOp::EnumKey))
@@ -405,14 +418,7 @@ long MemoryRegistryStore::EnumKey(RegKey key, std::uint32_t index, char* name,
     if (name == nullptr || nameLen == nullptr)
         return kRegInvalidParameter;
     const Node* child = node->ChildAt(index);
-    if (child == nullptr)
-        return kRegNoMoreItems;
-    const std::string& childName = child->name;
-    if (childName.size() >= *nameLen)
-        return kRegMoreData;
-    std::memcpy(name, childName.c_str(), childName.size() + 1);
-    *nameLen = static_cast<std::uint32_t>(childName.size());
-    return kRegSuccess;
+    return child == nullptr ? kRegNoMoreItems : CopyName(child->name, name, nameLen);
 }
 
 long MemoryRegistryStore::EnumValue(RegKey key, std::uint32_t index, char* name,
@@ -424,14 +430,8 @@ long MemoryRegistryStore::EnumValue(RegKey key, std::uint32_t index, char* name,
         return error;
     if (name == nullptr || nameLen == nullptr)
         return kRegInvalidParameter;
-    if (index >= node->values.size())
-        return kRegNoMoreItems;
-    const std::string& valueName = node->values[index].name;
-    if (valueName.size() >= *nameLen)
-        return kRegMoreData;
-    std::memcpy(name, valueName.c_str(), valueName.size() + 1);
-    *nameLen = static_cast<std::uint32_t>(valueName.size());
-    return kRegSuccess;
+    return index >= node->values.size() ? kRegNoMoreItems
+                                        : CopyName(node->values[index].name, name, nameLen);
 }
 
 void MemoryRegistryStore::FailNext(RegOp op, long error, int skip) {
