@@ -6,9 +6,14 @@
 set(VELBROOK_LATE_DLLS comctl32 version uxtheme oleacc)
 
 # Libraries that link the late DLLs: the plain import libraries, or, in a target
-# with the property VELBROOK_LATE_LOADING, delay-import libraries that dlltool
-# makes from the plain ones' export lists.
+# with the property VELBROOK_LATE_LOADING (velbrook_late_loading below),
+# delay-import libraries that dlltool makes from the plain ones' export lists.
 set(VELBROOK_LATE_DLL_LIBS)
+# i686 ld drops the code of an import member whose function is called only
+# through its import slot (__imp_), as the headers' dllimport calls are; in a
+# delay-import member that code is the stub the slot starts at, and the slot
+# would be left at 0. Naming every function as undefined keeps the stubs.
+set(VELBROOK_LATE_DLL_THUNKS)
 set(late_dir ${CMAKE_BINARY_DIR}/late_dlls)
 file(MAKE_DIRECTORY ${late_dir})
 foreach(dll ${VELBROOK_LATE_DLLS})
@@ -40,4 +45,19 @@ foreach(dll ${VELBROOK_LATE_DLLS})
     endif()
     list(APPEND VELBROOK_LATE_DLL_LIBS
         "$<IF:$<BOOL:$<TARGET_PROPERTY:VELBROOK_LATE_LOADING>>,${delay_lib},${dll}>")
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        file(STRINGS ${late_dir}/${dll}.def exports REGEX "@[0-9]+$")
+        foreach(export ${exports})
+            list(APPEND VELBROOK_LATE_DLL_THUNKS "_${export}")
+        endforeach()
+    endif()
 endforeach()
+
+# Links the target's late DLLs as velbrook.exe links them: delay-loaded, with
+# their stubs kept. Further thunk symbols (other delay-import libraries) may follow.
+function(velbrook_late_loading target)
+    set_target_properties(${target} PROPERTIES VELBROOK_LATE_LOADING ON)
+    foreach(thunk ${VELBROOK_LATE_DLL_THUNKS} ${ARGN})
+        target_link_options(${target} PRIVATE "LINKER:--undefined=${thunk}")
+    endforeach()
+endfunction()

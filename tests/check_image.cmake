@@ -33,6 +33,17 @@ foreach(late ${LATE_DLLS})
     endif()
 endforeach()
 
+# A function whose delay-import stub the linker dropped is left at address 0
+# (i686 ld drops the code of import members called only through __imp_), and
+# its import slot would start at 0 too.
+string(REGEX MATCHALL "\n0+ A _[A-Za-z0-9_]+@[0-9]+" dropped "\n${symbols}")
+if(dropped)
+    list(LENGTH dropped count)
+    list(GET dropped 0 first)
+    string(STRIP "${first}" first)
+    list(APPEND problems "${count} delay-import stubs dropped (${first})")
+endif()
+
 # The size of the program once stripped, as it ships.
 get_filename_component(name ${EXE} NAME)
 set(stripped_exe ${CMAKE_CURRENT_BINARY_DIR}/stripped-${name})
