@@ -105,13 +105,10 @@ void CheckValues(const ChosenAction& chosen, const RunModifiers& modifiers) {
         throw Error(FormatText(msg::kOptionNeedsFileName, "log", "log"));
     if (chosen.action == Action::Save && chosen.argument.empty())
         throw Error(FormatText(msg::kOptionNeedsFileName, "save", "save"));
-    // A device is refused before anything happens: reading one may never end.
+    // A log that is a device is refused before the action runs; the actions
+    // refuse a places file that is one themselves.
     if (modifiers.log && NamesDevice(modifiers.logFile))
         throw Error(FormatText(msg::kCannotWriteLog, modifiers.logFile, msg::kReasonIsDevice));
-    if (chosen.action == Action::Save && NamesDevice(chosen.argument))
-        throw Error(FormatText(msg::kCannotSavePlacesFile, chosen.argument, msg::kReasonIsDevice));
-    if (chosen.action == Action::File && NamesDevice(chosen.argument))
-        throw Error(FormatText(msg::kCannotReadPlacesFile, chosen.argument, msg::kReasonIsDevice));
 }
 
 bool IsCheckable(Action action) {

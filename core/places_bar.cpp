@@ -14,8 +14,11 @@ namespace {
 
 PlacesBarCheck* activeCheck = nullptr;
 
-// The places bar as it was before a change that was broken off is put back.
+// The places bar as it was before a change that was broken off is put back;
+// a check writes nothing, this neither.
 void MendInterruptedChange() {
+    if (activeCheck != nullptr)
+        return;
     if (const std::optional<PlacesBarTree> before = InterruptedChange()) {
         PutPlacesBarTree(*before);
         DropStagedUndo();
@@ -75,8 +78,7 @@ std::string PlaceValueName(int slot) {
 
 void ChangePlacesBar(const PlannedChange& plan) {
     const PlacesBarChangeLock lock;
-    if (activeCheck == nullptr)
-        MendInterruptedChange();
+    MendInterruptedChange();
     ApplyChange(plan);
 }
 
@@ -114,8 +116,7 @@ void WritePlacesBar(const std::vector<PlaceSlot>& slots) {
 
 bool UndoPlacesBarChange() {
     const PlacesBarChangeLock lock;
-    if (activeCheck == nullptr)
-        MendInterruptedChange();
+    MendInterruptedChange();
     const std::optional<PlacesBarTree> kept = KeptForUndo();
     if (!kept) {
         ShowMessageBox(msg::kNothingToUndo, msg::kCaptionError, kMbOk | kMbIconExclamation);

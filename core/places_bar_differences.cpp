@@ -15,15 +15,7 @@ constexpr char kDefaultButtons[] = "(default buttons)";
 constexpr char kEmpty[] = "(empty)";
 
 std::string Text(const RegValue& value) {
-    std::u16string text = Utf16Text(value.data);
-    return Utf16ToAnsiLossy(text.substr(0, text.find(u'\0')));
-}
-
-std::string Number(const RegValue& value) {
-    std::uint32_t number = 0;
-    for (std::size_t i = value.data.size(); i-- > 0;)
-        number = (number << 8) | value.data[i];
-    return std::to_string(number);
+    return Utf16ToAnsiLossy(TextOf(value));
 }
 
 // A slot as the window shows it: a path, or the caption of a place kept as stored.
@@ -38,8 +30,8 @@ std::string ShownSlot(const RegValue& value) {
 std::string ShownValue(const RegValue& value) {
     if (value.type == kRegSz || value.type == kRegExpandSz)
         return Text(value);
-    if (value.type == kRegDword && value.data.size() == 4)
-        return Number(value);
+    if (const std::optional<std::uint32_t> number = DwordOf(value))
+        return std::to_string(*number);
     return "(" + std::to_string(value.data.size()) + " bytes of type " +
            std::to_string(value.type) + ")";
 }

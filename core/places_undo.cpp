@@ -25,18 +25,9 @@ std::string UndoKeyPath() {
     return std::string(kProgramKey) + "\\" + kUndoSubkey;
 }
 
-RegValue DwordValue(std::uint32_t number) {
-    return {kRegDword,
-            {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-             static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}};
-}
-
 std::optional<std::uint32_t> ReadDword(RegistryCursor& registry, const std::string& name) {
     const std::optional<RegValue> value = registry.ReadValueIfExists(name);
-    if (!value || value->type != kRegDword || value->data.size() != 4)
-        return std::nullopt;
-    const auto& d = value->data;
-    return d[0] | (d[1] << 8) | (d[2] << 16) | (static_cast<std::uint32_t>(d[3]) << 24);
+    return value ? DwordOf(*value) : std::nullopt;
 }
 
 // The number of a copy as stored in "Current" or "Pending": 1 or 2, else none.

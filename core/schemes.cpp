@@ -152,22 +152,10 @@ std::string LoadSkippingDamaged(ListRegistryCursor& registry, int count, Pending
     return firstFailure;
 }
 
-} // namespace
-
-std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
-    ListRegistryCursor registry;
-    if (options.pendingEditsFound != nullptr)
-        *options.pendingEditsFound = false;
+std::string LoadSchemesWith(ListRegistryCursor& registry, SchemeList& schemes,
+                            const SchemeLoadOptions& options) {
     if (!OpenSchemesKey(registry))
         return {};
-    struct NotePendingEdits {
-        const ListRegistryCursor& registry;
-        bool* found;
-        ~NotePendingEdits() {
-            if (found != nullptr)
-                *found = registry.MergedPendingEdits();
-        }
-    } note{registry, options.pendingEditsFound};
     const PendingEdits pending =
         options.consumePendingEdits ? PendingEdits::Consume : PendingEdits::Keep;
     if (options.skipDamagedEntries) {
@@ -183,6 +171,18 @@ std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
     for (int index = 0; index < count; ++index)
         LoadEntry(registry, index, pending, schemes);
     return {};
+}
+
+} // namespace
+
+std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
+    ListRegistryCursor registry;
+    if (options.pendingEditsFound != nullptr)
+        *options.pendingEditsFound = false;
+    std::string damaged = LoadSchemesWith(registry, schemes, options);
+    if (options.pendingEditsFound != nullptr)
+        *options.pendingEditsFound = registry.MergedPendingEdits();
+    return damaged;
 }
 
 void SaveSchemes(const SchemeList& schemes) {

@@ -21,8 +21,8 @@ std::string Utf16ToAnsiLossy(std::u16string_view text);
 std::size_t CharacterBoundary(std::string_view text, std::size_t at);
 
 // The text of a file: UTF-16 after its byte-order mark, UTF-8 (a byte-order
-// mark dropped), or, when the bytes are
-// not UTF-8, the system's legacy ANSI code page, as older programs wrote it.
+// mark dropped), or, when the bytes are not UTF-8, the system's legacy ANSI
+// code page, as older programs wrote it.
 std::string TextFromFile(std::string_view bytes);
 // The bytes of a file for the text: UTF-8 without a byte-order mark, so text
 // of plain ASCII stays byte for byte.

@@ -1,26 +1,13 @@
 #include "support/files.h"
 
 #include "support/files_platform.h"
+#include "support/locale_text.h"
 
 namespace velbrook {
 
 using namespace files_platform;
 
 namespace {
-
-char UpperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (UpperAscii(text[i]) != UpperAscii(prefix[i]))
-            return false;
-    }
-    return true;
-}
 
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
@@ -36,9 +23,7 @@ bool IsPortNumber(std::string_view rest) {
 }
 
 bool IsReservedDeviceName(std::string_view base) {
-    std::string upper;
-    for (const char c : base)
-        upper += UpperAscii(c);
+    const std::string upper = UpperCaseText(base);
     for (const char* name : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
         if (upper == name)
             return true;
@@ -58,7 +43,7 @@ bool NamesDevice(std::string_view fileName) {
         // Drive and UNC paths there are files, whatever their names.
         const std::string_view rest = fileName.substr(4);
         const bool drive = rest.size() >= 2 && rest[1] == ':';
-        return !drive && !StartsWithIgnoreCase(rest, "UNC\\");
+        return !drive && !SameTextIgnoreCase(rest.substr(0, 4), "UNC\\");
     }
     std::size_t start = 0;
     for (std::size_t i = 0; i < fileName.size(); ++i) {

@@ -326,6 +326,24 @@ std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text) {
     return bytes;
 }
 
+std::u16string TextOf(const RegValue& value) {
+    std::u16string text = Utf16Text(value.data);
+    return text.substr(0, text.find(u'\0'));
+}
+
+RegValue DwordValue(std::uint32_t number) {
+    return {kRegDword,
+            {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+             static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}};
+}
+
+std::optional<std::uint32_t> DwordOf(const RegValue& value) {
+    if (value.type != kRegDword || value.data.size() != 4)
+        return std::nullopt;
+    const auto& d = value.data;
+    return d[0] | (d[1] << 8) | (d[2] << 16) | (static_cast<std::uint32_t>(d[3]) << 24);
+}
+
 std::u16string Utf16Text(const std::vector<std::uint8_t>& bytes) {
     std::u16string text;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)

@@ -27,6 +27,12 @@ struct RegValue {
 std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text);
 std::u16string Utf16Text(const std::vector<std::uint8_t>& bytes);
 
+// A text value's characters up to its first NUL.
+std::u16string TextOf(const RegValue& value);
+// A REG_DWORD value, and the number of one (nullopt for any other value).
+RegValue DwordValue(std::uint32_t number);
+std::optional<std::uint32_t> DwordOf(const RegValue& value);
+
 class RegistryCursor {
   public:
     RegistryCursor();

@@ -15,12 +15,6 @@ bool IsText(std::uint32_t type) {
     return type == kRegSz || type == kRegExpandSz;
 }
 
-// The text up to its first NUL.
-std::u16string TextOf(const RegValue& value) {
-    std::u16string text = Utf16Text(value.data);
-    return text.substr(0, text.find(u'\0'));
-}
-
 const std::string& NameOf(const std::pair<std::string, RegValue>& value) {
     return value.first;
 }

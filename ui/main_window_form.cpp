@@ -82,7 +82,6 @@ void MainWindow::Create() {
         ApplyDpi(dpi, nullptr);
     Application::Instance().InitializeCommonControls();
     LoadArt();
-    UpdateLayout();
     BuildControls();
     Application::Instance().Guard([this] { OnCreate(); });
 }

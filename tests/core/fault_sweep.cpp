@@ -236,23 +236,6 @@ bool CheckedWriteFault(const FaultRun& run, const Expectation& e) {
     }
 }
 
-int UndoKeepingCalls(const std::vector<StoreCall>& cleanCalls) {
-    const std::string undoKey = std::string(kProgramKey) + "\\" + kUndoSubkey;
-    int count = 0;
-    for (int i = 0; i < static_cast<int>(cleanCalls.size()); ++i) {
-        if (cleanCalls[i].path == undoKey || cleanCalls[i].name == undoKey)
-            count = i + 1;
-    }
-    return count;
-}
-
-void ExpectUndoKeepingFault(const FaultRun& run, const Expectation& e) {
-    if (run.outcome.raised)
-        EXPECT_EQ(e.Take(run.store), e.before) << run.outcome.text;
-    else
-        EXPECT_EQ(e.Take(run.store), e.after);
-}
-
 void PrepareOldPlacesBar(MemoryRegistryStore& store) {
     for (int slot = 0; slot < 5; ++slot)
         PutValue(store, kPlacesBarKey, PlaceValueName(slot), Sz("old" + std::to_string(slot)));

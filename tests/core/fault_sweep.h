@@ -71,13 +71,6 @@ std::string SetFailedText(const std::string& name);
 // edits, changes nothing. False for any other call.
 bool CheckedWriteFault(const FaultRun& run, const Expectation& e);
 
-// Every change of the places bar starts by keeping its old content for
-// undoing: the number of calls of a clean run up to the last one on the undo key.
-int UndoKeepingCalls(const std::vector<StoreCall>& cleanCalls);
-// A failed call among those: the change stops with the places bar as it was,
-// or, when the failure is harmless (a refused close), ends as a clean run.
-void ExpectUndoKeepingFault(const FaultRun& run, const Expectation& e);
-
 // The places bar holding five old places, a sixth value and a count of 7.
 void PrepareOldPlacesBar(MemoryRegistryStore& store);
 Expectation PlacesBarValues();

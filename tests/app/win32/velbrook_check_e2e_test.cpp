@@ -40,7 +40,7 @@ class VelbrookCheckE2e : public ::testing::Test {
         DeleteKeyTree("Software\\Tarnwick\\Dorvane\\1.x\\Undo");
     }
     void TearDown() override {
-        for (const char* name : {"same.ini", "other.ini", "check.log"})
+        for (const char* name : {"same.ini", "other.ini", "check.log", "saved.ini"})
             DeleteFileA((folder_ + name).c_str());
         RemoveDirectoryA(folder_.c_str());
     }
@@ -63,31 +63,40 @@ TEST_F(VelbrookCheckE2e, AnswersWithTheExitCodeAndTheChangedSlotsAndWritesNothin
         {"-quiet \"-file:" + folder_ + "other.ini\" /CHECK", 2, "Slot 4: (empty) -> C:\\New\r\n"},
         {"-quiet -check \"-file:" + folder_ + "missing.ini\"", 1, ""},
         {"-quiet -check -load:equal", 0, ""},
-        {"-quiet -check default", 2, ""},
+        {"-quiet -check -load:Other", 1, ""},
+        {"-quiet -check default", 2,
+         "Slot 1: C:\\Old -> (default buttons)\r\nSlot 2: (empty) -> (default buttons)\r\n"
+         "Slot 3: (empty) -> (default buttons)\r\nSlot 4: (empty) -> (default buttons)\r\n"
+         "Slot 5: (empty) -> (default buttons)\r\nValue \"Count\": 5 -> (default buttons)\r\n"},
         {"-quiet -check -undo", 1, ""},
+        {"-quiet -check \"-save:" + folder_ + "saved.ini\"", 1, ""},
     };
     const KeySnapshot bar = CaptureKey(kPlacesBar);
     const KeySnapshot maker = CaptureKey(kMakerKey);
     for (const Case& c : cases) {
         const ScriptRun run = RunScript(c.arguments, kTimeoutMs);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments;
-        if (c.exitCode != 2 || !c.out.empty())
-            EXPECT_EQ(run.out, c.out) << c.arguments;
+        EXPECT_EQ(run.out, c.out) << c.arguments;
         EXPECT_FALSE(run.showedWindow) << c.arguments;
         EXPECT_TRUE(SameKey(CaptureKey(kPlacesBar), bar)) << c.arguments;
         EXPECT_TRUE(SameKey(CaptureKey(kMakerKey), maker)) << c.arguments;
     }
+    EXPECT_EQ(GetFileAttributesA((folder_ + "saved.ini").c_str()), INVALID_FILE_ATTRIBUTES);
 
+    // Logged as the same or differing, never as done.
+    const std::string log = folder_ + "check.log";
+    const std::string checkSame =
+        "-quiet -check \"-file:" + folder_ + "same.ini\" \"-log:" + log + "\"";
+    EXPECT_EQ(RunScript(checkSame, kTimeoutMs).exitCode, 0);
     DeleteKeyTree(kPlacesBar);
     EXPECT_EQ(RunScript("-quiet -check default", kTimeoutMs).exitCode, 0);
-    const std::string log = folder_ + "check.log";
-    EXPECT_EQ(RunScript("-quiet -check \"-file:" + folder_ + "same.ini\" \"-log:" + log + "\"",
-                        kTimeoutMs)
-                  .exitCode,
-              2);
+    EXPECT_EQ(RunScript(checkSame, kTimeoutMs).exitCode, 2);
     std::ifstream in(log, std::ios::binary);
-    const std::string line((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_NE(line.find("\tdiffers\r\n"), std::string::npos) << line;
+    const std::string lines((std::istreambuf_iterator<char>(in)), {});
+    const std::size_t same = lines.find("\tsame\r\n");
+    EXPECT_NE(same, std::string::npos) << lines;
+    EXPECT_NE(lines.find("\tdiffers\r\n", same), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("\tdone"), std::string::npos) << lines;
     EXPECT_FALSE(KeyExists(kPlacesBar));
 }
 
