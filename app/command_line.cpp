@@ -1,5 +1,9 @@
 #include "app/command_line.h"
 
+#include <optional>
+#include <type_traits>
+
+#include "support/code_page.h"
 #include "support/locale_text.h"
 #include "support/strings.h"
 
@@ -7,18 +11,19 @@ namespace velbrook {
 
 namespace {
 
-bool IsSeparator(char c) {
-    const auto code = static_cast<unsigned char>(c);
+template <class Char> bool IsSeparator(Char c) {
+    const auto code = static_cast<std::make_unsigned_t<Char>>(c);
     return code != 0 && code <= ' ';
 }
 
-bool IsArgumentChar(char c) {
-    return static_cast<unsigned char>(c) > ' ';
+template <class Char> bool IsArgumentChar(Char c) {
+    return static_cast<std::make_unsigned_t<Char>>(c) > ' ';
 }
 
 // Reads one argument starting at pos; pos ends behind it.
-std::string NextArgument(std::string_view text, std::size_t& pos) {
-    auto at = [&](std::size_t i) { return i < text.size() ? text[i] : '\0'; };
+template <class Char>
+std::basic_string<Char> NextArgument(std::basic_string_view<Char> text, std::size_t& pos) {
+    auto at = [&](std::size_t i) { return i < text.size() ? text[i] : Char(0); };
     for (;;) {
         while (IsSeparator(at(pos)))
             ++pos;
@@ -27,11 +32,11 @@ std::string NextArgument(std::string_view text, std::size_t& pos) {
         else
             break;
     }
-    std::string argument;
+    std::basic_string<Char> argument;
     while (IsArgumentChar(at(pos))) {
         if (at(pos) == '"') {
             ++pos;
-            while (at(pos) != '\0' && at(pos) != '"')
+            while (at(pos) != 0 && at(pos) != '"')
                 argument += text[pos++];
             if (at(pos) == '"')
                 ++pos;
@@ -42,8 +47,23 @@ std::string NextArgument(std::string_view text, std::size_t& pos) {
     return argument;
 }
 
-bool AtEnd(std::string_view text, std::size_t pos) {
-    return pos >= text.size() || text[pos] == '\0';
+template <class Char> bool AtEnd(std::basic_string_view<Char> text, std::size_t pos) {
+    return pos >= text.size() || text[pos] == 0;
+}
+
+template <class Char>
+std::vector<std::basic_string<Char>> SplitArguments(std::basic_string_view<Char> rawCommandLine) {
+    std::vector<std::basic_string<Char>> arguments;
+    std::size_t pos = 0;
+    NextArgument(rawCommandLine, pos); // the program name
+    while (!AtEnd(rawCommandLine, pos)) {
+        std::basic_string<Char> argument = NextArgument(rawCommandLine, pos);
+        // Only a lone quote at the very end yields an empty argument.
+        if (argument.empty() && AtEnd(rawCommandLine, pos))
+            break;
+        arguments.push_back(std::move(argument));
+    }
+    return arguments;
 }
 
 std::string NamePart(const std::string& entry) {
@@ -61,15 +81,17 @@ const std::string* FindOption(const ParamList& params, std::string_view name) {
 } // namespace
 
 std::vector<std::string> SplitCommandLine(std::string_view rawCommandLine) {
+    return SplitArguments(rawCommandLine);
+}
+
+std::vector<std::string> SplitCommandLine(std::u16string_view rawCommandLine,
+                                          std::string& refused) {
     std::vector<std::string> arguments;
-    std::size_t pos = 0;
-    NextArgument(rawCommandLine, pos); // the program name
-    while (!AtEnd(rawCommandLine, pos)) {
-        std::string argument = NextArgument(rawCommandLine, pos);
-        // Only a lone quote at the very end yields an empty argument.
-        if (argument.empty() && AtEnd(rawCommandLine, pos))
-            break;
-        arguments.push_back(std::move(argument));
+    for (const std::u16string& argument : SplitArguments(rawCommandLine)) {
+        std::optional<std::string> text = Utf16ToAnsi(argument);
+        if (!text && refused.empty())
+            refused = Utf16ToAnsiLossy(argument);
+        arguments.push_back(text ? std::move(*text) : Utf16ToAnsiLossy(argument));
     }
     return arguments;
 }

@@ -11,6 +11,12 @@ namespace velbrook {
 // double quotes toggle a stretch that may hold blanks and are dropped; pairs of
 // double quotes before an argument are skipped; backslashes are plain text.
 std::vector<std::string> SplitCommandLine(std::string_view rawCommandLine);
+// The same rules on the command line as the system keeps it (UTF-16), each
+// argument then in the ANSI code page. An argument that the code page cannot
+// hold exactly comes with stand-ins, and the first one is also put in `refused`
+// (left as it was when every argument converts).
+std::vector<std::string> SplitCommandLine(std::u16string_view rawCommandLine,
+                                          std::string& refused);
 
 // Cleaned entries of the form <name>[:<value>], in argument order.
 using ParamList = std::vector<std::string>;

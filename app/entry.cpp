@@ -100,7 +100,10 @@ bool Perform(const ChosenAction& chosen, const EntryActions& actions) {
 }
 
 // Option values that the run cannot do without.
-void CheckValues(const ChosenAction& chosen, const RunModifiers& modifiers) {
+void CheckValues(const ChosenAction& chosen, const RunModifiers& modifiers,
+                 const EntryActions& actions) {
+    if (!actions.refusedArgument.empty())
+        throw Error(FormatText(msg::kTextNotInCodePage, actions.refusedArgument));
     if (modifiers.log && modifiers.logFile.empty())
         throw Error(FormatText(msg::kOptionNeedsFileName, "log", "log"));
     if (chosen.action == Action::Save && chosen.argument.empty())
@@ -134,7 +137,7 @@ RunResult RunCheck(const ChosenAction& chosen, const EntryActions& actions,
 RunResult RunAction(const ChosenAction& chosen, const RunModifiers& modifiers,
                     const EntryActions& actions, const RecordingDialogs& dialogs) {
     try {
-        CheckValues(chosen, modifiers);
+        CheckValues(chosen, modifiers, actions);
         if (modifiers.check && chosen.action != Action::Help)
             return RunCheck(chosen, actions, dialogs);
         if (chosen.action == Action::None) {

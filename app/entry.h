@@ -28,6 +28,9 @@ struct EntryActions {
     std::function<void(std::string_view)> writeError = WriteStandardError;
     // The system's own account the run has, or empty for a person's.
     std::function<std::string()> serviceAccount = ServiceAccountName;
+    // An argument that the ANSI code page could not hold exactly (empty: none).
+    // A look-alike could name another file or folder, so the run does nothing.
+    std::string refusedArgument;
 };
 
 inline constexpr int kExitOk = 0;

@@ -29,6 +29,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     velbrook::EntryActions actions;
     actions.runMainWindow = velbrook::RunMainWindow;
-    return velbrook::RunEntrySequence(velbrook::SplitCommandLine(GetCommandLineA()),
-                                      velbrook::win32::ProgramFilePath(), actions);
+    // Read as the system keeps it: the A form would turn characters that the
+    // code page lacks into look-alikes, quotes and backslashes among them.
+    const std::u16string_view commandLine(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+    const std::vector<std::string> arguments =
+        velbrook::SplitCommandLine(commandLine, actions.refusedArgument);
+    return velbrook::RunEntrySequence(arguments, velbrook::win32::ProgramFilePath(), actions);
 }

@@ -14,22 +14,29 @@ namespace {
 
 PlacesBarCheck* activeCheck = nullptr;
 
-// The places bar as it was before a change that was broken off is put back;
-// a check writes nothing, this neither.
-void MendInterruptedChange() {
-    if (activeCheck != nullptr)
-        return;
-    if (const std::optional<PlacesBarTree> before = InterruptedChange()) {
-        PutPlacesBarTree(*before);
+// The bar as a change finds it once a change that was broken off is dealt
+// with: put back where the bar holds only what that change left, else taken as
+// it is (another program changed it since). A check writes nothing and answers
+// as the change would.
+PlacesBarTree MendInterruptedChange(const PlacesBarTree& now) {
+    const std::optional<BrokenOffChange> broken = InterruptedChange();
+    if (!broken)
+        return now;
+    const bool putBack = broken->before && broken->planned &&
+                         LeftByChange(now, *broken->before, *broken->planned);
+    if (activeCheck == nullptr) {
+        if (putBack)
+            PutPlacesBarTree(*broken->before);
         DropStagedUndo();
     }
+    return putBack ? *broken->before : now;
 }
 
 // With the change lock held: the bar is written only once the copy of what it
 // held is staged, and the copy comes into force only once the bar is written.
 // A failure on the way puts the bar back and leaves the copy in force as it was.
 void ApplyChange(const PlannedChange& plan) {
-    const PlacesBarTree before = ReadPlacesBarTree();
+    const PlacesBarTree before = MendInterruptedChange(ReadPlacesBarTree());
     PlacesBarTree after = plan(before);
     if (activeCheck != nullptr) {
         activeCheck->Record(before, std::move(after));
@@ -37,7 +44,8 @@ void ApplyChange(const PlannedChange& plan) {
     }
     if (SamePlacesBar(before, after))
         return;
-    const int copy = StageForUndo(before);
+    CheckPlacesBarWritable();
+    const int copy = StageForUndo(before, after);
     try {
         PutPlacesBarTree(after);
         CommitUndo(copy);
@@ -78,7 +86,6 @@ std::string PlaceValueName(int slot) {
 
 void ChangePlacesBar(const PlannedChange& plan) {
     const PlacesBarChangeLock lock;
-    MendInterruptedChange();
     ApplyChange(plan);
 }
 
@@ -115,21 +122,22 @@ void WritePlacesBar(const std::vector<PlaceSlot>& slots) {
 }
 
 bool UndoPlacesBarChange() {
-    const PlacesBarChangeLock lock;
-    MendInterruptedChange();
-    const std::optional<PlacesBarTree> kept = KeptForUndo();
-    if (!kept) {
-        ShowMessageBox(msg::kNothingToUndo, msg::kCaptionError, kMbOk | kMbIconExclamation);
-        return false;
+    {
+        const PlacesBarChangeLock lock;
+        if (const std::optional<PlacesBarTree> kept = KeptForUndo()) {
+            ApplyChange([&](const PlacesBarTree&) { return *kept; });
+            return true;
+        }
     }
-    ApplyChange([&](const PlacesBarTree&) { return *kept; });
-    return true;
+    // Said with the lock released: nobody's other runs wait for the box.
+    ShowMessageBox(msg::kNothingToUndo, msg::kCaptionError, kMbOk | kMbIconExclamation);
+    return false;
 }
 
 PlacesBarState ReadPlacesBar() {
     PlacesBarState state;
     ListRegistryCursor registry;
-    if (!registry.OpenKey(kPlacesBarKey, false))
+    if (!registry.OpenExistingKey(kPlacesBarKey, KeyMode::Read))
         return state;
     state.KeyExists = true;
     for (int slot = 0; slot < kPlaceSlots; ++slot) {

@@ -6,6 +6,7 @@
 #include "support/code_page.h"
 #include "support/locale_text.h"
 #include "support/stored_place_path.h"
+#include "support/strings.h"
 
 namespace velbrook {
 
@@ -14,8 +15,9 @@ namespace {
 constexpr char kDefaultButtons[] = "(default buttons)";
 constexpr char kEmpty[] = "(empty)";
 
+// Stored text on one line, whatever it holds.
 std::string Text(const RegValue& value) {
-    return Utf16ToAnsiLossy(TextOf(value));
+    return VisibleControls(Utf16ToAnsiLossy(TextOf(value)));
 }
 
 // A slot as the window shows it: a path, or the caption of a place kept as stored.
@@ -23,7 +25,7 @@ std::string ShownSlot(const RegValue& value) {
     if (value.type == kRegSz)
         return Text(value);
     if (value.type == kRegDword || value.type == kRegExpandSz)
-        return PathOfStoredPlace(value).caption;
+        return VisibleControls(PathOfStoredPlace(value).caption);
     return "(a value of type " + std::to_string(value.type) + ")";
 }
 
@@ -97,7 +99,7 @@ std::vector<std::string> DescribeDifferences(const PlacesBarTree& before,
     }
     for (const std::string& name : OtherValueNames(before, after)) {
         if (Differs(before, after, name))
-            lines.push_back("Value \"" + name + "\": " + Shown(before, name, false) + " -> " +
+            lines.push_back("Value \"" + VisibleControls(name) + "\": " + Shown(before, name, false) + " -> " +
                             Shown(after, name, false));
     }
     if (!SameSubkeys(before, after))

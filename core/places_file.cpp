@@ -8,34 +8,13 @@
 #include "support/ini_file.h"
 #include "support/messages.h"
 #include "support/stored_place_path.h"
+#include "support/strings.h"
 
 namespace velbrook {
 
 namespace {
 
 constexpr char kPlacesSection[] = "Places";
-
-bool IsControl(char c) {
-    return static_cast<unsigned char>(c) < 0x20 || c == '\x7F';
-}
-
-// The path with its control characters made visible, for the message that names it.
-std::string VisibleControls(const std::string& path) {
-    std::string shown;
-    for (const char c : path) {
-        if (c == '\r')
-            shown += "[CR]";
-        else if (c == '\n')
-            shown += "[LF]";
-        else if (c == '\t')
-            shown += "[TAB]";
-        else if (IsControl(c))
-            shown += FormatText("[%d]", static_cast<long long>(static_cast<unsigned char>(c)));
-        else
-            shown += c;
-    }
-    return shown;
-}
 
 } // namespace
 
@@ -53,8 +32,10 @@ bool LoadPlacesFile(const std::string& fileName) {
         throw IniFileError(FormatText(msg::kNotPlacesFile, fileName));
     PlacesList places;
     for (int slot = 0; slot < kPlaceSlots; ++slot) {
-        // A blank default: the places bar trims it to an empty slot.
-        places.push_back(ini.ReadString(kPlacesSection, PlaceValueName(slot), " "));
+        // A blank default: the places bar trims it to an empty slot. No path holds
+        // a quote, so quotes around a path with blanks are no part of it.
+        places.push_back(WithoutEnclosingQuotes(
+            TrimControl(ini.ReadString(kPlacesSection, PlaceValueName(slot), " "))));
     }
     return WritePlacesBar(&places);
 }
@@ -74,7 +55,7 @@ void WritePlacesFile(const std::string& fileName, const PlacesList& rows) {
     std::vector<std::string> leftOut;
     for (int slot = 0; slot < kPlaceSlots; ++slot) {
         std::string path = slot < static_cast<int>(rows.size()) ? rows[slot] : std::string();
-        if (std::any_of(path.begin(), path.end(), IsControl)) {
+        if (VisibleControls(path) != path) {
             leftOut.push_back(VisibleControls(path));
             path.clear();
         }

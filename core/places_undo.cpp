@@ -1,11 +1,14 @@
 #include "core/places_undo.h"
 
+#include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "core/schemes.h"
 #include "support/code_page.h"
 #include "support/errors.h"
+#include "support/locale_text.h"
 #include "support/messages.h"
 #include "support/strings.h"
 
@@ -19,6 +22,9 @@ constexpr char kPendingValue[] = "Pending";
 // undo key itself held one copy this way before it held two.
 constexpr char kKeyExistsValue[] = "KeyExists";
 constexpr char kTreeSubkey[] = "Key";
+// What the change of a pending copy was to leave in the bar: a first byte 0 for
+// no key, or 1 followed by the packed tree.
+constexpr char kPlannedValue[] = "Planned";
 constexpr char kCountValue[] = "Count";
 
 std::string UndoKeyPath() {
@@ -42,16 +48,6 @@ std::optional<int> ReadCopyNumber(RegistryCursor& registry, const char* name) {
 RegValue TextValue(std::uint32_t type, std::u16string text) {
     text.push_back(u'\0');
     return {type, Utf16Bytes(text)};
-}
-
-// True when the key was opened; false when it does not exist. Raises when it
-// is there but cannot be opened.
-bool OpenExistingKey(RegistryCursor& registry, const std::string& path) {
-    if (registry.OpenKey(path, false))
-        return true;
-    if (KeyMayExist(registry.Store(), path.c_str()))
-        throw Error(FormatText(msg::kCannotOpenOrCreateKey, path));
-    return false;
 }
 
 void OpenUndoKeyForWriting(RegistryCursor& registry) {
@@ -89,6 +85,86 @@ std::optional<PlacesBarTree> ReadCopy(RegistryCursor& registry, int copy) {
     return PlacesBarTree(ReadTree(registry));
 }
 
+RegValue PlannedValue(const PlacesBarTree& planned) {
+    RegValue value{kRegBinary, {static_cast<std::uint8_t>(planned ? 1 : 0)}};
+    if (planned) {
+        const std::vector<std::uint8_t> packed = PackTree(*planned);
+        value.data.insert(value.data.end(), packed.begin(), packed.end());
+    }
+    return value;
+}
+
+// What the change of a copy below the undo key was to leave; nothing when it
+// is not known (a copy of an earlier version, or damaged).
+std::optional<PlacesBarTree> ReadPlanned(RegistryCursor& registry, int copy) {
+    const std::string name = std::to_string(copy);
+    const RegistryCursor::SubkeyScope copyKey(registry, name, KeyMode::Read);
+    if (!copyKey)
+        return std::nullopt;
+    const std::optional<RegValue> value = registry.ReadValueIfExists(kPlannedValue);
+    if (!value || value->type != kRegBinary || value->data.empty() || value->data[0] > 1)
+        return std::nullopt;
+    if (value->data[0] == 0)
+        return value->data.size() == 1 ? std::optional(PlacesBarTree()) : std::nullopt;
+    std::optional<RegTree> tree =
+        UnpackTree(std::vector<std::uint8_t>(value->data.begin() + 1, value->data.end()));
+    if (!tree)
+        return std::nullopt;
+    return PlacesBarTree(std::move(*tree));
+}
+
+const std::string& NameOf(const std::pair<std::string, RegValue>& value) {
+    return value.first;
+}
+
+const std::string& NameOf(const RegSubkey& subkey) {
+    return subkey.name;
+}
+
+const RegValue& ContentOf(const std::pair<std::string, RegValue>& value) {
+    return value.second;
+}
+
+const RegTree& ContentOf(const RegSubkey& subkey) {
+    return subkey.tree;
+}
+
+// The values or the subkeys of the three trees (each may be absent), by their
+// names as the registry matches them: each name with its three contents.
+template <class Entry, class Content>
+std::map<std::string, std::array<const Content*, 3>>
+Gathered(const std::array<const std::vector<Entry>*, 3>& trees) {
+    std::map<std::string, std::array<const Content*, 3>> named;
+    for (std::size_t i = 0; i < trees.size(); ++i) {
+        if (trees[i] == nullptr)
+            continue;
+        for (const Entry& entry : *trees[i])
+            named[UpperCaseText(NameOf(entry))][i] = &ContentOf(entry);
+    }
+    return named;
+}
+
+bool SameOrBothAbsent(const RegValue* a, const RegValue* b) {
+    return a != nullptr && b != nullptr ? SameValue(*a, *b) : a == b;
+}
+
+// Each tree may be absent: no key.
+bool LeftByChange(const RegTree* now, const RegTree* before, const RegTree* planned) {
+    const auto values = [](const RegTree* tree) { return tree ? &tree->values : nullptr; };
+    const auto subkeys = [](const RegTree* tree) { return tree ? &tree->subkeys : nullptr; };
+    for (const auto& [name, is] : Gathered<std::pair<std::string, RegValue>, RegValue>(
+             {values(now), values(before), values(planned)})) {
+        if (!SameOrBothAbsent(is[0], is[1]) && !SameOrBothAbsent(is[0], is[2]))
+            return false;
+    }
+    for (const auto& [name, is] :
+         Gathered<RegSubkey, RegTree>({subkeys(now), subkeys(before), subkeys(planned)})) {
+        if (!LeftByChange(is[0], is[1], is[2]))
+            return false;
+    }
+    return true;
+}
+
 // The one copy that the undo key itself held, of the values the program writes.
 std::optional<PlacesBarTree> ReadEarlierCopy(RegistryCursor& registry) {
     const std::optional<std::uint32_t> keyExists = ReadDword(registry, kKeyExistsValue);
@@ -109,7 +185,7 @@ std::optional<PlacesBarTree> ReadEarlierCopy(RegistryCursor& registry) {
 
 PlacesBarTree ReadPlacesBarTree() {
     RegistryCursor registry;
-    if (!OpenExistingKey(registry, kPlacesBarKey))
+    if (!registry.OpenExistingKey(kPlacesBarKey, KeyMode::Read))
         return std::nullopt;
     return ReadTree(registry);
 }
@@ -122,9 +198,21 @@ void PutPlacesBarTree(const PlacesBarTree& tree) {
             throw Error(FormatText(msg::kCannotDeleteKey, kPlacesBarKey));
         return;
     }
-    if (!registry.OpenKey(kPlacesBarKey, true))
+    const long opened = registry.TryOpenKey(kPlacesBarKey, KeyMode::Create);
+    if (opened == kRegAccessDenied)
+        throw Error(FormatText(msg::kPlacesBarSetByPolicy, kPlacesBarKey));
+    if (opened != kRegSuccess)
         throw Error(FormatText(msg::kCannotOpenOrCreateKey, kPlacesBarKey));
     PutTree(registry, *tree);
+}
+
+void CheckPlacesBarWritable() {
+    RegistryStore& store = ActiveRegistryStore();
+    RegKey key = 0;
+    const long result = store.OpenKey(kHkeyCurrentUser, kPlacesBarKey, kKeyChange, &key);
+    const RegKeyHandle handle(store, result == kRegSuccess ? key : 0);
+    if (result == kRegAccessDenied)
+        throw Error(FormatText(msg::kPlacesBarSetByPolicy, kPlacesBarKey));
 }
 
 PlacesBarTree TreeAfterWriting(const PlacesBarTree& before, const std::vector<PlaceSlot>& slots) {
@@ -153,7 +241,7 @@ bool SamePlacesBar(const PlacesBarTree& a, const PlacesBarTree& b) {
 
 std::optional<PlacesBarTree> KeptForUndo() {
     RegistryCursor registry;
-    if (!OpenExistingKey(registry, UndoKeyPath()))
+    if (!registry.OpenExistingKey(UndoKeyPath(), KeyMode::Read))
         return std::nullopt;
     if (!registry.ReadValueIfExists(kCurrentValue))
         return ReadEarlierCopy(registry);
@@ -163,7 +251,7 @@ std::optional<PlacesBarTree> KeptForUndo() {
     return ReadCopy(registry, *current);
 }
 
-int StageForUndo(const PlacesBarTree& before) {
+int StageForUndo(const PlacesBarTree& before, const PlacesBarTree& planned) {
     RegistryCursor registry;
     OpenUndoKeyForWriting(registry);
     const int copy = ReadCopyNumber(registry, kCurrentValue) == 1 ? 2 : 1;
@@ -182,6 +270,7 @@ int StageForUndo(const PlacesBarTree& before) {
                 throw Error(FormatText(msg::kCannotOpenOrCreateKey, registry.CurrentPath()));
             PutTree(registry, *before);
         }
+        registry.WriteValue(kPlannedValue, PlannedValue(planned));
         registry.WriteValue(kKeyExistsValue, DwordValue(before ? 1 : 0));
     }
     registry.WriteValue(kPendingValue, DwordValue(copy));
@@ -198,21 +287,29 @@ void CommitUndo(int copy) {
 
 void DropStagedUndo() {
     RegistryCursor registry;
-    if (registry.OpenKey(UndoKeyPath(), false))
+    if (registry.OpenKey(UndoKeyPath(), KeyMode::Write))
         registry.DeleteValue(kPendingValue);
 }
 
-std::optional<PlacesBarTree> InterruptedChange() {
+std::optional<BrokenOffChange> InterruptedChange() {
     RegistryCursor registry;
-    if (!OpenExistingKey(registry, UndoKeyPath()) || !registry.ReadValueIfExists(kPendingValue))
+    if (!registry.OpenExistingKey(UndoKeyPath(), KeyMode::Read) ||
+        !registry.ReadValueIfExists(kPendingValue))
         return std::nullopt;
+    BrokenOffChange broken;
     const std::optional<int> pending = ReadCopyNumber(registry, kPendingValue);
-    std::optional<PlacesBarTree> before;
-    if (pending && pending != ReadCopyNumber(registry, kCurrentValue))
-        before = ReadCopy(registry, *pending);
-    if (!before)
-        registry.DeleteValue(kPendingValue);
-    return before;
+    // A mark that names the copy in force was left behind after its change went through.
+    if (pending && pending != ReadCopyNumber(registry, kCurrentValue)) {
+        broken.before = ReadCopy(registry, *pending);
+        broken.planned = ReadPlanned(registry, *pending);
+    }
+    return broken;
+}
+
+bool LeftByChange(const PlacesBarTree& now, const PlacesBarTree& before,
+                  const PlacesBarTree& planned) {
+    const auto pointer = [](const PlacesBarTree& tree) { return tree ? &*tree : nullptr; };
+    return LeftByChange(pointer(now), pointer(before), pointer(planned));
 }
 
 } // namespace velbrook

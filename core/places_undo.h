@@ -6,7 +6,8 @@
 // force. A change writes the other copy first and marks it "Pending"; only once
 // the places bar is written does "Current" move to it. A change that fails, or
 // a process that ends halfway, leaves the copy in force as it was, and the next
-// change finds the pending mark and puts the places bar back.
+// change finds the pending mark and puts the places bar back, unless another
+// program has changed the bar since.
 #include <optional>
 
 #include "core/places_bar.h"
@@ -21,6 +22,9 @@ PlacesBarTree ReadPlacesBarTree();
 // Makes the places bar key hold exactly that (nullopt: no key). Raises on the
 // first part that cannot be changed.
 void PutPlacesBarTree(const PlacesBarTree& tree);
+// Raises the message that the administrator's policy sets the places bar when
+// the key is there and this user may not change or delete it.
+void CheckPlacesBarWritable();
 // What writing these slots over `before` leaves in the key: the slots' values
 // and Count, everything else kept.
 PlacesBarTree TreeAfterWriting(const PlacesBarTree& before, const std::vector<PlaceSlot>& slots);
@@ -29,15 +33,24 @@ bool SamePlacesBar(const PlacesBarTree& a, const PlacesBarTree& b);
 
 // The copy in force; nothing when nothing is kept.
 std::optional<PlacesBarTree> KeptForUndo();
-// Writes `before` as the next copy and marks it pending; returns its number.
-// The copy in force stays in force.
-int StageForUndo(const PlacesBarTree& before);
+// Writes `before` as the next copy, with what the change is to make of the bar,
+// and marks it pending; returns its number. The copy in force stays in force.
+int StageForUndo(const PlacesBarTree& before, const PlacesBarTree& planned);
 // Puts the staged copy in force.
 void CommitUndo(int copy);
 // Forgets the pending mark of a change that did not go through.
 void DropStagedUndo();
-// When a change was broken off, what the places bar held before it; its pending
-// mark is forgotten once the caller has put that back (DropStagedUndo).
-std::optional<PlacesBarTree> InterruptedChange();
+// A change that was broken off: what the bar held before it and what it was to
+// hold, each nullopt when it is not known.
+struct BrokenOffChange {
+    std::optional<PlacesBarTree> before;
+    std::optional<PlacesBarTree> planned;
+};
+// nullopt when no change is marked pending. The mark stays until DropStagedUndo.
+std::optional<BrokenOffChange> InterruptedChange();
+// True when every value of the bar, at every level, is as it was before the
+// change or as the change was to leave it: nobody changed the bar since.
+bool LeftByChange(const PlacesBarTree& now, const PlacesBarTree& before,
+                  const PlacesBarTree& planned);
 
 } // namespace velbrook

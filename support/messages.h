@@ -63,6 +63,13 @@ inline constexpr char kPlacesBarBusy[] =
 inline constexpr char kCannotLockPlacesBar[] =
     "The places bar was not changed: Velbrook cannot keep other runs from changing it at the "
     "same time (system error %d).";
+// %s: the key below HKEY_CURRENT_USER.
+inline constexpr char kPlacesBarSetByPolicy[] =
+    "The places bar was not changed: the registry key HKEY_CURRENT_USER\\%s is set by the "
+    "administrator's policy, and this user may not change it (access denied).";
+inline constexpr char kPlacesBarLockTaken[] =
+    "The places bar was not changed: the lock that keeps Velbrook's runs from changing it at "
+    "the same time was made by another user's program, which Velbrook does not trust.";
 inline constexpr char kCannotReadProcessUser[] =
     "Cannot tell which user this process runs as (system error %d).";
 
@@ -106,6 +113,12 @@ inline constexpr char kReasonAccessDenied[] = "access is denied";
 inline constexpr char kReasonLocked[] = "another program keeps it locked";
 // %d: the system's error code.
 inline constexpr char kReasonSystemError[] = "system error %d";
+
+// Text that the process's ANSI code page cannot hold (%s: the text, with the
+// code page's stand-ins).
+inline constexpr char kTextNotInCodePage[] =
+    "Nothing was done: \"%s\" holds characters that this system's code page cannot hold, "
+    "and a look-alike would name another file or folder.";
 
 // A system DLL or one of its functions that this Windows lacks (%s: the DLL, the function).
 inline constexpr char kMissingSystemFunction[] =

@@ -37,39 +37,50 @@ RegKey RegistryCursor::BaseKeyFor(bool absolute) const {
     return (currentKey_ && !absolute) ? currentKey_.Get() : rootKey_;
 }
 
-bool RegistryCursor::OpenKeyHandle(const std::string& path, bool canCreate, RegKeyHandle& handle,
+long RegistryCursor::OpenKeyHandle(const std::string& path, KeyMode mode, RegKeyHandle& handle,
                                    std::string& newPath) const {
     std::string_view relative = path;
     const bool absolute = StripAbsolute(relative);
     const std::string subkey(relative);
     RegKey opened = 0;
     const RegKey base = BaseKeyFor(absolute);
-    const long result = (canCreate && !subkey.empty())
-                            ? store_->CreateKey(base, subkey.c_str(), kKeyAllAccess, &opened)
-                            : store_->OpenKey(base, subkey.c_str(), kKeyAllAccess, &opened);
+    const std::uint32_t access = mode == KeyMode::Read ? kKeyRead : kKeyReadWrite;
+    const long result = (mode == KeyMode::Create && !subkey.empty())
+                            ? store_->CreateKey(base, subkey.c_str(), access, &opened)
+                            : store_->OpenKey(base, subkey.c_str(), access, &opened);
     if (result != kRegSuccess)
-        return false;
+        return result;
     handle = RegKeyHandle(*store_, opened);
     newPath = (!absolute && currentKey_) ? currentPath_ + "\\" + subkey : subkey;
-    return true;
+    return kRegSuccess;
 }
 
-bool RegistryCursor::OpenKey(const std::string& path, bool canCreate) {
+long RegistryCursor::TryOpenKey(const std::string& path, KeyMode mode) {
     RegKeyHandle handle;
     std::string newPath;
-    if (!OpenKeyHandle(path, canCreate, handle, newPath))
-        return false;
+    const long result = OpenKeyHandle(path, mode, handle, newPath);
+    if (result != kRegSuccess)
+        return result;
     currentKey_ = std::move(handle);
     currentPath_ = std::move(newPath);
+    return kRegSuccess;
+}
+
+bool RegistryCursor::OpenExistingKey(const std::string& path, KeyMode mode) {
+    const long result = TryOpenKey(path, mode);
+    if (result == kRegFileNotFound)
+        return false;
+    if (result != kRegSuccess)
+        throw Error(FormatText(msg::kCannotOpenOrCreateKey, path));
     return true;
 }
 
 RegistryCursor::SubkeyScope::SubkeyScope(RegistryCursor& cursor, const std::string& path,
-                                         bool canCreate)
+                                         KeyMode mode)
     : cursor_(cursor) {
     RegKeyHandle handle;
     std::string newPath;
-    if (!cursor_.OpenKeyHandle(path, canCreate, handle, newPath))
+    if (cursor_.OpenKeyHandle(path, mode, handle, newPath) != kRegSuccess)
         return;
     previousKey_ = std::exchange(cursor_.currentKey_, std::move(handle));
     previousPath_ = std::exchange(cursor_.currentPath_, std::move(newPath));
@@ -150,7 +161,7 @@ bool RegistryCursor::GetValueNames(std::vector<std::string>& names) {
 
 bool RegistryCursor::DeleteKeyTree(RegKey base, const std::string& subkey) {
     RegKey opened = 0;
-    if (store_->OpenKey(base, subkey.c_str(), kKeyAllAccess, &opened) == kRegSuccess) {
+    if (store_->OpenKey(base, subkey.c_str(), kKeyRead, &opened) == kRegSuccess) {
         RegKeyHandle key(*store_, opened);
         std::uint32_t count = 0;
         std::uint32_t longest = 0;
@@ -353,7 +364,7 @@ std::u16string Utf16Text(const std::vector<std::uint8_t>& bytes) {
 
 bool KeyMayExist(RegistryStore& store, const char* path) {
     RegKey key = 0;
-    const long result = store.OpenKey(kHkeyCurrentUser, path, kKeyAllAccess, &key);
+    const long result = store.OpenKey(kHkeyCurrentUser, path, kKeyRead, &key);
     RegKeyHandle handle(store, result == kRegSuccess ? key : 0);
     return result != kRegFileNotFound;
 }

@@ -33,6 +33,10 @@ std::u16string TextOf(const RegValue& value);
 RegValue DwordValue(std::uint32_t number);
 std::optional<std::uint32_t> DwordOf(const RegValue& value);
 
+// What a key is opened for: reading only, reading and writing an existing key,
+// or reading and writing a key that is created when missing.
+enum class KeyMode { Read, Write, Create };
+
 class RegistryCursor {
   public:
     RegistryCursor();
@@ -46,7 +50,15 @@ class RegistryCursor {
     const std::string& CurrentPath() const { return currentPath_; }
     RegistryStore& Store() const { return *store_; }
 
-    bool OpenKey(const std::string& path, bool canCreate);
+    bool OpenKey(const std::string& path, bool canCreate) {
+        return OpenKey(path, canCreate ? KeyMode::Create : KeyMode::Read);
+    }
+    bool OpenKey(const std::string& path, KeyMode mode) { return TryOpenKey(path, mode) == 0; }
+    // The store's answer; the key is current only on success.
+    long TryOpenKey(const std::string& path, KeyMode mode);
+    // True when opened, false when the key does not exist; raises an Error naming
+    // the key for any other failure (access denied included).
+    bool OpenExistingKey(const std::string& path, KeyMode mode);
     void CloseKey();
     bool DeleteKey(const std::string& path);
 
@@ -79,7 +91,9 @@ class RegistryCursor {
     // without reopening it by path.
     class [[nodiscard]] SubkeyScope {
       public:
-        SubkeyScope(RegistryCursor& cursor, const std::string& path, bool canCreate);
+        SubkeyScope(RegistryCursor& cursor, const std::string& path, bool canCreate)
+            : SubkeyScope(cursor, path, canCreate ? KeyMode::Create : KeyMode::Read) {}
+        SubkeyScope(RegistryCursor& cursor, const std::string& path, KeyMode mode);
         ~SubkeyScope();
         SubkeyScope(const SubkeyScope&) = delete;
         SubkeyScope& operator=(const SubkeyScope&) = delete;
@@ -98,7 +112,7 @@ class RegistryCursor {
     // nullopt with `untranslatable` set for text the code page cannot hold.
     std::optional<std::string> ReadText(const std::string& name, bool& untranslatable);
     RegKey BaseKeyFor(bool absolute) const;
-    bool OpenKeyHandle(const std::string& path, bool canCreate, RegKeyHandle& handle,
+    long OpenKeyHandle(const std::string& path, KeyMode mode, RegKeyHandle& handle,
                        std::string& newPath) const;
     bool DeleteKeyTree(RegKey base, const std::string& subkey);
 

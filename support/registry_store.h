@@ -10,6 +10,11 @@ namespace velbrook {
 using RegKey = std::uintptr_t; // an HKEY, as an integer
 inline constexpr RegKey kHkeyCurrentUser = 0x80000001u;
 inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+// KEY_READ, and KEY_READ | KEY_WRITE: what a reader and a writer of a key ask for.
+inline constexpr std::uint32_t kKeyRead = 0x20019;
+inline constexpr std::uint32_t kKeyReadWrite = 0x2001F;
+// KEY_READ | KEY_WRITE | DELETE: what a change that may also delete the key asks for.
+inline constexpr std::uint32_t kKeyChange = 0x3001F;
 
 // Win32 error codes that the callers look at.
 enum : long {

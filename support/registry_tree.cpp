@@ -71,6 +71,102 @@ void SetTreeValue(RegTree& tree, const std::string& name, const RegValue* value)
     }
 }
 
+namespace {
+
+void PackNumber(std::vector<std::uint8_t>& out, std::size_t number) {
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>(number >> shift));
+}
+
+template <class Bytes> void PackBytes(std::vector<std::uint8_t>& out, const Bytes& bytes) {
+    PackNumber(out, bytes.size());
+    out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+void PackInto(std::vector<std::uint8_t>& out, const RegTree& tree) {
+    PackNumber(out, tree.values.size());
+    for (const auto& [name, value] : tree.values) {
+        PackBytes(out, name);
+        PackNumber(out, value.type);
+        PackBytes(out, value.data);
+    }
+    PackNumber(out, tree.subkeys.size());
+    for (const auto& [name, subtree] : tree.subkeys) {
+        PackBytes(out, name);
+        PackInto(out, subtree);
+    }
+}
+
+// Reads what PackInto wrote; every read checks what is left.
+class Unpacker {
+  public:
+    explicit Unpacker(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+
+    bool AtEnd() const { return at_ == bytes_.size(); }
+
+    bool Tree(RegTree& tree, int depth) {
+        std::uint32_t values = 0;
+        std::uint32_t subkeys = 0;
+        if (depth > 512 || !Number(values))
+            return false;
+        for (std::uint32_t i = 0; i < values; ++i) {
+            std::pair<std::string, RegValue> value;
+            if (!Text(value.first) || !Number(value.second.type) || !Bytes(value.second.data))
+                return false;
+            tree.values.push_back(std::move(value));
+        }
+        if (!Number(subkeys))
+            return false;
+        for (std::uint32_t i = 0; i < subkeys; ++i) {
+            RegSubkey subkey;
+            if (!Text(subkey.name) || !Tree(subkey.tree, depth + 1))
+                return false;
+            tree.subkeys.push_back(std::move(subkey));
+        }
+        return true;
+    }
+
+  private:
+    bool Number(std::uint32_t& number) {
+        if (bytes_.size() - at_ < 4)
+            return false;
+        number = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+            number |= static_cast<std::uint32_t>(bytes_[at_++]) << shift;
+        return true;
+    }
+    template <class Out> bool Run(Out& out) {
+        std::uint32_t size = 0;
+        if (!Number(size) || bytes_.size() - at_ < size)
+            return false;
+        out.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(at_),
+                   bytes_.begin() + static_cast<std::ptrdiff_t>(at_ + size));
+        at_ += size;
+        return true;
+    }
+    bool Text(std::string& text) { return Run(text); }
+    bool Bytes(std::vector<std::uint8_t>& bytes) { return Run(bytes); }
+
+    const std::vector<std::uint8_t>& bytes_;
+    std::size_t at_ = 0;
+};
+
+} // namespace
+
+std::vector<std::uint8_t> PackTree(const RegTree& tree) {
+    std::vector<std::uint8_t> bytes;
+    PackInto(bytes, tree);
+    return bytes;
+}
+
+std::optional<RegTree> UnpackTree(const std::vector<std::uint8_t>& bytes) {
+    Unpacker unpacker(bytes);
+    RegTree tree;
+    if (!unpacker.Tree(tree, 0) || !unpacker.AtEnd())
+        return std::nullopt;
+    return tree;
+}
+
 RegTree ReadTree(RegistryCursor& registry) {
     RegTree tree;
     std::vector<std::string> names;

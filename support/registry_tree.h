@@ -1,6 +1,8 @@
 #pragma once
 // A registry key with everything below it, exactly as stored, so that it can be
 // kept elsewhere and put back.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +32,11 @@ bool SameTree(const RegTree& a, const RegTree& b);
 const RegValue* FindValue(const RegTree& tree, const std::string& name);
 // Sets or, with nullptr, removes a value of the tree.
 void SetTreeValue(RegTree& tree, const std::string& name, const RegValue* value);
+
+// A tree as one run of bytes, to be kept in a single binary value, and back;
+// nullopt for bytes that are not such a run.
+std::vector<std::uint8_t> PackTree(const RegTree& tree);
+std::optional<RegTree> UnpackTree(const std::vector<std::uint8_t>& bytes);
 
 // Reads the cursor's current key and all below it. Raises RegistryError when a
 // part that is there cannot be read.

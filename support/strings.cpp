@@ -235,6 +235,31 @@ std::string TrimControl(std::string_view s) {
     return std::string(s.substr(first, last - first));
 }
 
+std::string VisibleControls(std::string_view text) {
+    std::string shown;
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (c == '\r')
+            shown += "[CR]";
+        else if (c == '\n')
+            shown += "[LF]";
+        else if (c == '\t')
+            shown += "[TAB]";
+        else if (code < 0x20 || code == 0x7F)
+            shown += "[" + std::to_string(code) + "]";
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+std::string WithoutEnclosingQuotes(std::string_view text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"' &&
+        text.substr(1, text.size() - 2).find('"') == std::string_view::npos)
+        return std::string(text.substr(1, text.size() - 2));
+    return std::string(text);
+}
+
 std::string OneLine(std::string_view text) {
     const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
     std::string line;

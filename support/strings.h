@@ -42,6 +42,13 @@ std::int32_t IntMin(std::int32_t a, std::int32_t b);
 // Removes leading and trailing characters with codes 0 to 32.
 std::string TrimControl(std::string_view s);
 
+// The text with its control characters made visible: [CR], [LF], [TAB], and
+// [n] for the others (n: the code), so that it stays on one line.
+std::string VisibleControls(std::string_view text);
+// The text inside one pair of double quotes that encloses all of it, as INI
+// readers take a quoted value; any other text as it is.
+std::string WithoutEnclosingQuotes(std::string_view text);
+
 // A message on one line: each run of line breaks becomes a blank after a colon
 // or the end of a sentence and "; " elsewhere, so that listed names stay apart.
 std::string OneLine(std::string_view text);

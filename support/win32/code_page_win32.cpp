@@ -3,6 +3,9 @@
 #include <cstdlib>
 
 #include "support/code_page.h"
+#include "support/errors.h"
+#include "support/messages.h"
+#include "support/strings.h"
 #include "support/utf8.h"
 #include "support/win32/wide_text.h"
 #include "support/win32/windows_ansi.h"
@@ -41,14 +44,16 @@ std::wstring Widen(UINT codePage, std::string_view bytes) {
     return wide;
 }
 
-// Exact: nullopt when some character has no form in the code page.
+// Exact: nullopt when some character has no form in the code page. Otherwise
+// such a character becomes the code page's stand-in ('?'), never a look-alike,
+// which could name another file or folder.
 std::optional<std::string> Narrow(UINT codePage, std::wstring_view text, bool exact) {
     if (text.empty())
         return std::string();
     if (text.size() > INT_MAX)
         return std::nullopt;
     const bool utf8 = codePage == CP_UTF8;
-    const DWORD flags = !exact ? 0 : utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    const DWORD flags = utf8 ? (exact ? WC_ERR_INVALID_CHARS : 0) : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
     BOOL* defaultFlag = exact && !utf8 ? &usedDefault : nullptr;
     const int size = static_cast<int>(text.size());
@@ -122,15 +127,29 @@ std::size_t CharacterBoundary(std::string_view text, std::size_t at) {
 }
 
 std::string TextFromFile(std::string_view bytes) {
-    if (const std::optional<std::u16string> wide = Utf16WithByteOrderMark(bytes))
-        return Utf16ToAnsiLossy(*wide);
-    if (bytes.starts_with(kByteOrderMark))
-        bytes.remove_prefix(kByteOrderMark.size());
-    const bool utf8 = IsUtf8(bytes);
-    const UINT source = utf8 ? CP_UTF8 : LegacyCodePage();
-    if (source == GetACP())
-        return std::string(bytes);
-    return win32::AnsiFromWideLossy(Widen(source, bytes));
+    std::wstring wide;
+    if (const std::optional<std::u16string> utf16 = Utf16WithByteOrderMark(bytes)) {
+        wide = AsWide(*utf16);
+    } else {
+        if (bytes.starts_with(kByteOrderMark))
+            bytes.remove_prefix(kByteOrderMark.size());
+        const UINT source = IsUtf8(bytes) ? CP_UTF8 : LegacyCodePage();
+        if (source == GetACP())
+            return std::string(bytes);
+        wide = Widen(source, bytes);
+    }
+    if (std::optional<std::string> text = win32::AnsiFromWide(wide))
+        return std::move(*text);
+    // Named by its first line that the code page cannot hold.
+    std::wstring_view rest = wide;
+    for (;;) {
+        const std::size_t end = rest.find(L'\n');
+        const std::wstring_view line = rest.substr(0, end);
+        if (!win32::AnsiFromWide(line) || end == std::wstring_view::npos)
+            throw Error(FormatText(msg::kTextNotInCodePage,
+                                   TrimControl(win32::AnsiFromWideLossy(line))));
+        rest.remove_prefix(end + 1);
+    }
 }
 
 std::string TextForFile(std::string_view text) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <string>
 
 #include "core/places_bar.h"
@@ -184,7 +186,7 @@ TEST_F(PlacesBarTest, KeyThatSurvivesDeletionIsAnError) {
 TEST_F(PlacesBarTest, KeyThatCannotBeCreatedIsAnError) {
     const PlacesList places{"a", "b", "c", "d", "e"};
     // The keys created first keep the old content for undoing: the undo key and its copy.
-    store.FailNext(RegOp::Create, kRegAccessDenied, 2);
+    store.FailNext(RegOp::Create, kRegInvalidParameter, 2);
 
     try {
         WritePlacesBar(&places);
@@ -219,15 +221,40 @@ TEST_F(PlacesBarTest, RefusedWritePutsBackWhatWasWritten) {
     EXPECT_EQ(store.OpenHandleCount(), 0);
 }
 
-TEST_F(PlacesBarTest, KeyThatCannotBeOpenedReadsAsMissing) {
+// Only a key that is not there reads as no key; one that cannot be opened is reported.
+TEST_F(PlacesBarTest, KeyThatCannotBeOpenedIsReported) {
     PresetAllSlots("old");
     store.FailNext(RegOp::Open);
 
-    const PlacesBarState state = ReadPlacesBar();
-
-    EXPECT_FALSE(state.KeyExists);
-    EXPECT_EQ(state.Slots[0], std::nullopt);
+    EXPECT_THROW(ReadPlacesBar(), Error);
     EXPECT_EQ(ReadPlacesBar().Slots[0], "old0");
+}
+
+// A key that an administrator's policy set: read as it is, and every change of
+// it refused with the reason, nothing written, not even the copy for undoing.
+TEST_F(PlacesBarTest, AKeySetByPolicyIsReadButNotChanged) {
+    const PlacesList places{"a", "b", "c", "d", "e"};
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"a list", [&] { WritePlacesBar(&places); }},
+        {"default", [] { WritePlacesBar(nullptr); }},
+    };
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        store.Clear();
+        PresetAllSlots("old");
+        store.SetKeyReadOnly(kPlacesBarKey);
+
+        EXPECT_EQ(ReadPlacesBar().Slots[2], "old2");
+        try {
+            change();
+            FAIL() << "no error raised";
+        } catch (const Error& error) {
+            EXPECT_NE(std::string(error.what()).find("administrator's policy"), std::string::npos)
+                << error.what();
+        }
+        EXPECT_EQ(ReadPlacesBar().Slots[2], "old2");
+        EXPECT_EQ(KeptForUndo(), std::nullopt);
+    }
 }
 
 } // namespace

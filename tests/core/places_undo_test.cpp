@@ -163,23 +163,32 @@ TEST_F(PlacesUndoTest, UndoBringsBackTheWholeKeyWithForeignValuesAndSubkeys) {
     }
 }
 
-// A process that ended halfway through a change (here: the copy staged and
-// part of the bar written) leaves a mark; the next change puts the bar back
-// first, so the copy in force and the bar stay a pair.
-TEST_F(PlacesUndoTest, AChangeBrokenOffHalfwayIsPutBackByTheNextOne) {
-    PutMixedBar();
-    WriteNewPlaces();
-    const PlacesBarTree written = ReadPlacesBarTree();
+// A process that ended halfway through a change (the copy staged, part of the
+// bar written) leaves a mark. The next change puts the bar back first where it
+// holds only what the broken change left; a bar that another program changed
+// since is taken as it is, and that change is what -undo brings back.
+TEST_F(PlacesUndoTest, AChangeBrokenOffHalfwayIsMendedUnlessChangedSince) {
+    for (const bool changedSince : {false, true}) {
+        SCOPED_TRACE(changedSince ? "changed since" : "left as the broken change left it");
+        store.Clear();
+        PutMixedBar();
+        WriteNewPlaces();
+        const PlacesBarTree written = ReadPlacesBarTree();
+        PlacesBarTree planned = written;
+        const RegValue torn = DwordValue(7);
+        SetTreeValue(*planned, "Place0", &torn);
+        StageForUndo(written, planned);
+        Put(kKey, "Place0", Dword(7));
+        if (changedSince)
+            Put(kKey, "Place1", Sz("C:\\Later"));
+        const PlacesBarTree found = ReadPlacesBarTree();
 
-    StageForUndo(written);
-    Put(kKey, "Place0", Sz("C:\\Torn"));
-    RestoreDefaults(); // the change after the broken one
+        RestoreDefaults(); // the change after the broken one
 
-    EXPECT_FALSE(KeyExists(kKey));
-    EXPECT_TRUE(UndoPlacesBarChange());
-    EXPECT_TRUE(SamePlacesBar(ReadPlacesBarTree(), written));
-    EXPECT_TRUE(UndoPlacesBarChange()); // and the default buttons again
-    EXPECT_FALSE(KeyExists(kKey));
+        EXPECT_FALSE(KeyExists(kKey));
+        EXPECT_TRUE(UndoPlacesBarChange());
+        EXPECT_TRUE(SamePlacesBar(ReadPlacesBarTree(), changedSince ? found : written));
+    }
 }
 
 // The copy that earlier versions kept in the undo key itself is undone as before.

@@ -13,6 +13,10 @@ namespace velbrook {
 namespace {
 
 constexpr long kRegBadPathname = 161; // a subkey path that starts with a backslash
+// KEY_SET_VALUE, KEY_CREATE_SUB_KEY, DELETE, WRITE_DAC and WRITE_OWNER: the rights
+// that a key an administrator's policy set grants nobody.
+constexpr std::uint32_t kWritingRights = 0x2 | 0x4 | 0x10000 | 0x40000 | 0x80000;
+constexpr std::uint32_t kSetValueRight = 0x2;
 
 // Predefined roots other than HKEY_CURRENT_USER are not modelled.
 bool IsPredefinedRoot(RegKey key) {
@@ -86,6 +90,7 @@ struct MemoryRegistryStore::Node {
     std::string name;
     Node* parent = nullptr;
     bool deleted = false;
+    bool readOnly = false;
     Children children;
     std::vector<Value> values;
     // Position of the last enumerated child, so that walking the children by
@@ -184,10 +189,19 @@ long MemoryRegistryStore::Resolve(RegKey key, Node** node) const {
     const auto found = handles_.find(key);
     if (found == handles_.end())
         return kRegInvalidHandle;
-    if (found->second->deleted)
+    if (found->second.node->deleted)
         return kRegKeyDeleted;
-    *node = found->second.get();
+    *node = found->second.node.get();
     return kRegSuccess;
+}
+
+long MemoryRegistryStore::ResolveForWriting(RegKey key, Node** node) const {
+    if (const long error = Resolve(key, node))
+        return error;
+    const auto found = handles_.find(key);
+    const bool allowed =
+        found == handles_.end() ? !(*node)->readOnly : (found->second.access & kSetValueRight);
+    return allowed ? kRegSuccess : kRegAccessDenied;
 }
 
 long MemoryRegistryStore::Walk(Node* from, const char* subkey, bool create, Node** node) {
@@ -201,6 +215,8 @@ long MemoryRegistryStore::Walk(Node* from, const char* subkey, bool create, Node
         if (!child) {
             if (!create)
                 return kRegFileNotFound;
+            if (current->readOnly)
+                return kRegAccessDenied;
             child = std::make_shared<Node>();
             child->name = part;
             child->parent = current;
@@ -212,7 +228,7 @@ long MemoryRegistryStore::Walk(Node* from, const char* subkey, bool create, Node
     return kRegSuccess;
 }
 
-RegKey MemoryRegistryStore::NewHandle(Node* node) {
+RegKey MemoryRegistryStore::NewHandle(Node* node, std::uint32_t access) {
     std::shared_ptr<Node> owner;
     if (node == root_.get()) {
         owner = root_;
@@ -221,18 +237,18 @@ RegKey MemoryRegistryStore::NewHandle(Node* node) {
     }
     const RegKey handle = nextHandle_;
     nextHandle_ += 4;
-    handles_[handle] = std::move(owner);
+    handles_[handle] = {std::move(owner), access};
     return handle;
 }
 
-long MemoryRegistryStore::OpenKey(RegKey base, const char* subkey, std::uint32_t /*access*/,
+long MemoryRegistryStore::OpenKey(RegKey base, const char* subkey, std::uint32_t access,
                                   RegKey* key) {
-    return OpenOrCreate(RegOp::Open, base, subkey, key);
+    return OpenOrCreate(RegOp::Open, base, subkey, access, key);
 }
 
-long MemoryRegistryStore::CreateKey(RegKey base, const char* subkey, std::uint32_t /*access*/,
+long MemoryRegistryStore::CreateKey(RegKey base, const char* subkey, std::uint32_t access,
                                     RegKey* key) {
-    return OpenOrCreate(RegOp::Create, base, subkey, key);
+    return OpenOrCreate(RegOp::Create, base, subkey, access, key);
 }
 
 long MemoryRegistryStore::Locate(RegKey base, const char* subkey, bool create, Node** node) {
@@ -244,7 +260,8 @@ long MemoryRegistryStore::Locate(RegKey base, const char* subkey, bool create, N
     return Walk(from, subkey, create, node);
 }
 
-long MemoryRegistryStore::OpenOrCreate(RegOp op, RegKey base, const char* subkey, RegKey* key) {
+long MemoryRegistryStore::OpenOrCreate(RegOp op, RegKey base, const char* subkey,
+                                       std::uint32_t access, RegKey* key) {
     if (const long fault = BeginCall(op))
         return fault;
     if (key == nullptr)
@@ -252,7 +269,9 @@ long MemoryRegistryStore::OpenOrCreate(RegOp op, RegKey base, const char* subkey
     Node* node = nullptr;
     if (const long error = Locate(base, subkey, op == RegOp::Create, &node))
         return error;
-    *key = NewHandle(node);
+    if (node->readOnly && (access & kWritingRights) != 0)
+        return kRegAccessDenied;
+    *key = NewHandle(node, access);
     return kRegSuccess;
 }
 
@@ -326,7 +345,7 @@ long MemoryRegistryStore::Set(RegOp op, RegKey key, const char* name, std::uint3
         return error;
     }
     Node* node = nullptr;
-    if (const long error = Resolve(key, &node))
+    if (const long error = ResolveForWriting(key, &node))
         return error;
     if (data == nullptr && size != 0)
         return kRegInvalidParameter;
@@ -345,7 +364,7 @@ long MemoryRegistryStore::DeleteValue(RegKey key, const char* name) {
     if (const long fault = BeginCall(RegOp::DeleteValue))
         return fault;
     Node* node = nullptr;
-    if (const long error = Resolve(key, &node))
+    if (const long error = ResolveForWriting(key, &node))
         return error;
     const std::string valueName = name == nullptr ? "" : name;
     auto& values = node->values;
@@ -364,7 +383,7 @@ long MemoryRegistryStore::DeleteKey(RegKey base, const char* subkey) {
     Node* node = nullptr;
     if (const long error = Locate(base, subkey, false, &node))
         return error;
-    if (node == root_.get() || !node->children.empty())
+    if (node == root_.get() || !node->children.empty() || node->readOnly)
         return kRegAccessDenied;
     const std::string path = node->Path();
     for (const std::string& protectedPath : protected_)
@@ -474,6 +493,12 @@ void MemoryRegistryStore::ProtectKey(const std::string& path, bool on) {
                   [&](const std::string& p) { return SameTextIgnoreCase(p, normalized); });
     if (on)
         protected_.push_back(normalized);
+}
+
+void MemoryRegistryStore::SetKeyReadOnly(const std::string& path, bool on) {
+    Node* node = nullptr;
+    if (Walk(root_.get(), path.c_str(), false, &node) == kRegSuccess)
+        node->readOnly = on;
 }
 
 void MemoryRegistryStore::Clear() {

@@ -67,6 +67,10 @@ class MemoryRegistryStore : public RegistryStore {
     int OpenHandleCount() const;
     // Refuses deletion of the key at path (below HKEY_CURRENT_USER) with access denied.
     void ProtectKey(const std::string& path, bool on = true);
+    // Gives the existing key at path the rights of a key that an administrator's
+    // policy set: anyone may read it, nobody may open it for writing, set or delete
+    // its values, create subkeys below it or delete it.
+    void SetKeyReadOnly(const std::string& path, bool on = true);
     // Empties the tree; open handles to deleted keys report the key as deleted.
     void Clear();
 
@@ -87,15 +91,23 @@ class MemoryRegistryStore : public RegistryStore {
     long Set(RegOp op, RegKey key, const char* name, std::uint32_t type, const std::uint8_t* data,
              std::uint32_t size);
     long Resolve(RegKey key, Node** node) const;
+    // As Resolve, for a change of the key's values: the handle must allow it.
+    long ResolveForWriting(RegKey key, Node** node) const;
     long Walk(Node* from, const char* subkey, bool create, Node** node);
     // The key a subkey path names below a handle (or HKEY_CURRENT_USER).
     long Locate(RegKey base, const char* subkey, bool create, Node** node);
-    RegKey NewHandle(Node* node);
+    RegKey NewHandle(Node* node, std::uint32_t access);
     // The open and create operations differ only in whether missing keys are made.
-    long OpenOrCreate(RegOp op, RegKey base, const char* subkey, RegKey* key);
+    long OpenOrCreate(RegOp op, RegKey base, const char* subkey, std::uint32_t access,
+                      RegKey* key);
+
+    struct OpenHandle {
+        std::shared_ptr<Node> node;
+        std::uint32_t access;
+    };
 
     std::shared_ptr<Node> root_;
-    std::map<RegKey, std::shared_ptr<Node>> handles_;
+    std::map<RegKey, OpenHandle> handles_;
     RegKey nextHandle_ = 0x1000;
     std::vector<Fault> faults_;
     std::map<std::string, long> failingWrites_;

@@ -106,7 +106,7 @@ TEST_F(RegistryTest, DataTypesAndExistence) {
     SetRaw("K", "b", kRegBinary, {1});
     SetRaw("K", "m", kRegMultiSz, {0, 0});
     RegistryCursor reg(store);
-    ASSERT_TRUE(reg.OpenKey("K", false));
+    ASSERT_TRUE(reg.OpenKey("K", KeyMode::Write));
     const std::pair<const char*, RegDataType> table[] = {
         {"s", RegDataType::String},  {"e", RegDataType::ExpandString},
         {"d", RegDataType::Integer}, {"b", RegDataType::Binary},
