@@ -158,8 +158,9 @@ velbrook_window_picture() {
 # Builds the Windows Installer package of a staged release (velbrook.exe, How to
 # use.txt, sample.ini, LICENSE) with msitools' wixl:
 #   velbrook_msi STAGE win32|win64 VERSION OUT.msi
-# The product code follows from the architecture and the version, so that the
-# same release always gives the same one.
+# The product code follows from the architecture and the first three fields of
+# the version, the ones Windows Installer compares, so that the same release
+# always gives the same one.
 velbrook_msi() {
     local stage=$1 arch=$2 version=$3 out=$4 wixarch product
     case "$arch" in
@@ -167,7 +168,7 @@ velbrook_msi() {
         win64) wixarch=x64 ;;
         *) echo "velbrook_msi: unknown architecture $arch" >&2; return 1 ;;
     esac
-    product=$(python3 -c "import uuid, sys; print(uuid.uuid5(uuid.NAMESPACE_URL, 'velbrook/' + sys.argv[1] + '/' + sys.argv[2]))" "$arch" "$version") || return 1
+    product=$(python3 -c "import uuid, sys; print(uuid.uuid5(uuid.NAMESPACE_URL, 'velbrook/' + sys.argv[1] + '/' + '.'.join(sys.argv[2].split('.')[:3])))" "$arch" "$version") || return 1
     local source=${VELBROOK_MSI_SOURCE:-$VELBROOK_ROOT}
     cp "$source/packaging/velbrook.wxs" "$source/res/velbrook.ico" "$stage/" || return 1
     # wixl takes the files' names relative to the source it reads.

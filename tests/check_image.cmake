@@ -33,6 +33,12 @@ foreach(late ${LATE_DLLS})
     endif()
 endforeach()
 
+# ld leaves the delay-import directory empty; the build fills it in, so that
+# Windows' tools (dumpbin /dependents) see the late DLLs.
+if(NOT dump MATCHES "Entry d 0*[1-9a-fA-F][0-9a-fA-F]* [0-9a-fA-F]+ Delay Import Directory")
+    list(APPEND problems "the delay-import directory is empty")
+endif()
+
 # A function whose delay-import stub the linker dropped is left at address 0
 # (i686 ld drops the code of import members called only through __imp_), and
 # its import slot would start at 0 too.

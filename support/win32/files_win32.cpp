@@ -161,8 +161,23 @@ NewFile WriteNewFile(const std::string& name, const std::string& bytes, const st
 }
 
 bool MoveOver(const std::string& from, const std::string& to) {
-    return MoveFileExW(FileNameW(from).c_str(), FileNameW(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    const std::wstring source = FileNameW(from);
+    const std::wstring target = FileNameW(to);
+    const auto moveInPlace = [&] {
+        return MoveFileExW(source.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    };
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return moveInPlace();
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    // An existing file keeps what is its own, not its content: its security,
+    // attributes and streams.
+    if (ReplaceFileW(target.c_str(), source.c_str(), nullptr, 0, nullptr, nullptr))
+        return true;
+    // The old file is gone and the new one not yet in its place.
+    return GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT && moveInPlace();
 }
 
 } // namespace files_platform

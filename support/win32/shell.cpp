@@ -79,22 +79,29 @@ int AskIconIndex(const std::string& path, UINT flags) {
     return info.iIcon;
 }
 
-// Pumps messages until the process ends; a WM_QUIT is put back for the main loop.
-DWORD WaitForProcess(HANDLE process) {
+DWORD ExitCodeOf(HANDLE process) {
     DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(process, &exitCode);
+    return exitCode;
+}
+
+// Pumps messages until the process ends; a WM_QUIT is put back for the main loop.
+// The end is told by the process's handle, not by its exit code: a process may
+// end with the code that means "still running" (259).
+DWORD WaitForProcess(HANDLE process) {
     for (;;) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(message.wParam));
-                return exitCode;
+                return ExitCodeOf(process);
             }
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        if (!GetExitCodeProcess(process, &exitCode) || exitCode != STILL_ACTIVE)
-            return exitCode;
-        MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+        const DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+        if (woke != WAIT_OBJECT_0 + 1)
+            return ExitCodeOf(process);
     }
 }
 

@@ -1,5 +1,9 @@
 #include "app/command_line.h"
 
+#include <algorithm>
+
+#include "support/code_page.h"
+
 #include <gtest/gtest.h>
 
 namespace velbrook {
@@ -36,8 +40,26 @@ TEST(SplitCommandLine, FollowsTheSplittingRule) {
         {"velbrook.exe - -", {"-", "-"}},
         {"velbrook.exe \" \"", {" "}},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(SplitCommandLine(c.line), c.expected) << c.line;
+        // The same rules on the command line as the system keeps it.
+        const std::string_view line = c.line;
+        if (std::all_of(line.begin(), line.end(), [](char ch) { return ch > 0; })) {
+            std::string refused;
+            EXPECT_EQ(SplitCommandLine(AnsiToUtf16(line), refused), c.expected) << c.line;
+            EXPECT_EQ(refused, "") << c.line;
+        }
+    }
+    // A look-alike of a quote is no quote; what the code page cannot hold is refused.
+    std::string refused;
+    const Strings split =
+        SplitCommandLine(u"velbrook.exe -file:\uFF02C:\\a b\uFF02 x\xD800 y", refused);
+    ASSERT_EQ(split.size(), 4u);
+    EXPECT_EQ(AnsiToUtf16(split[0]), u"-file:\uFF02C:\\a");
+    EXPECT_FALSE(refused.empty());
+    if (Utf16ToAnsi(u"\uFF02")) {
+        EXPECT_NE(refused.find("x"), std::string::npos) << refused;
+    }
 }
 
 TEST(BuildParamList, CleansEachArgument) {

@@ -146,6 +146,10 @@ TEST_F(PlacesFileTest, AppliesTheFivePlacesOfAFile) {
         {"equals in value, blank value",
          "[Places]\r\nPlace1=a=b\r\nPlace2=   \r\n",
          {none, "a=b", none, none, none}},
+        {"quoted paths: one pair around the whole value only",
+         "[Places]\r\nPlace0=\"C:\\Program Files\"\r\nPlace1= \"D:\\x\" \r\n"
+         "Place2=\"a\" \"b\"\r\nPlace3=\"\"\r\n",
+         {"C:\\Program Files", "D:\\x", "\"a\" \"b\"", none, none}},
     };
     const std::string file = PathOf("places.ini");
     for (const Case& c : cases) {

@@ -13,7 +13,11 @@ namespace {
 INSTANTIATE_TEST_SUITE_P(MemoryRegistry, RegistryConformance,
                          ::testing::Values(RegistryConformanceTarget{
                              "Memory", [] { return std::make_unique<MemoryRegistryStore>(); },
-                             "Software\\VelbrookTest\\Memory"}),
+                             "Software\\VelbrookTest\\Memory",
+                             [](RegistryStore& store, const std::string& path, bool readOnly) {
+                                 static_cast<MemoryRegistryStore&>(store).SetKeyReadOnly(path,
+                                                                                         readOnly);
+                             }}),
                          [](const auto& info) { return info.param.label; });
 
 RegKey MustCreate(MemoryRegistryStore& store, const char* path) {

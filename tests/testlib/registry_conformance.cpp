@@ -417,6 +417,33 @@ TEST_P(RegistryConformance, ClosedHandleIsInvalid) {
     EXPECT_EQ(kRegInvalidHandle, Store().QueryValue(0, "v", nullptr, nullptr, &size));
 }
 
+// Read access reads such a key; every way of changing it is refused.
+TEST_P(RegistryConformance, AKeyOfThePolicyIsReadButNeverChanged) {
+    const RegKey made = Create("Policy");
+    SetBytes(made, "Place0", kRegSz, Bytes("C:\\Held", true));
+    Close(made);
+    const std::string path = GetParam().basePath + "\\Policy";
+    GetParam().setReadOnly(Store(), path, true);
+    RegKey key = 0;
+    ASSERT_EQ(kRegSuccess, Store().OpenKey(Base(), "Policy", kKeyRead, &key));
+    EXPECT_EQ(Read(Store(), key, "Place0").data, Bytes("C:\\Held", true));
+    RegKey refused = 0;
+    const std::uint8_t data[] = {'x', 0};
+    const std::pair<const char*, long> changes[] = {
+        {"open to write", Store().OpenKey(Base(), "Policy", kKeyReadWrite, &refused)},
+        {"create to write", Store().CreateKey(Base(), "Policy", kKeyReadWrite, &refused)},
+        {"create a subkey", Store().CreateKey(Base(), "Policy\\Sub", kKeyReadWrite, &refused)},
+        {"set a value", Store().SetValue(key, "Place1", kRegSz, data, sizeof data)},
+        {"delete a value", Store().DeleteValue(key, "Place0")},
+        {"delete the key", Store().DeleteKey(Base(), "Policy")},
+    };
+    for (const auto& [what, result] : changes)
+        EXPECT_EQ(kRegAccessDenied, result) << what;
+    EXPECT_EQ(Read(Store(), key, "Place0").data, Bytes("C:\\Held", true));
+    Store().CloseKey(key);
+    GetParam().setReadOnly(Store(), path, false);
+}
+
 int RegistryConformanceSuiteAnchor() {
     return 0;
 }

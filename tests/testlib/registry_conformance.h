@@ -19,6 +19,9 @@ struct RegistryConformanceTarget {
     std::function<std::unique_ptr<RegistryStore>()> makeStore;
     // Scratch key below HKEY_CURRENT_USER; each test creates it and removes it again.
     std::string basePath;
+    // Gives the existing key at the path the rights of a key that an administrator's
+    // policy set (read for everyone, changed by the system only), or takes them back.
+    std::function<void(RegistryStore&, const std::string& path, bool readOnly)> setReadOnly;
 };
 
 inline void PrintTo(const RegistryConformanceTarget& target, std::ostream* out) {

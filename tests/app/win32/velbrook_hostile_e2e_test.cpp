@@ -10,6 +10,8 @@
 #include "app/win32/e2e_places.h"
 #include "app/win32/e2e_process.h"
 #include "support/win32/handles.h"
+#include "support/win32/process_user.h"
+#include <sddl.h>
 
 namespace velbrook::e2e {
 namespace {
@@ -39,6 +41,7 @@ class VelbrookHostileE2e : public ::testing::Test {
         }
     }
     void TearDown() override {
+        SetKeySecurity(kPlacesBar, "D:(A;;KA;;;WD)");
         for (const char* name : {"1.ini", "2.ini", "3.ini", "saved.ini", "utf16.ini"})
             DeleteFileA((folder_ + name).c_str());
         RemoveDirectoryA(folder_.c_str());
@@ -71,6 +74,18 @@ class VelbrookHostileE2e : public ::testing::Test {
             EXPECT_EQ(run.WaitForExit(kTimeoutMs), 0);
     }
     static constexpr int kLoopUndos = 50;
+    // As a policy engine leaves a key; its owner may always set it back.
+    static void SetKeySecurity(const char* path, const char* sddl) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
+                                                             nullptr);
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+            RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+            RegCloseKey(key);
+        }
+        LocalFree(descriptor);
+    }
     void Apply(int n) { ASSERT_EQ(Run("-quiet \"-file:" + PlacesFile(n) + "\"").exitCode, 0); }
 
     const std::string folder_ = BinFolder() + "e2e hostile\\";
@@ -159,6 +174,57 @@ TEST_F(VelbrookHostileE2e, RunsSideBySideNeverTearTheBarOrLoseAChange) {
     }
 }
 
+// Read for everyone, changed by the system only: shown, saved and checked as
+// it is; a change is refused with the reason and changes nothing.
+TEST_F(VelbrookHostileE2e, AKeySetByPolicyIsReadButNotChanged) {
+    Apply(1);
+    SetKeySecurity(kPlacesBar, "D:P(A;;KR;;;WD)(A;;KA;;;SY)");
+    const std::string saved = folder_ + "saved.ini";
+    ASSERT_EQ(Run("-quiet \"-save:" + saved + "\"").exitCode, 0);
+    EXPECT_NE(ReadFile(saved).find("Place4=C:\\F1_4\r\n"), std::string::npos) << ReadFile(saved);
+    EXPECT_EQ(Run("-quiet -check \"-file:" + PlacesFile(1) + "\"").exitCode, 0);
+    const ScriptRun refused = Run("-quiet \"-file:" + PlacesFile(2) + "\"");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("administrator's policy"), std::string::npos) << refused.err;
+    EXPECT_EQ(ReadPlaces(), FilePlaces(1));
+}
+
+// Nobody's box holds the lock: a run of the same user goes through at once
+// while -undo says that there is nothing to undo.
+TEST_F(VelbrookHostileE2e, AnOpenBoxKeepsNoOtherRunWaiting) {
+    ChildProcess undo("velbrook.exe", std::string("-undo"), kWorkDir);
+    HWND box = nullptr;
+    for (DWORD waited = 0; box == nullptr && waited < kTimeoutMs; waited += kPollMs) {
+        Sleep(kPollMs);
+        box = FindProcessWindow(undo.Id(), "#32770");
+    }
+    ASSERT_NE(box, nullptr);
+    Apply(1);
+    EXPECT_EQ(ReadPlaces(), FilePlaces(1));
+    EXPECT_TRUE(AnswerMessageBox(undo, "OK").answered);
+    EXPECT_EQ(undo.WaitForExit(kTimeoutMs), 0);
+}
+
+// A lock of that name that another user made first is refused at once, not
+// waited on: another owner, or no access for the user.
+TEST_F(VelbrookHostileE2e, ALockMadeByAnotherUserIsRefused) {
+    const std::string name = "Global\\Velbrook.PlacesBar." + win32::ProcessUserSid();
+    for (const char* sddl : {"O:BUD:(A;;GA;;;WD)", "D:(D;;GA;;;WD)"}) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
+                                                                         &descriptor, nullptr));
+        SECURITY_ATTRIBUTES security{sizeof security, descriptor, FALSE};
+        const win32::KernelObject taken(CreateMutexA(&security, TRUE, name.c_str()));
+        LocalFree(descriptor);
+        ASSERT_TRUE(taken) << sddl;
+        const ScriptRun run = Run("-quiet \"-file:" + PlacesFile(2) + "\"");
+        EXPECT_EQ(run.exitCode, 1) << sddl;
+        EXPECT_NE(run.err.find("another user's program"), std::string::npos) << run.err;
+        EXPECT_EQ(ReadPlaces(), kHeld) << sddl;
+        ReleaseMutex(taken.get());
+    }
+}
+
 TEST_F(VelbrookHostileE2e, LineBreaksInAStoredPlaceNeverReachAPlacesFile) {
     WriteStringValue(kPlacesBar, "Place0", "C:\\a\r\nPlace4=C:\\injected\r\n[Other]");
     WriteStringValue(kPlacesBar, "Place1", "C:\\Kept");
@@ -168,6 +234,10 @@ TEST_F(VelbrookHostileE2e, LineBreaksInAStoredPlaceNeverReachAPlacesFile) {
     EXPECT_NE(run.err.find("C:\\a[CR][LF]Place4=C:\\injected[CR][LF][Other]"), std::string::npos)
         << run.err;
     EXPECT_EQ(ReadFile(saved), "[Places]\r\nPlace1=C:\\Kept\r\nPlace2=C:\\Also\r\n\r\n");
+    // Nor forge lines of a check's answer: each slot is one line.
+    const ScriptRun check = Run("-quiet -check \"-file:" + saved + "\"");
+    EXPECT_EQ(check.exitCode, 2);
+    EXPECT_EQ(check.out, "Slot 1: C:\\a[CR][LF]Place4=C:\\injected[CR][LF][Other] -> (empty)\r\n");
 
     ASSERT_EQ(Run("-quiet \"-file:" + saved + "\"").exitCode, 0);
     EXPECT_EQ(ReadPlaces(),
