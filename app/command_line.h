@@ -15,8 +15,7 @@ std::vector<std::string> SplitCommandLine(std::string_view rawCommandLine);
 // argument then in the ANSI code page. An argument that the code page cannot
 // hold exactly comes with stand-ins, and the first one is also put in `refused`
 // (left as it was when every argument converts).
-std::vector<std::string> SplitCommandLine(std::u16string_view rawCommandLine,
-                                          std::string& refused);
+std::vector<std::string> SplitCommandLine(std::u16string_view rawCommandLine, std::string& refused);
 
 // Cleaned entries of the form <name>[:<value>], in argument order.
 using ParamList = std::vector<std::string>;

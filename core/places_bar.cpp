@@ -22,8 +22,8 @@ PlacesBarTree MendInterruptedChange(const PlacesBarTree& now) {
     const std::optional<BrokenOffChange> broken = InterruptedChange();
     if (!broken)
         return now;
-    const bool putBack = broken->before && broken->planned &&
-                         LeftByChange(now, *broken->before, *broken->planned);
+    const bool putBack =
+        broken->before && broken->planned && LeftByChange(now, *broken->before, *broken->planned);
     if (activeCheck == nullptr) {
         if (putBack)
             PutPlacesBarTree(*broken->before);

@@ -99,8 +99,8 @@ std::vector<std::string> DescribeDifferences(const PlacesBarTree& before,
     }
     for (const std::string& name : OtherValueNames(before, after)) {
         if (Differs(before, after, name))
-            lines.push_back("Value \"" + VisibleControls(name) + "\": " + Shown(before, name, false) + " -> " +
-                            Shown(after, name, false));
+            lines.push_back("Value \"" + VisibleControls(name) + "\": " +
+                            Shown(before, name, false) + " -> " + Shown(after, name, false));
     }
     if (!SameSubkeys(before, after))
         lines.emplace_back("Subkeys of the key: they differ");

@@ -32,8 +32,7 @@ std::string LockName(const std::string& sid) {
 // Owned by the user, open to the user and the system only, and to every
 // integrity level, so that an elevated and a normal run of the user share it.
 LocalMemory LockSecurity(const std::string& sid) {
-    const std::string sddl =
-        "O:" + sid + "D:P(A;;GA;;;" + sid + ")(A;;GA;;;SY)S:(ML;;NW;;;LW)";
+    const std::string sddl = "O:" + sid + "D:P(A;;GA;;;" + sid + ")(A;;GA;;;SY)S:(ML;;NW;;;LW)";
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
                                                               &descriptor, nullptr))

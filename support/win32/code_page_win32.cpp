@@ -146,8 +146,8 @@ std::string TextFromFile(std::string_view bytes) {
         const std::size_t end = rest.find(L'\n');
         const std::wstring_view line = rest.substr(0, end);
         if (!win32::AnsiFromWide(line) || end == std::wstring_view::npos)
-            throw Error(FormatText(msg::kTextNotInCodePage,
-                                   TrimControl(win32::AnsiFromWideLossy(line))));
+            throw Error(
+                FormatText(msg::kTextNotInCodePage, TrimControl(win32::AnsiFromWideLossy(line))));
         rest.remove_prefix(end + 1);
     }
 }

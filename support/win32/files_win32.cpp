@@ -173,11 +173,17 @@ bool MoveOver(const std::string& from, const std::string& to) {
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return false;
     // An existing file keeps what is its own, not its content: its security,
-    // attributes and streams.
-    if (ReplaceFileW(target.c_str(), source.c_str(), nullptr, 0, nullptr, nullptr))
+    // attributes and streams. The old file steps aside under a name of ours, so
+    // that no stray file is left whatever happens.
+    const std::wstring aside = FileNameW(from + ".old");
+    if (ReplaceFileW(target.c_str(), source.c_str(), aside.c_str(), 0, nullptr, nullptr)) {
+        DeleteFileW(aside.c_str());
         return true;
-    // The old file is gone and the new one not yet in its place.
-    return GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT && moveInPlace();
+    }
+    // The old file stepped aside, the new one did not take its place: it goes back.
+    if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
+        MoveFileExW(aside.c_str(), target.c_str(), 0);
+    return false;
 }
 
 } // namespace files_platform

@@ -55,9 +55,9 @@ TEST(SplitCommandLine, FollowsTheSplittingRule) {
     const Strings split =
         SplitCommandLine(u"velbrook.exe -file:\uFF02C:\\a b\uFF02 x\xD800 y", refused);
     ASSERT_EQ(split.size(), 4u);
-    EXPECT_EQ(AnsiToUtf16(split[0]), u"-file:\uFF02C:\\a");
     EXPECT_FALSE(refused.empty());
     if (Utf16ToAnsi(u"\uFF02")) {
+        EXPECT_EQ(AnsiToUtf16(split[0]), u"-file:\uFF02C:\\a");
         EXPECT_NE(refused.find("x"), std::string::npos) << refused;
     }
 }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include <string>
 
 #include "core/places_bar.h"
@@ -228,33 +226,6 @@ TEST_F(PlacesBarTest, KeyThatCannotBeOpenedIsReported) {
 
     EXPECT_THROW(ReadPlacesBar(), Error);
     EXPECT_EQ(ReadPlacesBar().Slots[0], "old0");
-}
-
-// A key that an administrator's policy set: read as it is, and every change of
-// it refused with the reason, nothing written, not even the copy for undoing.
-TEST_F(PlacesBarTest, AKeySetByPolicyIsReadButNotChanged) {
-    const PlacesList places{"a", "b", "c", "d", "e"};
-    const std::pair<const char*, std::function<void()>> changes[] = {
-        {"a list", [&] { WritePlacesBar(&places); }},
-        {"default", [] { WritePlacesBar(nullptr); }},
-    };
-    for (const auto& [what, change] : changes) {
-        SCOPED_TRACE(what);
-        store.Clear();
-        PresetAllSlots("old");
-        store.SetKeyReadOnly(kPlacesBarKey);
-
-        EXPECT_EQ(ReadPlacesBar().Slots[2], "old2");
-        try {
-            change();
-            FAIL() << "no error raised";
-        } catch (const Error& error) {
-            EXPECT_NE(std::string(error.what()).find("administrator's policy"), std::string::npos)
-                << error.what();
-        }
-        EXPECT_EQ(ReadPlacesBar().Slots[2], "old2");
-        EXPECT_EQ(KeptForUndo(), std::nullopt);
-    }
 }
 
 } // namespace

@@ -98,8 +98,7 @@ class MemoryRegistryStore : public RegistryStore {
     long Locate(RegKey base, const char* subkey, bool create, Node** node);
     RegKey NewHandle(Node* node, std::uint32_t access);
     // The open and create operations differ only in whether missing keys are made.
-    long OpenOrCreate(RegOp op, RegKey base, const char* subkey, std::uint32_t access,
-                      RegKey* key);
+    long OpenOrCreate(RegOp op, RegKey base, const char* subkey, std::uint32_t access, RegKey* key);
 
     struct OpenHandle {
         std::shared_ptr<Node> node;

@@ -96,8 +96,9 @@ TEST(TextFiles, TextTheCodePageCannotHoldIsRefused) {
     else
         EXPECT_THROW(
             try { TextFromFile(file); } catch (const Error& error) {
-                EXPECT_NE(std::string(error.what()).find("\"Place0=C:\\?\xF3"
-                                                        "d?\""),
+                EXPECT_NE(std::string(error.what())
+                              .find("\"Place0=C:\\?\xF3"
+                                    "d?\""),
                           std::string::npos)
                     << error.what();
                 throw;

@@ -3,6 +3,7 @@
 // line breaks in stored places, foreign parts of the key, UTF-16 files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <vector>
 
@@ -18,6 +19,11 @@ namespace {
 
 constexpr DWORD kRunTimeoutMs = 20000;
 const Places kHeld = {"C:\\Held", std::nullopt, "C:\\Also", std::nullopt, std::nullopt};
+
+BOOL CALLBACK TakeLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR to) {
+    *reinterpret_cast<WORD*>(to) = language;
+    return FALSE;
+}
 
 // Five places named after the file that holds them: F<n>_0 to F<n>_4.
 Places FilePlaces(int n) {
@@ -186,6 +192,7 @@ TEST_F(VelbrookHostileE2e, AKeySetByPolicyIsReadButNotChanged) {
     const ScriptRun refused = Run("-quiet \"-file:" + PlacesFile(2) + "\"");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("administrator's policy"), std::string::npos) << refused.err;
+    SetKeySecurity(kPlacesBar, "D:(A;;KA;;;WD)");
     EXPECT_EQ(ReadPlaces(), FilePlaces(1));
 }
 
@@ -202,6 +209,7 @@ TEST_F(VelbrookHostileE2e, AnOpenBoxKeepsNoOtherRunWaiting) {
     Apply(1);
     EXPECT_EQ(ReadPlaces(), FilePlaces(1));
     EXPECT_TRUE(AnswerMessageBox(undo, "OK").answered);
+    EXPECT_TRUE(CloseMainWindow(undo, kTimeoutMs)); // an action not done opens the window
     EXPECT_EQ(undo.WaitForExit(kTimeoutMs), 0);
 }
 
@@ -222,6 +230,48 @@ TEST_F(VelbrookHostileE2e, ALockMadeByAnotherUserIsRefused) {
         EXPECT_NE(run.err.find("another user's program"), std::string::npos) << run.err;
         EXPECT_EQ(ReadPlaces(), kHeld) << sddl;
         ReleaseMutex(taken.get());
+    }
+}
+
+// Windows before 10 1903 ignores the manifest's UTF-8 code page: a copy of the
+// program without it runs in the legacy one, which has no Ł nor ź. The folder
+// is written exactly or refused, never as its look-alike C:\Lodz.
+TEST_F(VelbrookHostileE2e, ALegacyCodePageNeverWritesALookAlike) {
+    const std::string legacy = folder_ + "legacy.exe";
+    ASSERT_TRUE(CopyFileA((BinFolder() + "velbrook.exe").c_str(), legacy.c_str(), FALSE));
+    std::string manifest;
+    WORD language = 0;
+    if (const HMODULE image = LoadLibraryExA(legacy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+        EnumResourceLanguagesA(image, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), TakeLanguage,
+                               reinterpret_cast<LONG_PTR>(&language));
+        const HRSRC found =
+            FindResourceExA(image, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), language);
+        manifest.assign(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                        SizeofResource(image, found));
+        FreeLibrary(image);
+    }
+    const std::size_t start = manifest.find("<activeCodePage");
+    const std::size_t end = manifest.find("</activeCodePage>");
+    ASSERT_NE(end, std::string::npos) << manifest;
+    manifest.erase(start, end + std::strlen("</activeCodePage>") - start);
+    const HANDLE update = BeginUpdateResourceA(legacy.c_str(), FALSE);
+    UpdateResourceA(update, MAKEINTRESOURCEA(24), MAKEINTRESOURCEA(1), language, manifest.data(),
+                    static_cast<DWORD>(manifest.size()));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+
+    const std::string file = folder_ + "utf16.ini";
+    WriteFile(file, "[Places]\r\nPlace1=C:\\\xC5\x81\xC3\xB3"
+                    "d\xC5\xBA\r\n");
+    const ScriptRun run =
+        RunScript("-quiet \"-file:" + file + "\"", kRunTimeoutMs, "e2e hostile\\legacy.exe");
+    DeleteFileA(legacy.c_str());
+    if (run.exitCode == 0) {
+        EXPECT_EQ(ReadWideValue(kPlacesBar, "Place1"),
+                  WideText(REG_SZ, L"C:\\\u0141\u00f3d\u017a"));
+    } else {
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_NE(run.err.find("code page"), std::string::npos) << run.err;
+        EXPECT_EQ(ReadPlaces(), kHeld);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "support/win32/handles.h"
+#include "support/win32/shell.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,12 @@ TEST(UniqueHandle, AFileThatDidNotOpenIsEmpty) {
     EXPECT_TRUE(missing);
     EXPECT_FALSE(opened);
     EXPECT_EQ(opened.get(), INVALID_HANDLE_VALUE);
+}
+
+// The wait for a child ends with the child, whatever its exit code: 259 is
+// also the code that means "still running".
+TEST(OpenDocument, AWaitEndsWithAChildThatExitsWith259) {
+    EXPECT_EQ(OpenDocument("cmd.exe", "open", "/c exit 259", "", true), 259);
 }
 
 } // namespace
