@@ -34,4 +34,5 @@ PfnDliHook __pfnDliNotifyHook2 = OnLateDllLoading;
 // this zero one, sorted right behind them, ends the list that the image's
 // delay-import directory names (cmake/delay_import_directory.py). The link
 // keeps it by name (app/CMakeLists.txt).
-extern "C" [[gnu::section(".text$3")]] const unsigned char velbrook_delay_imports_end[32] = {};
+extern "C" [[gnu::section(".text$3")]] alignas(4) const
+    unsigned char velbrook_delay_imports_end[32] = {};
