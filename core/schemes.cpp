@@ -8,30 +8,31 @@
 #include "support/errors.h"
 #include "support/locale_text.h"
 #include "support/messages.h"
+#include "core/scheme_edits.h"
+#include "core/scheme_keys.h"
 #include "support/registry.h"
 
 namespace velbrook {
-
-namespace {
-
-constexpr char kCountValue[] = "Count";
 
 std::string SchemesKeyPath() {
     return std::string(kProgramKey) + "\\" + kSchemesSubkey;
 }
 
-bool OpenSchemesKey(ListRegistryCursor& registry, bool canCreate = true) {
-    return registry.OpenKey(kProgramKey, canCreate) && registry.OpenKey(kSchemesSubkey, canCreate);
+bool OpenSchemesKey(RegistryCursor& registry, KeyMode mode) {
+    if (mode == KeyMode::Create)
+        return registry.OpenKey(kProgramKey, KeyMode::Create) &&
+               registry.OpenKey(kSchemesSubkey, KeyMode::Create);
+    return registry.OpenExistingKey(SchemesKeyPath(), mode);
 }
 
-// A missing "Count" means no schemes; a count that cannot be read, or that is
-// negative (its high bit set), raises.
-int StoredCount(ListRegistryCursor& registry) {
-    const int count = registry.ReadIntegerIfExists(kCountValue).value_or(0);
+int StoredCount(RegistryCursor& registry) {
+    const int count = registry.ReadIntegerIfExists(kSchemeCountValue).value_or(0);
     if (count < 0)
         throw ListIndexError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(count)));
     return count;
 }
+
+namespace {
 
 // The indexes below `count` that name an existing entry key (canonical decimal
 // names only), ascending. False when the keys cannot be listed.
@@ -72,7 +73,7 @@ std::string ReadEntry(ListRegistryCursor& registry, int index, PendingEdits pend
 void LoadEntry(ListRegistryCursor& registry, int index, PendingEdits pending, SchemeList& schemes) {
     auto places = std::make_unique<PlacesList>();
     const std::string name = ReadEntry(registry, index, pending, *places);
-    schemes.Add(name, std::move(places));
+    schemes.Add(name, std::move(places), index);
 }
 
 } // namespace
@@ -87,10 +88,11 @@ const PlacesList& OrderedSchemeList::Places(int index) const {
     return places ? *places : detached;
 }
 
-void OrderedSchemeList::Add(const std::string& name, std::unique_ptr<PlacesList> places) {
+void OrderedSchemeList::Add(const std::string& name, std::unique_ptr<PlacesList> places,
+                            int storedIndex) {
     if (!places)
         places = std::make_unique<PlacesList>();
-    entries_.push_back({name, std::move(places)});
+    entries_.push_back({name, std::move(places), storedIndex});
 }
 
 std::unique_ptr<PlacesList> OrderedSchemeList::DetachPlaces(int index) {
@@ -133,6 +135,12 @@ std::string LoadSkippingDamaged(ListRegistryCursor& registry, int count, Pending
             return false;
         }
     };
+    if (const StoredEntries entries = ReadStoredEntries(registry, count);
+        entries.removalUnderWay) {
+        for (const int index : entries.indexes)
+            tryEntry(index);
+        return firstFailure;
+    }
     std::vector<int> indexes;
     if (!ExistingEntries(registry, count, indexes)) {
         for (int index = 0, failuresInARow = 0;
@@ -154,7 +162,9 @@ std::string LoadSkippingDamaged(ListRegistryCursor& registry, int count, Pending
 
 std::string LoadSchemesWith(ListRegistryCursor& registry, SchemeList& schemes,
                             const SchemeLoadOptions& options) {
-    if (!OpenSchemesKey(registry))
+    // Reading creates nothing; consuming pending edits deletes them.
+    const KeyMode mode = options.consumePendingEdits ? KeyMode::Write : KeyMode::Read;
+    if (!OpenSchemesKey(registry, mode))
         return {};
     const PendingEdits pending =
         options.consumePendingEdits ? PendingEdits::Consume : PendingEdits::Keep;
@@ -167,8 +177,7 @@ std::string LoadSchemesWith(ListRegistryCursor& registry, SchemeList& schemes,
         }
         return LoadSkippingDamaged(registry, count, pending, schemes);
     }
-    const int count = StoredCount(registry);
-    for (int index = 0; index < count; ++index)
+    for (const int index : ReadStoredEntries(registry, StoredCount(registry)).indexes)
         LoadEntry(registry, index, pending, schemes);
     return {};
 }
@@ -187,9 +196,9 @@ std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
 
 void SaveSchemes(const SchemeList& schemes) {
     ListRegistryCursor registry;
-    if (!OpenSchemesKey(registry))
+    if (!OpenSchemesKey(registry, KeyMode::Create))
         throw Error(FormatText(msg::kCannotOpenOrCreateKey, SchemesKeyPath()));
-    registry.WriteInteger(kCountValue, schemes.Count());
+    registry.WriteInteger(kSchemeCountValue, schemes.Count());
     for (int index = 0; index < schemes.Count(); ++index) {
         StringList entry{schemes.Name(index)};
         const PlacesList& places = schemes.Places(index);
@@ -206,10 +215,9 @@ namespace {
 // on the way to it; pending edits stay for the window to merge and save.
 std::optional<PlacesList> FindStoredScheme(const std::string& name) {
     ListRegistryCursor registry;
-    if (!OpenSchemesKey(registry, false))
+    if (!OpenSchemesKey(registry, KeyMode::Read))
         return std::nullopt;
-    const int count = StoredCount(registry);
-    for (int index = 0; index < count; ++index) {
+    for (const int index : ReadStoredEntries(registry, StoredCount(registry)).indexes) {
         const std::optional<std::string> stored = registry.ReadFirstListItem(std::to_string(index));
         if (!stored)
             throw ListIndexError(MissingEntryText());

@@ -20,8 +20,10 @@ class SchemeList {
     virtual int Count() const = 0;
     virtual std::string Name(int index) const = 0;
     virtual const PlacesList& Places(int index) const = 0;
-    // Adds at the container's own position (sorted or appended).
-    virtual void Add(const std::string& name, std::unique_ptr<PlacesList> places) = 0;
+    // Adds at the container's own position (sorted or appended); a scheme read
+    // from the store comes with the entry key it was read from.
+    virtual void Add(const std::string& name, std::unique_ptr<PlacesList> places,
+                     int storedIndex = -1) = 0;
     virtual std::unique_ptr<PlacesList> DetachPlaces(int index) = 0;
     virtual void Clear() = 0;
 };
@@ -31,8 +33,11 @@ class OrderedSchemeList : public SchemeList {
     int Count() const override { return static_cast<int>(entries_.size()); }
     std::string Name(int index) const override;
     const PlacesList& Places(int index) const override;
-    void Add(const std::string& name, std::unique_ptr<PlacesList> places) override;
+    void Add(const std::string& name, std::unique_ptr<PlacesList> places,
+             int storedIndex = -1) override;
     std::unique_ptr<PlacesList> DetachPlaces(int index) override;
+    // The entry key the scheme was read from; -1 for one added since.
+    int StoredIndex(int index) const { return entries_[Checked(index)].storedIndex; }
     // The schemes after it move down by one.
     void Remove(int index);
     void Clear() override { entries_.clear(); }
@@ -44,6 +49,7 @@ class OrderedSchemeList : public SchemeList {
     struct Entry {
         std::string name;
         std::unique_ptr<PlacesList> places;
+        int storedIndex;
     };
     std::vector<Entry> entries_;
 };

@@ -99,6 +99,10 @@ void RegistryCursor::CloseKey() {
     currentPath_.clear();
 }
 
+bool RegistryCursor::RenameKey(const std::string& subkey, const std::string& newName) {
+    return store_->RenameKey(CurrentKey(), subkey.c_str(), newName.c_str()) == kRegSuccess;
+}
+
 bool RegistryCursor::DeleteKey(const std::string& path) {
     std::string_view relative = path;
     const bool absolute = StripAbsolute(relative);

@@ -61,6 +61,9 @@ class RegistryCursor {
     bool OpenExistingKey(const std::string& path, KeyMode mode);
     void CloseKey();
     bool DeleteKey(const std::string& path);
+    // Renames a subkey of the current key in one step; false when it cannot be
+    // renamed (a key of the new name exists).
+    bool RenameKey(const std::string& subkey, const std::string& newName);
 
     bool ValueExists(const std::string& name);
     RegDataType GetDataType(const std::string& name);

@@ -68,6 +68,8 @@ class RegistryStore {
     virtual long DeleteValue(RegKey key, const char* name) = 0;
     // RegDeleteKeyA(base, subkey)
     virtual long DeleteKey(RegKey base, const char* subkey) = 0;
+    // RegRenameKey(key, subkey, newName): one step, refused when newName exists.
+    virtual long RenameKey(RegKey key, const char* subkey, const char* newName) = 0;
     // RegQueryInfoKeyA(key, ...): number of subkeys, longest subkey name (without NUL) and
     // number of values; each may be null
     virtual long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLen,

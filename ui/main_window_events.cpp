@@ -1,6 +1,7 @@
 // The event handlers of MainWindow: creation and destruction, OK and Cancel,
 // editing of the rows and the scheme controls.
 #include "core/places_file.h"
+#include "core/scheme_edits.h"
 #include "core/schemes.h"
 #include "support/dialogs.h"
 #include "support/errors.h"
@@ -38,11 +39,11 @@ void MainWindow::OnCreate() {
 }
 
 void MainWindow::LoadSchemeList() {
-    // Pending edits stay stored until the list that merges them is saved.
-    const std::string damaged = LoadSchemes(schemes_, {.consumePendingEdits = false,
-                                                       .skipDamagedEntries = true,
-                                                       .pendingEditsFound = &schemesChanged_});
+    // Pending edits stay stored: every reader of the store merges them.
+    const std::string damaged =
+        LoadSchemes(schemes_, {.consumePendingEdits = false, .skipDamagedEntries = true});
     schemesSavable_ = damaged.empty();
+    storedSchemes_ = StoredSchemesOf(schemeEntries_);
     if (!damaged.empty())
         ShowMessageBox(FormatText(msg::kSchemesDamaged, damaged), msg::kCaptionError,
                        kMbOk | kMbIconStop);
@@ -66,10 +67,21 @@ void MainWindow::ShowIcons() {
     rows_->ShowIcons();
 }
 
+void MainWindow::SaveSchemeList() {
+    if (!schemesSavable_ || schemesSaved_)
+        return;
+    SaveSchemeEdits(EditsSince(storedSchemes_, schemeEntries_));
+    schemesSaved_ = true;
+}
+
 void MainWindow::OnDestroy() {
-    // Saving an unchanged list would undo what other programs stored meanwhile.
-    if (schemesSavable_ && schemesChanged_)
-        SaveSchemes(schemes_);
+    SaveSchemeList();
+}
+
+void MainWindow::OnEndSession(bool ending) {
+    // The session ends without destroying the window.
+    if (ending)
+        Application::Instance().Guard([this] { SaveSchemeList(); });
 }
 
 PlacesList MainWindow::RowCaptions() const {
@@ -214,7 +226,6 @@ void MainWindow::OnAddScheme() {
         return;
     std::vector<std::string> leftOut;
     schemes_.Select(schemes_.AddItem(name, std::make_unique<PlacesList>(rows_->Paths(leftOut))));
-    schemesChanged_ = true;
     TellPlacesLeftOut(msg::kPlacesLeftOutOfScheme, leftOut);
     NoteUnsavedSchemes();
 }
@@ -230,11 +241,12 @@ void MainWindow::LoadChosenScheme() {
     if (selected < 0)
         return;
     const PlacesList places = schemes_.Places(selected);
+    // A scheme of fewer places leaves the rest empty, as -load: applies it.
     for (int row = 0; row < kPlaceSlots; ++row) {
-        if (row >= static_cast<int>(places.size()))
-            throw ListIndexError(
-                FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(row)));
-        SetRow(row, places[row]);
+        if (row < static_cast<int>(places.size()))
+            SetRow(row, places[row]);
+        else
+            rows_->Clear(row);
     }
     Check(design::kIdCustomRadio);
 }
@@ -254,7 +266,6 @@ void MainWindow::OnDeleteScheme() {
     if (answer != kIdOk)
         return;
     schemes_.Delete(selected);
-    schemesChanged_ = true;
     schemes_.Select(-1);
     NoteUnsavedSchemes();
 }

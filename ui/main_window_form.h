@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/places_bar.h"
+#include "core/scheme_edits.h"
 #include "support/win32/handles.h"
 #include "support/win32/windows_ansi.h"
 #include "ui/controls/places_list_view.h"
@@ -60,6 +61,8 @@ class MainWindow : public Window {
     // Event handlers.
     void OnCreate();
     void OnDestroy();
+    void OnEndSession(bool ending);
+    void SaveSchemeList();
     void ApplyToPlacesBar();
     // OK applies the window's state first; neither closes while a row is edited.
     void OnOk() { CloseWindow(true); }
@@ -152,8 +155,9 @@ class MainWindow : public Window {
     // Closing saves the scheme list only when all of it was loaded: what could
     // not be read must not be replaced.
     bool schemesSavable_ = false;
-    // A scheme added or deleted, or pending edits merged at loading.
-    bool schemesChanged_ = false;
+    // The schemes as loaded, against which the list's edits are saved, once.
+    std::vector<StoredScheme> storedSchemes_;
+    bool schemesSaved_ = false;
 };
 
 } // namespace velbrook::ui

@@ -21,12 +21,14 @@ const PlacesList& ComboSchemeList::Places(int index) const {
     return schemes_->Places(SchemeOf(index));
 }
 
-void ComboSchemeList::Add(const std::string& name, std::unique_ptr<PlacesList> places) {
-    AddItem(name, std::move(places));
+void ComboSchemeList::Add(const std::string& name, std::unique_ptr<PlacesList> places,
+                          int storedIndex) {
+    AddItem(name, std::move(places), storedIndex);
 }
 
-int ComboSchemeList::AddItem(const std::string& name, std::unique_ptr<PlacesList> places) {
-    schemes_->Add(name, std::move(places));
+int ComboSchemeList::AddItem(const std::string& name, std::unique_ptr<PlacesList> places,
+                             int storedIndex) {
+    schemes_->Add(name, std::move(places), storedIndex);
     const int scheme = schemes_->Count() - 1;
     const LRESULT item =
         SendMessageA(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));

@@ -23,9 +23,11 @@ class ComboSchemeList : public SchemeList {
     // An item whose list was detached has an empty list.
     const PlacesList& Places(int index) const override;
     // Goes to the sorted position (CBS_SORT).
-    void Add(const std::string& name, std::unique_ptr<PlacesList> places) override;
+    void Add(const std::string& name, std::unique_ptr<PlacesList> places,
+             int storedIndex = -1) override;
     // As Add; returns the new item's index.
-    int AddItem(const std::string& name, std::unique_ptr<PlacesList> places);
+    int AddItem(const std::string& name, std::unique_ptr<PlacesList> places,
+                int storedIndex = -1);
     std::unique_ptr<PlacesList> DetachPlaces(int index) override;
     // Removes every scheme and item.
     void Clear() override;

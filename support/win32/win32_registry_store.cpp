@@ -120,6 +120,11 @@ long Win32RegistryStore::DeleteKey(RegKey base, const char* subkey) {
     return RegDeleteKeyA(ToHkey(base), subkey);
 }
 
+long Win32RegistryStore::RenameKey(RegKey key, const char* subkey, const char* newName) {
+    return RegRenameKey(ToHkey(key), win32::WideFromAnsi(subkey).c_str(),
+                        win32::WideFromAnsi(newName).c_str());
+}
+
 long Win32RegistryStore::QueryInfoKey(RegKey key, std::uint32_t* subkeys,
                                       std::uint32_t* maxSubkeyLen, std::uint32_t* values) {
     DwordOut subkeysOut(subkeys);

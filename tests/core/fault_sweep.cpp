@@ -63,6 +63,10 @@ class RecordingStore : public RegistryStore {
         Record(RegOp::DeleteKey, base, subkey);
         return inner_.DeleteKey(base, subkey);
     }
+    long RenameKey(RegKey key, const char* subkey, const char* newName) override {
+        Record(RegOp::RenameKey, key, subkey);
+        return inner_.RenameKey(key, subkey, newName);
+    }
     long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxLen,
                       std::uint32_t* values) override {
         Record(RegOp::QueryInfo, key, "");
@@ -112,7 +116,8 @@ Outcome Run(const Act& act) {
 const char* OpName(RegOp op) {
     static const char* const kNames[] = {"Open",      "Create",    "Close",   "Query",
                                          "Set",       "QueryW",    "SetW",    "DeleteValue",
-                                         "DeleteKey", "QueryInfo", "EnumKey", "EnumValue"};
+                                         "DeleteKey", "RenameKey", "QueryInfo", "EnumKey",
+                                         "EnumValue"};
     return kNames[static_cast<int>(op)];
 }
 

@@ -48,6 +48,7 @@ bool AllowedLoadError(const Outcome& outcome) {
         FormatText(msg::kRegGetDataFailed, "Count"),
         FormatText(msg::kRegInvalidDataType, "Count"),
         FormatText(msg::kListIndexOutOfBounds, 0LL),
+        FormatText(msg::kCannotOpenOrCreateKey, std::string(kProgramKey) + "\\" + kSchemesSubkey),
     };
     for (const auto& text : allowed)
         if (outcome.text == text)

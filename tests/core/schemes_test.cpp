@@ -44,11 +44,12 @@ class SchemesTest : public RegistryTest {
     DialogsScope dialogsScope{dialogs};
 };
 
-TEST_F(SchemesTest, FirstStartCreatesEmptyKeysAndSavesAnEmptyList) {
+// Reading writes nothing, not even the keys.
+TEST_F(SchemesTest, FirstStartCreatesNoKeysAndSavesAnEmptyList) {
     OrderedSchemeList schemes;
     EXPECT_EQ(LoadSchemes(schemes), "");
     EXPECT_EQ(schemes.Count(), 0);
-    EXPECT_TRUE(KeyExists(kSchemesKey));
+    EXPECT_FALSE(KeyExists(kSchemesKey));
     EXPECT_EQ(Get(kSchemesKey, "Count"), std::nullopt);
 
     SaveSchemes(schemes);
@@ -545,7 +546,8 @@ TEST_F(SchemesTest, RefusedWriteStopsSavingAndKeepsWhatWasWritten) {
     EXPECT_EQ(store.OpenHandleCount(), 0);
 }
 
-TEST_F(SchemesTest, KeyThatCannotBeCreatedFailsSavingLoudlyAndLoadingSilently) {
+// Only a key that is not there reads as no schemes.
+TEST_F(SchemesTest, KeyThatCannotBeCreatedOrOpenedFailsLoudly) {
     OrderedSchemeList schemes;
     schemes.Add("A", std::make_unique<PlacesList>(PlacesList{"1", "", "", "", ""}));
 
@@ -561,9 +563,9 @@ TEST_F(SchemesTest, KeyThatCannotBeCreatedFailsSavingLoudlyAndLoadingSilently) {
 
     StoreScheme(0, "Stored", {"s", "", "", "", ""});
     StoreCount(1);
-    store.FailNext(RegOp::Create);
+    store.FailNext(RegOp::Open);
     OrderedSchemeList loaded;
-    EXPECT_EQ(LoadSchemes(loaded), "");
+    EXPECT_THROW(LoadSchemes(loaded), Error);
     EXPECT_EQ(loaded.Count(), 0);
 }
 

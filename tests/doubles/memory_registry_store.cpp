@@ -395,6 +395,24 @@ long MemoryRegistryStore::DeleteKey(RegKey base, const char* subkey) {
     return kRegSuccess;
 }
 
+long MemoryRegistryStore::RenameKey(RegKey key, const char* subkey, const char* newName) {
+    if (const long fault = BeginCall(RegOp::RenameKey))
+        return fault;
+    Node* node = nullptr;
+    if (const long error = Locate(key, subkey, false, &node))
+        return error;
+    const std::string name = newName == nullptr ? "" : newName;
+    if (node == root_.get() || node->readOnly || name.empty() ||
+        name.find('\\') != std::string::npos || node->parent->FindChild(name))
+        return kRegAccessDenied;
+    Node* parent = node->parent;
+    const std::shared_ptr<Node> keep = parent->FindChild(node->name);
+    parent->RemoveChild(node);
+    keep->name = name;
+    parent->AddChild(keep);
+    return kRegSuccess;
+}
+
 long MemoryRegistryStore::QueryInfoKey(RegKey key, std::uint32_t* subkeys,
                                        std::uint32_t* maxSubkeyLen, std::uint32_t* values) {
     if (const long fault = BeginCall(RegOp::QueryInfo))

@@ -23,6 +23,7 @@ enum class RegOp {
     SetW,
     DeleteValue,
     DeleteKey,
+    RenameKey,
     QueryInfo,
     EnumKey,
     EnumValue
@@ -48,6 +49,7 @@ class MemoryRegistryStore : public RegistryStore {
                    std::uint32_t size) override;
     long DeleteValue(RegKey key, const char* name) override;
     long DeleteKey(RegKey base, const char* subkey) override;
+    long RenameKey(RegKey key, const char* subkey, const char* newName) override;
     long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLen,
                       std::uint32_t* values) override;
     long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;

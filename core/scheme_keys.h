@@ -1,0 +1,20 @@
+#pragma once
+// The keys and values of the scheme store, for the code that reads and writes it.
+#include <string>
+
+#include "support/registry.h"
+
+namespace velbrook {
+
+inline constexpr char kSchemeCountValue[] = "Count";
+
+// "Software\...\Schemes", below HKEY_CURRENT_USER.
+std::string SchemesKeyPath();
+// Makes the scheme key current: false when it does not exist (created with
+// KeyMode::Create); raises when it is there but cannot be opened.
+bool OpenSchemesKey(RegistryCursor& registry, KeyMode mode);
+// A missing "Count" means no schemes; a count that cannot be read, or that is
+// negative (its high bit set), raises.
+int StoredCount(RegistryCursor& registry);
+
+} // namespace velbrook
