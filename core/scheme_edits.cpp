@@ -111,6 +111,9 @@ std::optional<int> FindDeleted(ListRegistryCursor& registry, int count,
         if (std::find(taken.begin(), taken.end(), index) != taken.end())
             return false;
         const std::optional<std::string> name = registry.ReadFirstListItem(std::to_string(index));
+        // An entry that cannot be read stops the save: it may be the one.
+        if (!name && KeyMayExist(registry.Store(), EntryPath(index).c_str()))
+            throw ListIndexError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(index)));
         return name && *name == deleted.name;
     };
     if (deleted.index >= 0 && deleted.index < count && holds(deleted.index))

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/places_bar.h"
+#include "core/scheme_edits.h"
 #include "core/schemes.h"
 #include "fault_sweep.h"
 #include "support/errors.h"
@@ -73,6 +74,55 @@ TEST(FaultSweep, SaveSchemesNeverWritesOutsideItsKey) {
             EXPECT_FALSE(KeyExistsIn(run.store, stray)) << stray;
         if (!run.outcome.raised && run.failed.op != RegOp::DeleteValue) {
             EXPECT_EQ(e.Take(run.store), e.after);
+        }
+    });
+}
+
+// The stored schemes as every reader sees them: names and places, in order.
+std::vector<std::string> ReadBack(MemoryRegistryStore& store) {
+    const ActiveStoreScope scope(store);
+    OrderedSchemeList list;
+    LoadSchemes(list, {.consumePendingEdits = false});
+    std::vector<std::string> schemes;
+    for (int i = 0; i < list.Count(); ++i) {
+        schemes.push_back(list.Name(i));
+        for (const std::string& place : list.Places(i))
+            schemes.back() += "|" + place;
+    }
+    return schemes;
+}
+
+// Whichever call fails (as when the process ends there), the store reads as it
+// was before the save or as it is after it; the next save finishes a removal
+// that was broken off.
+TEST(FaultSweep, SavingSchemeEditsIsOneStep) {
+    const Act act = [] {
+        SaveSchemeEdits({{{"New", {"C:\\New", "", "", "", ""}}}, {{2, "Old2"}, {0, "Old0"}}});
+    };
+    const Act next = [] { SaveSchemeEdits({{{"Next", {"x"}}}, {}}); };
+    MemoryRegistryStore clean;
+    PrepareStoredSchemes(clean);
+    const std::vector<std::string> before = ReadBack(clean);
+    {
+        const ActiveStoreScope scope(clean);
+        act();
+    }
+    const std::vector<std::string> after = ReadBack(clean);
+    ASSERT_EQ(after.size(), before.size() - 1);
+    ASSERT_EQ(after.back(), "New|C:\\New||||");
+    {
+        const ActiveStoreScope scope(clean);
+        next();
+    }
+    const std::vector<std::string> afterNext = ReadBack(clean);
+    Sweep(PrepareStoredSchemes, act, [&](const FaultRun& run) {
+        const std::vector<std::string> now = ReadBack(run.store);
+        EXPECT_TRUE(now == before || now == after) << run.failedIndex << " " << run.failed.path;
+        const ActiveStoreScope scope(run.store);
+        next();
+        const std::vector<std::string> then = ReadBack(run.store);
+        if (now == after) {
+            EXPECT_EQ(then, afterNext) << run.failedIndex << " " << run.failed.path;
         }
     });
 }

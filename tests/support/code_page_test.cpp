@@ -91,19 +91,16 @@ TEST(TextFiles, ReadEitherEncodingAndWriteUtf8) {
 TEST(TextFiles, TextTheCodePageCannotHoldIsRefused) {
     const std::string file = "[Places]\r\nPlace0=C:\\\xC5\x81\xC3\xB3"
                              "d\xC5\xBA\r\n";
-    if (Utf16ToAnsi(u"\u0141\u017a"))
+    try {
         EXPECT_EQ(TextForFile(TextFromFile(file)), file);
-    else
-        EXPECT_THROW(
-            try { TextFromFile(file); } catch (const Error& error) {
-                EXPECT_NE(std::string(error.what())
-                              .find("\"Place0=C:\\?\xF3"
-                                    "d?\""),
-                          std::string::npos)
-                    << error.what();
-                throw;
-            },
-            Error);
+        EXPECT_TRUE(Utf16ToAnsi(u"\u0141\u017a")) << "read as look-alikes";
+    } catch (const Error& error) {
+        EXPECT_NE(std::string(error.what())
+                      .find("\"Place0=C:\\?\xF3"
+                            "d?\""),
+                  std::string::npos)
+            << error.what();
+    }
     EXPECT_EQ(Utf16ToAnsiLossy(u"\u0141").find('L'), std::string::npos);
 }
 
