@@ -68,6 +68,7 @@ void ReadSlot(ListRegistryCursor& registry, int slot, PlacesBarState& state) {
     std::optional<RegValue> value = registry.ReadValueIfExists(name);
     if (!value)
         return;
+    state.AsStored[slot] = value;
     if (value->type == kRegDword || value->type == kRegExpandSz) {
         state.Stored[slot] = std::move(value);
     } else if (value->type == kRegSz) {

@@ -26,6 +26,9 @@ struct PlacesBarState {
     // (REG_DWORD), a path with variables (REG_EXPAND_SZ), or text that the ANSI
     // code page cannot hold.
     std::array<std::optional<RegValue>, kPlaceSlots> Stored;
+    // Every slot's value exactly as stored, of whatever type, for writing back
+    // a slot that nobody changed byte for byte.
+    std::array<std::optional<RegValue>, kPlaceSlots> AsStored;
 };
 
 // One slot to write: a value kept as it was stored, or else a path (trimmed, and

@@ -45,8 +45,8 @@ std::optional<Removal> ReadRemoval(RegistryCursor& registry) {
     std::vector<int> numbers;
     for (std::size_t at = 0; at < value->data.size(); at += 4) {
         const auto& d = value->data;
-        const std::uint32_t number =
-            d[at] | (d[at + 1] << 8) | (d[at + 2] << 16) | (static_cast<std::uint32_t>(d[at + 3]) << 24);
+        const std::uint32_t number = d[at] | (d[at + 1] << 8) | (d[at + 2] << 16) |
+                                     (static_cast<std::uint32_t>(d[at + 3]) << 24);
         if (number > 0x7FFFFFFF)
             return std::nullopt;
         numbers.push_back(static_cast<int>(number));
@@ -104,8 +104,7 @@ void FinishRemoval(ListRegistryCursor& registry) {
 // The entry key of a deleted scheme in the store as it is now: the one it had,
 // if that still holds exactly that name, else the first that does; nullopt
 // when none does (another program removed or renamed it).
-std::optional<int> FindDeleted(ListRegistryCursor& registry, int count,
-                               const StoredScheme& deleted,
+std::optional<int> FindDeleted(ListRegistryCursor& registry, int count, const StoredScheme& deleted,
                                const std::vector<int>& taken) {
     const auto holds = [&](int index) {
         if (std::find(taken.begin(), taken.end(), index) != taken.end())
@@ -113,7 +112,8 @@ std::optional<int> FindDeleted(ListRegistryCursor& registry, int count,
         const std::optional<std::string> name = registry.ReadFirstListItem(std::to_string(index));
         // An entry that cannot be read stops the save: it may be the one.
         if (!name && KeyMayExist(registry.Store(), EntryPath(index).c_str()))
-            throw ListIndexError(FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(index)));
+            throw ListIndexError(
+                FormatText(msg::kListIndexOutOfBounds, static_cast<long long>(index)));
         return name && *name == deleted.name;
     };
     if (deleted.index >= 0 && deleted.index < count && holds(deleted.index))
@@ -152,19 +152,16 @@ SchemeEdits EditsSince(const std::vector<StoredScheme>& loaded, const OrderedSch
     return edits;
 }
 
-StoredEntries ReadStoredEntries(RegistryCursor& registry, int count) {
-    StoredEntries entries;
-    if (const std::optional<Removal> removal = ReadRemoval(registry)) {
-        entries.removalUnderWay = true;
-        for (const int index : ExistingEntryKeys(registry, removal->bound)) {
-            if (std::find(removal->removed.begin(), removal->removed.end(), index) ==
-                removal->removed.end())
-                entries.indexes.push_back(index);
-        }
-        return entries;
+std::optional<std::vector<int>> EntriesOfRemoval(RegistryCursor& registry) {
+    const std::optional<Removal> removal = ReadRemoval(registry);
+    if (!removal)
+        return std::nullopt;
+    std::vector<int> entries;
+    for (const int index : ExistingEntryKeys(registry, removal->bound)) {
+        if (std::find(removal->removed.begin(), removal->removed.end(), index) ==
+            removal->removed.end())
+            entries.push_back(index);
     }
-    for (int index = 0; index < count; ++index)
-        entries.indexes.push_back(index);
     return entries;
 }
 

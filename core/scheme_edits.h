@@ -10,6 +10,7 @@
 // away into the value "Removing"; from then on readers leave those out, and
 // the entry keys that remain close up by renaming, in order. A removal broken
 // off is finished by the next save.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,13 +49,9 @@ SchemeEdits EditsSince(const std::vector<StoredScheme>& loaded, const OrderedSch
 // cannot be written; what is stored then is the state before the save or after it.
 void SaveSchemeEdits(const SchemeEdits& edits);
 
-// The entry keys below the open scheme key that hold the stored schemes, in
-// order: 0 to count - 1, or, while a removal is under way, the ones that it
-// leaves (a missing one is no damage then).
-struct StoredEntries {
-    std::vector<int> indexes;
-    bool removalUnderWay = false;
-};
-StoredEntries ReadStoredEntries(RegistryCursor& registry, int count);
+// While a removal is under way, the entry keys below the open scheme key that
+// hold the stored schemes, in order (a missing one is no damage then); nullopt
+// otherwise, when they are 0 to "Count" - 1.
+std::optional<std::vector<int>> EntriesOfRemoval(RegistryCursor& registry);
 
 } // namespace velbrook

@@ -135,9 +135,8 @@ std::string LoadSkippingDamaged(ListRegistryCursor& registry, int count, Pending
             return false;
         }
     };
-    if (const StoredEntries entries = ReadStoredEntries(registry, count);
-        entries.removalUnderWay) {
-        for (const int index : entries.indexes)
+    if (const std::optional<std::vector<int>> entries = EntriesOfRemoval(registry)) {
+        for (const int index : *entries)
             tryEntry(index);
         return firstFailure;
     }
@@ -177,8 +176,14 @@ std::string LoadSchemesWith(ListRegistryCursor& registry, SchemeList& schemes,
         }
         return LoadSkippingDamaged(registry, count, pending, schemes);
     }
-    for (const int index : ReadStoredEntries(registry, StoredCount(registry)).indexes)
-        LoadEntry(registry, index, pending, schemes);
+    const int count = StoredCount(registry);
+    if (const std::optional<std::vector<int>> entries = EntriesOfRemoval(registry)) {
+        for (const int index : *entries)
+            LoadEntry(registry, index, pending, schemes);
+    } else {
+        for (int index = 0; index < count; ++index)
+            LoadEntry(registry, index, pending, schemes);
+    }
     return {};
 }
 
@@ -217,7 +222,10 @@ std::optional<PlacesList> FindStoredScheme(const std::string& name) {
     ListRegistryCursor registry;
     if (!OpenSchemesKey(registry, KeyMode::Read))
         return std::nullopt;
-    for (const int index : ReadStoredEntries(registry, StoredCount(registry)).indexes) {
+    const int count = StoredCount(registry);
+    const std::optional<std::vector<int>> removal = EntriesOfRemoval(registry);
+    for (int at = 0; at < (removal ? static_cast<int>(removal->size()) : count); ++at) {
+        const int index = removal ? (*removal)[static_cast<std::size_t>(at)] : at;
         const std::optional<std::string> stored = registry.ReadFirstListItem(std::to_string(index));
         if (!stored)
             throw ListIndexError(MissingEntryText());

@@ -174,5 +174,11 @@ velbrook_msi() {
     # wixl takes the files' names relative to the source it reads.
     (cd "$stage" && wixl -a "$wixarch" -D Arch="$wixarch" -D Version="$version" \
         -D ProductCode="$product" -D Stage=. -D Res=. -o "$out" velbrook.wxs) || return 1
+    # The other architecture's package of the same version is replaced too:
+    # the major upgrade's row includes its highest version (VersionMaxInclusive).
+    (cd "$stage" && msiinfo export "$out" Upgrade |
+        awk -F'\t' 'BEGIN { OFS = "\t" } { sub(/\r$/, "") }
+            NR > 3 && $7 == "WIX_UPGRADE_DETECTED" { $5 = $5 + 512 } { printf "%s\r\n", $0 }' \
+            >Upgrade.idt && msibuild "$out" -i Upgrade.idt && rm Upgrade.idt) || return 1
     rm -f "$stage/velbrook.wxs" "$stage/velbrook.ico"
 }

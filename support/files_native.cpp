@@ -150,7 +150,9 @@ bool AppendToFile(const std::string& fileName, const std::string& bytes, std::st
     // O_APPEND: each write lands at the end as it is then, whoever else appends.
     FileDescriptor fd(::open(fileName.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
     ssize_t written = -1;
+    off_t start = -1;
     if (fd) {
+        start = ::lseek(fd.Get(), 0, SEEK_END);
         do
             written = ::write(fd.Get(), bytes.data(), bytes.size());
         while (written < 0 && errno == EINTR);
@@ -158,6 +160,9 @@ bool AppendToFile(const std::string& fileName, const std::string& bytes, std::st
     if (written == static_cast<ssize_t>(bytes.size()))
         return true;
     reason = ReasonForErrno(written < 0 ? errno : EIO);
+    // A line written in part is taken back, so that the next one starts clean.
+    if (written > 0 && start >= 0 && ::ftruncate(fd.Get(), start) != 0)
+        (void)!::write(fd.Get(), "\r\n", 2);
     return false;
 }
 

@@ -70,6 +70,15 @@ inline constexpr char kPlacesBarSetByPolicy[] =
 inline constexpr char kPlacesBarLockTaken[] =
     "The places bar was not changed: the lock that keeps Velbrook's runs from changing it at "
     "the same time was made by another user's program, which Velbrook does not trust.";
+// The one window of the user's (%d: the system's error code).
+inline constexpr char kWindowLockTaken[] =
+    "Velbrook's window was not opened: the name by which it finds its own open window was "
+    "taken by another user's program, which Velbrook does not trust.";
+inline constexpr char kCannotFindOpenWindow[] =
+    "Velbrook cannot tell whether its window is open already (system error %d).";
+inline constexpr char kWindowOpenElsewhere[] =
+    "Velbrook's window is open already for this user, in another session or still starting, "
+    "and cannot be brought to the front here.";
 inline constexpr char kCannotReadProcessUser[] =
     "Cannot tell which user this process runs as (system error %d).";
 

@@ -1,7 +1,9 @@
 #include "ui/main_window.h"
 
 #include "support/messages.h"
+#include "support/errors.h"
 #include "support/win32/handles.h"
+#include "support/win32/user_mutex.h"
 #include "ui/application.h"
 #include "ui/main_window_design.h"
 #include "ui/main_window_form.h"
@@ -10,9 +12,8 @@ namespace velbrook {
 
 namespace {
 
-// One window per session: two would each save their own scheme list on closing,
-// and the later would drop what the earlier added.
-constexpr char kWindowMutex[] = "Local\\Velbrook.MainWindow";
+// One window per user, in all the user's sessions.
+constexpr char kWindowMutex[] = "Velbrook.MainWindow";
 // How long a second start waits for the first one's window to show.
 constexpr DWORD kWaitForWindowMs = 10000;
 constexpr DWORD kPollMs = 50;
@@ -21,9 +22,10 @@ constexpr DWORD kPollMs = 50;
 class WindowLock {
   public:
     WindowLock() {
-        SetLastError(ERROR_SUCCESS);
-        mutex_.reset(CreateMutexA(nullptr, TRUE, kWindowMutex));
-        owned_ = mutex_ && GetLastError() != ERROR_ALREADY_EXISTS;
+        bool existed = false;
+        mutex_ = win32::OpenUserMutex(kWindowMutex, true, existed, msg::kWindowLockTaken,
+                                      msg::kCannotFindOpenWindow);
+        owned_ = !existed;
     }
     WindowLock(const WindowLock&) = delete;
     WindowLock& operator=(const WindowLock&) = delete;
@@ -38,7 +40,7 @@ class WindowLock {
             const DWORD state = WaitForSingleObject(mutex_.get(), timeoutMs);
             owned_ = state == WAIT_OBJECT_0 || state == WAIT_ABANDONED;
         }
-        return owned_ || !mutex_;
+        return owned_;
     }
 
   private:
@@ -61,8 +63,8 @@ void BringToFront(HWND window) {
     SetForegroundWindow(popup != nullptr ? popup : window);
 }
 
-// True when this copy may open the window; otherwise the running copy's window
-// has been brought to the front (or that copy is still starting).
+// True when this copy may open the window; false when the running copy's window
+// has been brought to the front. Raises when there is none to bring forward.
 bool MayOpenWindow(WindowLock& lock) {
     for (DWORD waited = 0; waited < kWaitForWindowMs; waited += kPollMs) {
         if (lock.Acquire(waited == 0 ? 0 : kPollMs))
@@ -72,7 +74,7 @@ bool MayOpenWindow(WindowLock& lock) {
             return false;
         }
     }
-    return false;
+    throw Error(msg::kWindowOpenElsewhere);
 }
 
 } // namespace

@@ -29,11 +29,17 @@ void MainWindow::OnCreate() {
     Application::Instance().Guard([this] { LoadSchemeList(); });
     const PlacesBarState state = ReadPlacesBar();
     for (int row = 0; row < kPlaceSlots; ++row) {
+        if (state.Stored[row]) {
+            rows_->SetStored(row, *state.Stored[row]);
+            continue;
+        }
         if (state.Slots[row])
             rows_->SetPath(row, *state.Slots[row]);
-        else if (state.Stored[row])
-            rows_->SetStored(row, *state.Stored[row]);
+        // A row nobody edits is written back as it is stored, whatever its type.
+        if (state.AsStored[row])
+            rows_->Keep(row, *state.AsStored[row]);
     }
+    customAtStart_ = state.KeyExists;
     Check(state.KeyExists ? design::kIdCustomRadio : design::kIdDefaultRadio);
     list_->SetColumnOrder({1, 0});
 }
@@ -124,7 +130,8 @@ void MainWindow::ApplyToPlacesBar() {
 void MainWindow::CloseWindow(bool apply) {
     if (list_->IsEditing())
         return;
-    if (apply)
+    // Nothing edited, nothing written.
+    if (apply && (rowsEdited_ || IsChecked(design::kIdCustomRadio) != customAtStart_))
         ApplyToPlacesBar();
     DestroyWindow(hwnd());
 }
@@ -164,6 +171,7 @@ void MainWindow::OnChangeRow() {
                               kMbOk | kMbIconExclamation);
         return;
     }
+    rowsEdited_ = true;
     Check(design::kIdCustomRadio);
     schemes_.Select(-1);
 }
@@ -174,6 +182,7 @@ void MainWindow::OnClearRow() {
     if (row < 0)
         return;
     rows_->Clear(row);
+    rowsEdited_ = true;
     Check(design::kIdCustomRadio);
 }
 
@@ -183,6 +192,7 @@ void MainWindow::OnRowEditStarting() {
 
 void MainWindow::OnRowEdited(int row, const std::string& text) {
     rows_->Edited(row, text);
+    rowsEdited_ = true;
     SetOkDefault(true);
 }
 
@@ -210,6 +220,7 @@ void MainWindow::OnMoveRow(int sender) {
     if (target < 0 || target >= list_->RowCount())
         return;
     list_->MoveItem(row, target);
+    rowsEdited_ = true;
 }
 
 void MainWindow::OnSavePlacesFile() {
@@ -248,6 +259,7 @@ void MainWindow::LoadChosenScheme() {
         else
             rows_->Clear(row);
     }
+    rowsEdited_ = true;
     Check(design::kIdCustomRadio);
 }
 

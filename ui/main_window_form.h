@@ -158,6 +158,9 @@ class MainWindow : public Window {
     // The schemes as loaded, against which the list's edits are saved, once.
     std::vector<StoredScheme> storedSchemes_;
     bool schemesSaved_ = false;
+    // OK writes the places bar only when something was changed.
+    bool rowsEdited_ = false;
+    bool customAtStart_ = false;
 };
 
 } // namespace velbrook::ui

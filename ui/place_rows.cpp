@@ -59,6 +59,13 @@ void PlaceRows::SetStored(int row, const RegValue& value) {
         list_.SetImageIndex(row, IconOf(**kept));
 }
 
+void PlaceRows::Keep(int row, const RegValue& value) {
+    if (std::optional<Kept>* kept = KeptAt(row)) {
+        const std::string caption = list_.Caption(row);
+        *kept = Kept{value, {caption, -1, caption.empty() ? std::nullopt : std::optional(caption)}};
+    }
+}
+
 void PlaceRows::Clear(int row) {
     if (std::optional<Kept>* kept = KeptAt(row))
         kept->reset();
@@ -96,7 +103,8 @@ PlacesList PlaceRows::Paths(std::vector<std::string>& leftOut) const {
             paths.push_back(*kept->look.path);
         } else {
             paths.emplace_back();
-            leftOut.push_back(kept->look.caption);
+            if (!kept->look.caption.empty())
+                leftOut.push_back(kept->look.caption);
         }
     }
     return paths;

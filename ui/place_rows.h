@@ -27,6 +27,9 @@ class PlaceRows {
     // A path typed, browsed or taken from a scheme.
     void SetPath(int row, const std::string& path);
     void SetStored(int row, const RegValue& value);
+    // Keeps the value that the row's caption came from, to be written back
+    // exactly (type and bytes) until the row changes.
+    void Keep(int row, const RegValue& value);
     // Empties the caption and drops a kept value; the icon stays.
     void Clear(int row);
     // An accepted edit, before the list takes the text: a kept value stays when
@@ -48,7 +51,10 @@ class PlaceRows {
     std::optional<Kept>* KeptAt(int row);
     const Kept* KeptValueAt(int row) const;
     int IconOf(const std::string& path);
-    int IconOf(const Kept& kept) { return icons_.Cover(kept.look.icon); }
+    // A kept value without an icon of its own has that of its caption's path.
+    int IconOf(const Kept& kept) {
+        return kept.look.icon >= 0 ? icons_.Cover(kept.look.icon) : IconOf(kept.look.caption);
+    }
 
     PlacesListView& list_;
     SystemIcons& icons_;

@@ -113,6 +113,18 @@ File OpenForAppending(const std::wstring& name, bool& lockable) {
     return file;
 }
 
+// A line that could not be written whole is taken back to where it began, so
+// that the next one starts clean; where the file cannot be cut, the fragment at
+// least ends its line.
+void TakeBack(const std::wstring& name, LARGE_INTEGER size, HANDLE appending) {
+    const File file(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file && SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()))
+        return;
+    DWORD written = 0;
+    WriteFile(appending, "\r\n", 2, &written, nullptr);
+}
+
 // One attempt: 0 when the bytes were written, else the error.
 DWORD AppendOnce(const std::wstring& name, const std::string& bytes) {
     bool lockable = false;
@@ -127,10 +139,14 @@ DWORD AppendOnce(const std::wstring& name, const std::string& bytes) {
     if (lockable && !LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
                                 1, 0, &lockAt))
         return GetLastError();
+    LARGE_INTEGER start{};
+    const bool sized = GetFileSizeEx(file.get(), &start) != FALSE;
     const auto size = static_cast<DWORD>(bytes.size());
     DWORD written = 0;
     const bool wrote = WriteFile(file.get(), bytes.data(), size, &written, nullptr) != FALSE;
     const DWORD error = wrote ? (written == size ? 0 : ERROR_WRITE_FAULT) : GetLastError();
+    if (error != 0 && sized)
+        TakeBack(name, start, file.get());
     if (lockable)
         UnlockFileEx(file.get(), 0, 1, 0, &lockAt);
     return error;
