@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/scheme_edits.h"
 #include "core/schemes.h"
 #include "registry_fixture.h"
 #include "support/errors.h"
@@ -567,6 +568,65 @@ TEST_F(SchemesTest, KeyThatCannotBeCreatedOrOpenedFailsLoudly) {
     OrderedSchemeList loaded;
     EXPECT_THROW(LoadSchemes(loaded), Error);
     EXPECT_EQ(loaded.Count(), 0);
+}
+
+// The window's edits go into the store as it is now: what others stored
+// meanwhile stays, the store keeps its order, and a deleted scheme is found by
+// its exact name where it still is.
+TEST_F(SchemesTest, SavingEditsMergesWithTheStoreAsItIsNow) {
+    using List = std::vector<std::string>;
+    const auto store = [&](const List& names) {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            StoreScheme(static_cast<int>(i), names[i], {"C:\\" + names[i], "", "", "", ""});
+        StoreCount(static_cast<std::uint32_t>(names.size()));
+    };
+    const auto add = [](OrderedSchemeList& list) { list.Add("New", nullptr); };
+    struct Case {
+        const char* what;
+        List stored;
+        std::function<void(OrderedSchemeList&)> edit;
+        List meanwhile; // what another program leaves in the store meanwhile
+        List expected;
+    };
+    const Case cases[] = {
+        {"added meanwhile", {"A", "B"}, add, {"A", "B", "C"}, {"A", "B", "C", "New"}},
+        {"names differing in case",
+         {"work", "WORK"},
+         [](OrderedSchemeList& list) { list.Remove(1); },
+         {},
+         {"work"}},
+        {"moved meanwhile",
+         {"A", "B", "C"},
+         [](OrderedSchemeList& list) { list.Remove(2); },
+         {"B", "C"},
+         {"B"}},
+        {"deleted meanwhile",
+         {"A", "B"},
+         [](OrderedSchemeList& list) { list.Remove(0); },
+         {"B"},
+         {"B"}},
+        {"added and deleted",
+         {"A"},
+         [&](OrderedSchemeList& list) { add(list), list.Remove(1); },
+         {},
+         {"A"}},
+    };
+    for (const Case& c : cases) {
+        this->store.Clear();
+        store(c.stored);
+        OrderedSchemeList list;
+        LoadSchemes(list, {.consumePendingEdits = false});
+        const std::vector<StoredScheme> loaded = StoredSchemesOf(list);
+        c.edit(list);
+        if (!c.meanwhile.empty()) {
+            this->store.Clear();
+            store(c.meanwhile);
+        }
+        SaveSchemeEdits(EditsSince(loaded, list));
+        OrderedSchemeList after;
+        LoadSchemes(after);
+        EXPECT_EQ(Names(after), c.expected) << c.what;
+    }
 }
 
 TEST(OrderedSchemeListTest, KeepsOrderChecksIndexesAndFrees) {

@@ -162,5 +162,34 @@ TEST_F(MainWindowTest, APlaceTheCodePageCannotHoldIsWrittenBackUnchanged) {
     EXPECT_EQ(Get(kPlacesBarKey, "Place1"), Sz("D:\\Chosen"));
 }
 
+// Values the rows cannot show, and a path too long for a row, are written back
+// byte for byte when OK comes after an edit of another row; OK without an edit
+// writes nothing. A scheme of two places fills two rows and empties the rest.
+TEST_F(MainWindowTest, OkWritesOnlyWhatWasEdited) {
+    const StoredValue kept[] = {{kRegBinary, "\1\2\3"},
+                                {kRegMultiSz, std::string("a\0b\0\0", 5)},
+                                {11, std::string(8, '\7')}, // REG_QWORD
+                                Sz("C:\\" + std::string(40000, 'a'))};
+    for (const bool edit : {false, true}) {
+        for (int slot = 0; slot < 4; ++slot)
+            Put(kPlacesBarKey, PlaceValueName(slot), kept[slot]);
+        Open();
+        if (edit) {
+            SelectRow(4);
+            dialogs.folderAnswers = {"D:\\Chosen"};
+            ClickImageButton(Part::ChangeButton);
+        }
+        SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
+        Pump();
+        for (int slot = 0; slot < 4; ++slot)
+            EXPECT_EQ(Get(kPlacesBarKey, PlaceValueName(slot)), kept[slot]) << slot;
+        EXPECT_EQ(Get(kPlacesBarKey, "Count").has_value(), edit);
+    }
+    StoreSchemes({{"Short", {"C:\\One", "C:\\Two"}}});
+    Open();
+    ChooseScheme(0);
+    EXPECT_EQ(Rows(), (PlacesList{"C:\\One", "C:\\Two", "", "", ""}));
+}
+
 } // namespace
 } // namespace velbrook::testing

@@ -336,6 +336,37 @@ TEST_F(VelbrookSettingsE2e, WhatTheUserHadSurvivesWhatTheyDid) {
              EXPECT_EQ(ReadStringValue(std::string(kSchemes) + "\\0", "0"), "Work");
              EXPECT_EQ(ReadStringValue(std::string(kSchemes) + "\\0", "1"), "C:\\W");
          }},
+        {"the scheme Alpha",
+         "added Gamma while another program stored Beta; then the session ended and the process "
+         "with it",
+         "Alpha, Beta and Gamma, in that order",
+         [&] {
+             StoreScheme("Alpha", {"C:\\A", "", "", "", ""});
+         },
+         [&] {
+             ChildProcess program("velbrook.exe", "", kWorkDir);
+             ProgramWindow w(program, kTimeoutMs);
+             EXPECT_TRUE(w.Found());
+             WriteStringValue(std::string(kSchemes) + "\\1", "0", "Beta");
+             WriteDwordValue(kSchemes, "Count", 2);
+             EXPECT_TRUE(w.ClickImageButton("Add to quick adjust scheme"));
+             const ShownDialog name = WaitForDialog(program, kTimeoutMs);
+             SetDialogText(name, kSchemeNameEdit, L"Gamma");
+             PressDialogButton(name, IDOK);
+             EXPECT_TRUE(WaitUntilClosed(name, kTimeoutMs));
+             DWORD_PTR answer = 0;
+             for (const UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION})
+                 SendMessageTimeoutA(w.Handle(), message, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK,
+                                     kTimeoutMs, &answer);
+             TerminateProcess(program.Handle(), 0);
+             return program.WaitForExit(kTimeoutMs);
+         },
+         [&] {
+             EXPECT_EQ(ReadDwordValue(kSchemes, "Count"), 3u);
+             for (const auto& [key, name] :
+                  {std::pair("\\0", "Alpha"), std::pair("\\1", "Beta"), std::pair("\\2", "Gamma")})
+                 EXPECT_EQ(ReadStringValue(std::string(kSchemes) + key, "0"), name);
+         }},
         {"My Computer (REG_DWORD 17) and a path with variables (REG_EXPAND_SZ)", "OK in the window",
          "both exactly as stored",
          [&] {
