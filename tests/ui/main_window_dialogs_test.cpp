@@ -167,8 +167,8 @@ TEST_F(MainWindowDialogs, EveryDialogIsCompleteAndOwnedByTheWindow) {
     DeleteFileA(file.c_str());
 
     // The error report of a failed write.
-    // A count of the bar's own makes OK a change, which first keeps Place0 for undoing.
-    Put(kPlacesBarKey, "Count", Dword(7));
+    // The default buttons chosen make OK a change, which first keeps Place0 for undoing.
+    SendMessageA(Item(ui::design::kIdDefaultRadio), BM_CLICK, 0, 0);
     store.FailWriteOf("Place0");
     DialogView report;
     WithDialogs([&] { SendMessageA(Item(ui::design::kIdOk), BM_CLICK, 0, 0); },

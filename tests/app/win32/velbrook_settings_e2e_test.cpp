@@ -359,7 +359,11 @@ TEST_F(VelbrookSettingsE2e, WhatTheUserHadSurvivesWhatTheyDid) {
                  SendMessageTimeoutA(w.Handle(), message, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK,
                                      kTimeoutMs, &answer);
              TerminateProcess(program.Handle(), 0);
-             return program.WaitForExit(kTimeoutMs);
+             const long code = program.WaitForExit(kTimeoutMs);
+             // Wine takes the window of an ended process away a little later.
+             for (DWORD waited = 0; IsWindow(w.Handle()) && waited < kTimeoutMs; waited += kPollMs)
+                 Sleep(kPollMs);
+             return code;
          },
          [&] {
              EXPECT_EQ(ReadDwordValue(kSchemes, "Count"), 3u);
