@@ -54,22 +54,11 @@ std::optional<Removal> ReadRemoval(RegistryCursor& registry) {
     return Removal{numbers.front(), {numbers.begin() + 1, numbers.end()}};
 }
 
-// The entry keys below `bound` that exist (decimal names as the store writes
-// them), ascending.
+// The entry keys below `bound` that exist, ascending.
 std::vector<int> ExistingEntryKeys(RegistryCursor& registry, int bound) {
-    std::vector<std::string> names;
-    if (!registry.GetKeyNames(names))
-        throw RegistryError(FormatText(msg::kRegGetDataFailed, registry.CurrentPath()));
     std::vector<int> indexes;
-    for (const std::string& name : names) {
-        if (name.empty() || name.size() > 10 || (name.size() > 1 && name[0] == '0') ||
-            name.find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        const long long index = std::stoll(name);
-        if (index < bound)
-            indexes.push_back(static_cast<int>(index));
-    }
-    std::sort(indexes.begin(), indexes.end());
+    if (!ExistingEntries(registry, bound, indexes))
+        throw RegistryError(FormatText(msg::kRegGetDataFailed, registry.CurrentPath()));
     return indexes;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The keys and values of the scheme store, for the code that reads and writes it.
 #include <string>
+#include <vector>
 
 #include "support/registry.h"
 
@@ -16,5 +17,8 @@ bool OpenSchemesKey(RegistryCursor& registry, KeyMode mode);
 // A missing "Count" means no schemes; a count that cannot be read, or that is
 // negative (its high bit set), raises.
 int StoredCount(RegistryCursor& registry);
+// The indexes below `count` that name an existing entry key (canonical decimal
+// names only), ascending. False when the keys cannot be listed.
+bool ExistingEntries(RegistryCursor& registry, int count, std::vector<int>& indexes);
 
 } // namespace velbrook

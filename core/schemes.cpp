@@ -32,11 +32,9 @@ int StoredCount(RegistryCursor& registry) {
     return count;
 }
 
-namespace {
-
 // The indexes below `count` that name an existing entry key (canonical decimal
 // names only), ascending. False when the keys cannot be listed.
-bool ExistingEntries(ListRegistryCursor& registry, int count, std::vector<int>& indexes) {
+bool ExistingEntries(RegistryCursor& registry, int count, std::vector<int>& indexes) {
     indexes.clear();
     std::vector<std::string> names;
     if (!registry.GetKeyNames(names))
@@ -53,6 +51,8 @@ bool ExistingEntries(ListRegistryCursor& registry, int count, std::vector<int>& 
     indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
     return true;
 }
+
+namespace {
 
 std::string MissingEntryText() {
     return FormatText(msg::kListIndexOutOfBounds, 0LL);
