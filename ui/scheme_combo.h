@@ -26,8 +26,7 @@ class ComboSchemeList : public SchemeList {
     void Add(const std::string& name, std::unique_ptr<PlacesList> places,
              int storedIndex = -1) override;
     // As Add; returns the new item's index.
-    int AddItem(const std::string& name, std::unique_ptr<PlacesList> places,
-                int storedIndex = -1);
+    int AddItem(const std::string& name, std::unique_ptr<PlacesList> places, int storedIndex = -1);
     std::unique_ptr<PlacesList> DetachPlaces(int index) override;
     // Removes every scheme and item.
     void Clear() override;

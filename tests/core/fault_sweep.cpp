@@ -114,10 +114,9 @@ Outcome Run(const Act& act) {
 }
 
 const char* OpName(RegOp op) {
-    static const char* const kNames[] = {"Open",      "Create",    "Close",   "Query",
-                                         "Set",       "QueryW",    "SetW",    "DeleteValue",
-                                         "DeleteKey", "RenameKey", "QueryInfo", "EnumKey",
-                                         "EnumValue"};
+    static const char* const kNames[] = {
+        "Open",        "Create",    "Close",     "Query",     "Set",     "QueryW",   "SetW",
+        "DeleteValue", "DeleteKey", "RenameKey", "QueryInfo", "EnumKey", "EnumValue"};
     return kNames[static_cast<int>(op)];
 }
 
