@@ -100,30 +100,22 @@ TEST(FaultSweep, SavingSchemeEditsIsOneStep) {
         SaveSchemeEdits({{{"New", {"C:\\New", "", "", "", ""}}}, {{2, "Old2"}, {0, "Old0"}}});
     };
     const Act next = [] { SaveSchemeEdits({{{"Next", {"x"}}}, {}}); };
+    const auto then = [](MemoryRegistryStore& store, const Act& step) {
+        const ActiveStoreScope scope(store);
+        step();
+        return ReadBack(store);
+    };
     MemoryRegistryStore clean;
     PrepareStoredSchemes(clean);
     const std::vector<std::string> before = ReadBack(clean);
-    {
-        const ActiveStoreScope scope(clean);
-        act();
-    }
-    const std::vector<std::string> after = ReadBack(clean);
+    const std::vector<std::string> after = then(clean, act);
+    const std::vector<std::string> afterNext = then(clean, next);
     ASSERT_EQ(after.size(), before.size() - 1);
     ASSERT_EQ(after.back(), "New|C:\\New||||");
-    {
-        const ActiveStoreScope scope(clean);
-        next();
-    }
-    const std::vector<std::string> afterNext = ReadBack(clean);
     Sweep(PrepareStoredSchemes, act, [&](const FaultRun& run) {
         const std::vector<std::string> now = ReadBack(run.store);
-        EXPECT_TRUE(now == before || now == after) << run.failedIndex << " " << run.failed.path;
-        const ActiveStoreScope scope(run.store);
-        next();
-        const std::vector<std::string> then = ReadBack(run.store);
-        if (now == after) {
-            EXPECT_EQ(then, afterNext) << run.failedIndex << " " << run.failed.path;
-        }
+        EXPECT_TRUE(now == before || now == after) << run.failedIndex;
+        EXPECT_TRUE(now != after || then(run.store, next) == afterNext) << run.failedIndex;
     });
 }
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -575,53 +574,38 @@ TEST_F(SchemesTest, KeyThatCannotBeCreatedOrOpenedFailsLoudly) {
 // its exact name where it still is.
 TEST_F(SchemesTest, SavingEditsMergesWithTheStoreAsItIsNow) {
     using List = std::vector<std::string>;
-    const auto store = [&](const List& names) {
+    const auto put = [&](const List& names) {
+        store.Clear();
         for (std::size_t i = 0; i < names.size(); ++i)
             StoreScheme(static_cast<int>(i), names[i], {"C:\\" + names[i], "", "", "", ""});
         StoreCount(static_cast<std::uint32_t>(names.size()));
     };
-    const auto add = [](OrderedSchemeList& list) { list.Add("New", nullptr); };
     struct Case {
         const char* what;
         List stored;
-        std::function<void(OrderedSchemeList&)> edit;
+        bool add;       // the window adds "New"
+        int remove;     // then removes this scheme of its list (-1: none)
         List meanwhile; // what another program leaves in the store meanwhile
         List expected;
     };
     const Case cases[] = {
-        {"added meanwhile", {"A", "B"}, add, {"A", "B", "C"}, {"A", "B", "C", "New"}},
-        {"names differing in case",
-         {"work", "WORK"},
-         [](OrderedSchemeList& list) { list.Remove(1); },
-         {},
-         {"work"}},
-        {"moved meanwhile",
-         {"A", "B", "C"},
-         [](OrderedSchemeList& list) { list.Remove(2); },
-         {"B", "C"},
-         {"B"}},
-        {"deleted meanwhile",
-         {"A", "B"},
-         [](OrderedSchemeList& list) { list.Remove(0); },
-         {"B"},
-         {"B"}},
-        {"added and deleted",
-         {"A"},
-         [&](OrderedSchemeList& list) { add(list), list.Remove(1); },
-         {},
-         {"A"}},
+        {"added meanwhile", {"A", "B"}, true, -1, {"A", "B", "C"}, {"A", "B", "C", "New"}},
+        {"names differing in case", {"work", "WORK"}, false, 1, {}, {"work"}},
+        {"moved meanwhile", {"A", "B", "C"}, false, 2, {"B", "C"}, {"B"}},
+        {"deleted meanwhile", {"A", "B"}, false, 0, {"B"}, {"B"}},
+        {"added and deleted", {"A"}, true, 1, {}, {"A"}},
     };
     for (const Case& c : cases) {
-        this->store.Clear();
-        store(c.stored);
+        put(c.stored);
         OrderedSchemeList list;
         LoadSchemes(list, {.consumePendingEdits = false});
         const std::vector<StoredScheme> loaded = StoredSchemesOf(list);
-        c.edit(list);
-        if (!c.meanwhile.empty()) {
-            this->store.Clear();
-            store(c.meanwhile);
-        }
+        if (c.add)
+            list.Add("New", nullptr);
+        if (c.remove >= 0)
+            list.Remove(c.remove);
+        if (!c.meanwhile.empty())
+            put(c.meanwhile);
         SaveSchemeEdits(EditsSince(loaded, list));
         OrderedSchemeList after;
         LoadSchemes(after);

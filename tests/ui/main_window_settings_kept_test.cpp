@@ -163,8 +163,7 @@ TEST_F(MainWindowTest, APlaceTheCodePageCannotHoldIsWrittenBackUnchanged) {
 }
 
 // Values the rows cannot show, and a path too long for a row, are written back
-// byte for byte when OK comes after an edit of another row; OK without an edit
-// writes nothing.
+// byte for byte after an edit of another row; OK without an edit writes nothing.
 TEST_F(MainWindowTest, OkWritesOnlyWhatWasEdited) {
     const StoredValue kept[] = {{kRegBinary, "\1\2\3"},
                                 {kRegMultiSz, std::string("a\0b\0\0", 5)},
@@ -174,11 +173,10 @@ TEST_F(MainWindowTest, OkWritesOnlyWhatWasEdited) {
         for (int slot = 0; slot < 4; ++slot)
             Put(kPlacesBarKey, PlaceValueName(slot), kept[slot]);
         Open();
-        if (edit) {
-            SelectRow(4);
-            dialogs.folderAnswers = {"D:\\Chosen"};
+        dialogs.folderAnswers = {"D:\\Chosen"};
+        SelectRow(4);
+        if (edit)
             ClickImageButton(Part::ChangeButton);
-        }
         SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
         Pump();
         for (int slot = 0; slot < 4; ++slot)
