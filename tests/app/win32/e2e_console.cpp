@@ -56,8 +56,10 @@ ScriptRun RunScript(const std::string& arguments, DWORD timeoutMs, const std::st
     startup.hStdError = errWrite.get();
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, "C:\\",
-                        &startup, &info))
+                        &startup, &info)) {
+        run.err = "not started: system error " + std::to_string(GetLastError());
         return run;
+    }
     CloseHandle(info.hThread);
     const KernelObject process(info.hProcess);
     bool ended = false;

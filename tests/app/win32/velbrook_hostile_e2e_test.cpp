@@ -59,7 +59,7 @@ class VelbrookHostileE2e : public ::testing::Test {
 
     static ScriptRun Run(const std::string& arguments) {
         ScriptRun run = RunScript(arguments, kRunTimeoutMs);
-        EXPECT_NE(run.exitCode, -1) << arguments << ": did not end";
+        EXPECT_NE(run.exitCode, -1) << arguments << ": did not end; " << run.err;
         EXPECT_FALSE(run.showedWindow) << arguments;
         return run;
     }
