@@ -125,6 +125,21 @@ std::vector<StoredScheme> StoredSchemesOf(const OrderedSchemeList& list) {
     return stored;
 }
 
+void ForEachStoredEntry(RegistryCursor& registry, int count,
+                        const std::function<bool(int index)>& visit) {
+    if (const std::optional<std::vector<int>> entries = EntriesOfRemoval(registry)) {
+        for (const int index : *entries) {
+            if (!visit(index))
+                return;
+        }
+        return;
+    }
+    for (int index = 0; index < count; ++index) {
+        if (!visit(index))
+            return;
+    }
+}
+
 SchemeEdits EditsSince(const std::vector<StoredScheme>& loaded, const OrderedSchemeList& list) {
     SchemeEdits edits;
     std::vector<int> kept;
@@ -170,12 +185,12 @@ void SaveSchemeEdits(const SchemeEdits& edits) {
     }
     // Beyond the count nobody reads: what an earlier save left there goes first.
     for (const SchemeEdits::Added& added : edits.added) {
-        const std::string key = std::to_string(removal.bound++);
-        registry.DeleteKey(key);
+        const int index = removal.bound++;
+        registry.DeleteKey(std::to_string(index));
         StringList entry{added.name};
         entry.insert(entry.end(), added.places.begin(), added.places.end());
-        if (!registry.WriteStringList(key, &entry))
-            throw Error(FormatText(msg::kCannotOpenOrCreateKey, SchemesKeyPath() + "\\" + key));
+        if (!registry.WriteStringList(std::to_string(index), &entry))
+            throw Error(FormatText(msg::kCannotOpenOrCreateKey, EntryPath(index)));
     }
     if (removal.removed.empty()) {
         if (removal.bound != count)

@@ -10,6 +10,7 @@
 // away into the value "Removing"; from then on readers leave those out, and
 // the entry keys that remain close up by renaming, in order. A removal broken
 // off is finished by the next save.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,5 +54,9 @@ void SaveSchemeEdits(const SchemeEdits& edits);
 // hold the stored schemes, in order (a missing one is no damage then); nullopt
 // otherwise, when they are 0 to "Count" - 1.
 std::optional<std::vector<int>> EntriesOfRemoval(RegistryCursor& registry);
+// Calls `visit` with each entry key that holds a stored scheme, in order (0 to
+// count - 1, or those of a removal under way), until it returns false.
+void ForEachStoredEntry(RegistryCursor& registry, int count,
+                        const std::function<bool(int index)>& visit);
 
 } // namespace velbrook

@@ -176,14 +176,10 @@ std::string LoadSchemesWith(ListRegistryCursor& registry, SchemeList& schemes,
         }
         return LoadSkippingDamaged(registry, count, pending, schemes);
     }
-    const int count = StoredCount(registry);
-    if (const std::optional<std::vector<int>> entries = EntriesOfRemoval(registry)) {
-        for (const int index : *entries)
-            LoadEntry(registry, index, pending, schemes);
-    } else {
-        for (int index = 0; index < count; ++index)
-            LoadEntry(registry, index, pending, schemes);
-    }
+    ForEachStoredEntry(registry, StoredCount(registry), [&](int index) {
+        LoadEntry(registry, index, pending, schemes);
+        return true;
+    });
     return {};
 }
 
@@ -191,12 +187,7 @@ std::string LoadSchemesWith(ListRegistryCursor& registry, SchemeList& schemes,
 
 std::string LoadSchemes(SchemeList& schemes, const SchemeLoadOptions& options) {
     ListRegistryCursor registry;
-    if (options.pendingEditsFound != nullptr)
-        *options.pendingEditsFound = false;
-    std::string damaged = LoadSchemesWith(registry, schemes, options);
-    if (options.pendingEditsFound != nullptr)
-        *options.pendingEditsFound = registry.MergedPendingEdits();
-    return damaged;
+    return LoadSchemesWith(registry, schemes, options);
 }
 
 void SaveSchemes(const SchemeList& schemes) {
@@ -222,20 +213,18 @@ std::optional<PlacesList> FindStoredScheme(const std::string& name) {
     ListRegistryCursor registry;
     if (!OpenSchemesKey(registry, KeyMode::Read))
         return std::nullopt;
-    const int count = StoredCount(registry);
-    const std::optional<std::vector<int>> removal = EntriesOfRemoval(registry);
-    for (int at = 0; at < (removal ? static_cast<int>(removal->size()) : count); ++at) {
-        const int index = removal ? (*removal)[static_cast<std::size_t>(at)] : at;
+    std::optional<PlacesList> found;
+    ForEachStoredEntry(registry, StoredCount(registry), [&](int index) {
         const std::optional<std::string> stored = registry.ReadFirstListItem(std::to_string(index));
         if (!stored)
             throw ListIndexError(MissingEntryText());
         if (!SameTextIgnoreCase(*stored, name))
-            continue;
-        PlacesList places;
-        ReadEntry(registry, index, PendingEdits::Keep, places);
-        return places;
-    }
-    return std::nullopt;
+            return true;
+        found.emplace();
+        ReadEntry(registry, index, PendingEdits::Keep, *found);
+        return false;
+    });
+    return found;
 }
 
 } // namespace

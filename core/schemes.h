@@ -61,8 +61,6 @@ struct SchemeLoadOptions {
     // The window skips an unreadable entry, or a count that cannot be read,
     // instead of stopping at it.
     bool skipDamagedEntries = false;
-    // Set to whether pending edits were merged into the loaded schemes.
-    bool* pendingEditsFound = nullptr;
 };
 
 // Adds the stored schemes. With skipDamagedEntries, returns the message of the

@@ -432,7 +432,6 @@ void ListRegistryCursor::ReadStringList(const std::string& key, StringList* list
     }
     const StringList added = mayHaveSubLists ? ReadSubList("Add", &addRead) : StringList();
     list->insert(list->end(), added.begin(), added.end());
-    mergedPendingEdits_ = mergedPendingEdits_ || addRead || deleteRead;
     // Only edits that were merged are removed: a subkey that could not be
     // opened stays for a later reader.
     if (pending == PendingEdits::Consume) {

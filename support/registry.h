@@ -149,13 +149,9 @@ class ListRegistryCursor : public RegistryCursor {
     // what that item depends on; nullopt when the list would be empty.
     std::optional<std::string> ReadFirstListItem(const std::string& key);
     void OpenParentKey();
-    // True once a list read by this cursor had pending edits merged into it.
-    bool MergedPendingEdits() const { return mergedPendingEdits_; }
 
   private:
     StringList ReadSubList(const std::string& name, bool* opened);
-
-    bool mergedPendingEdits_ = false;
 };
 
 } // namespace velbrook

@@ -66,6 +66,10 @@ struct FileTraits {
 struct KernelObjectTraits {
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+// Memory that a system function allocated with LocalAlloc for the caller.
+struct LocalMemoryTraits {
+    static void Close(void* p) { LocalFree(p); }
+};
 // A DC from GetDC, released to the window it belongs to.
 struct WindowDcTraits {
     static void Close(HDC h) { ReleaseDC(WindowFromDC(h), h); }
@@ -92,6 +96,7 @@ using Module = UniqueHandle<HMODULE, ModuleTraits>;
 using RegistryKey = UniqueHandle<HKEY, RegistryKeyTraits>;
 // Threads, processes, events: the handles that CloseHandle closes and nullptr marks absent.
 using KernelObject = UniqueHandle<HANDLE, KernelObjectTraits>;
+using LocalMemory = UniqueHandle<void*, LocalMemoryTraits>;
 // What CreateFile opens: INVALID_HANDLE_VALUE marks it absent.
 using File = UniqueHandle<HANDLE, FileTraits>;
 using WindowDc = UniqueHandle<HDC, WindowDcTraits>;

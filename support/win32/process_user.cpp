@@ -12,11 +12,6 @@ namespace velbrook::win32 {
 
 namespace {
 
-struct LocalMemoryTraits {
-    static void Close(char* p) { LocalFree(p); }
-};
-using LocalText = UniqueHandle<char*, LocalMemoryTraits>;
-
 [[noreturn]] void RaiseTokenError() {
     throw Error(FormatText(msg::kCannotReadProcessUser, static_cast<long long>(GetLastError())));
 }
@@ -36,11 +31,18 @@ std::string ProcessUserSid() {
     if (!GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size))
         RaiseTokenError();
     const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer.data());
-    char* text = nullptr;
-    if (!ConvertSidToStringSidA(user->User.Sid, &text))
+    std::string sid = SidText(user->User.Sid);
+    if (sid.empty())
         RaiseTokenError();
-    const LocalText owned(text);
-    return owned.get();
+    return sid;
+}
+
+std::string SidText(void* sid) {
+    char* text = nullptr;
+    if (sid == nullptr || !ConvertSidToStringSidA(sid, &text))
+        return {};
+    const LocalMemory owned(text);
+    return text;
 }
 
 } // namespace velbrook::win32

@@ -10,11 +10,6 @@ namespace velbrook::win32 {
 
 namespace {
 
-struct LocalMemoryTraits {
-    static void Close(void* p) { LocalFree(p); }
-};
-using LocalMemory = UniqueHandle<void*, LocalMemoryTraits>;
-
 LocalMemory UserOnlySecurity(const std::string& sid, const char* failure) {
     const std::string sddl = "O:" + sid + "D:P(A;;GA;;;" + sid + ")(A;;GA;;;SY)S:(ML;;NW;;;LW)";
     PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -31,11 +26,7 @@ bool OwnedBy(HANDLE object, const std::string& sid) {
                         nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
         return false;
     const LocalMemory ownedDescriptor(descriptor);
-    char* text = nullptr;
-    if (owner == nullptr || !ConvertSidToStringSidA(owner, &text))
-        return false;
-    const LocalMemory ownedText(text);
-    return sid == text;
+    return SidText(owner) == sid;
 }
 
 } // namespace
