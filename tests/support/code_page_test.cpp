@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "support/errors.h"
 #include "support/utf8.h"
 
 namespace velbrook {
@@ -84,24 +83,6 @@ TEST(TextFiles, ReadEitherEncodingAndWriteUtf8) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(TextForFile(TextFromFile(c.read)), c.written) << c.what;
-}
-
-// Text that the code page cannot hold is refused, naming its line, never read
-// as look-alikes (C:\Lodz is another folder than C:\Łódź).
-TEST(TextFiles, TextTheCodePageCannotHoldIsRefused) {
-    const std::string file = "[Places]\r\nPlace0=C:\\\xC5\x81\xC3\xB3"
-                             "d\xC5\xBA\r\n";
-    try {
-        EXPECT_EQ(TextForFile(TextFromFile(file)), file);
-        EXPECT_TRUE(Utf16ToAnsi(u"\u0141\u017a")) << "read as look-alikes";
-    } catch (const Error& error) {
-        EXPECT_NE(std::string(error.what())
-                      .find("\"Place0=C:\\?\xF3"
-                            "d?\""),
-                  std::string::npos)
-            << error.what();
-    }
-    EXPECT_EQ(Utf16ToAnsiLossy(u"\u0141").find('L'), std::string::npos);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "app/win32/e2e_process.h"
 #include "support/win32/handles.h"
 #include "support/win32/process_user.h"
+#include "testlib/key_security_win32.h"
 #include <sddl.h>
 
 namespace velbrook::e2e {
@@ -42,7 +43,7 @@ class VelbrookHostileE2e : public ::testing::Test {
         }
     }
     void TearDown() override {
-        SetKeySecurity(kPlacesBar, "D:(A;;KA;;;WD)");
+        testing::SetKeyDacl(kPlacesBar, "D:(A;;KA;;;WD)");
         for (const char* name : {"1.ini", "2.ini", "3.ini", "saved.ini", "utf16.ini"})
             DeleteFileA((folder_ + name).c_str());
         RemoveDirectoryA(folder_.c_str());
@@ -75,18 +76,6 @@ class VelbrookHostileE2e : public ::testing::Test {
             EXPECT_EQ(run.WaitForExit(kTimeoutMs), 0);
     }
     static constexpr int kLoopUndos = 50;
-    // As a policy engine leaves a key; its owner may always set it back.
-    static void SetKeySecurity(const char* path, const char* sddl) {
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor,
-                                                             nullptr);
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
-            RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
-            RegCloseKey(key);
-        }
-        LocalFree(descriptor);
-    }
     void Apply(int n) { ASSERT_EQ(Run("-quiet \"-file:" + PlacesFile(n) + "\"").exitCode, 0); }
 
     const std::string folder_ = BinFolder() + "e2e hostile\\";
@@ -179,7 +168,7 @@ TEST_F(VelbrookHostileE2e, RunsSideBySideNeverTearTheBarOrLoseAChange) {
 // it is; a change is refused with the reason and changes nothing.
 TEST_F(VelbrookHostileE2e, AKeySetByPolicyIsReadButNotChanged) {
     Apply(1);
-    SetKeySecurity(kPlacesBar, "D:P(A;;KR;;;WD)(A;;KA;;;SY)");
+    ASSERT_TRUE(testing::SetKeyDacl(kPlacesBar, "D:P(A;;KR;;;WD)(A;;KA;;;SY)"));
     const std::string saved = folder_ + "saved.ini";
     ASSERT_EQ(Run("-quiet \"-save:" + saved + "\"").exitCode, 0);
     EXPECT_NE(ReadFile(saved).find("Place4=C:\\F1_4\r\n"), std::string::npos) << ReadFile(saved);
@@ -187,7 +176,7 @@ TEST_F(VelbrookHostileE2e, AKeySetByPolicyIsReadButNotChanged) {
     const ScriptRun refused = Run("-quiet \"-file:" + PlacesFile(2) + "\"");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("administrator's policy"), std::string::npos) << refused.err;
-    SetKeySecurity(kPlacesBar, "D:(A;;KA;;;WD)");
+    testing::SetKeyDacl(kPlacesBar, "D:(A;;KA;;;WD)");
     EXPECT_EQ(ReadPlaces(), FilePlaces(1));
 }
 

@@ -3,7 +3,7 @@
 
 #include "support/win32/win32_registry_store.h"
 #include "support/win32/windows_ansi.h"
-#include <sddl.h>
+#include "testlib/key_security_win32.h"
 #include "testlib/registry_conformance.h"
 
 namespace velbrook::testing {
@@ -14,17 +14,8 @@ std::string ScratchPath() {
     return "Software\\VelbrookTest\\" + std::to_string(random()) + std::to_string(random());
 }
 
-// As a policy engine leaves the key, and back: the owner may always set the DACL.
 void SetReadOnly(RegistryStore&, const std::string& path, bool readOnly) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
-        readOnly ? "D:P(A;;KR;;;WD)(A;;KA;;;SY)" : "D:(A;;KA;;;WD)", SDDL_REVISION_1, &descriptor,
-        nullptr));
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC, &key), ERROR_SUCCESS);
-    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
-    RegCloseKey(key);
-    LocalFree(descriptor);
+    EXPECT_TRUE(SetKeyDacl(path, readOnly ? "D:P(A;;KR;;;WD)(A;;KA;;;SY)" : "D:(A;;KA;;;WD)"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Win32Registry, RegistryConformance,
