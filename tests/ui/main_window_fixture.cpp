@@ -245,6 +245,9 @@ void MainWindowTest::CloseBy(const std::string& route) {
         Press(GetFocus(), VK_ESCAPE);
     else if (route == "close box")
         PostMessageA(Window().hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    else if (route == "session end") // Windows ends the process then, the window still open
+        for (const UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION})
+            SendMessageA(Window().hwnd(), message, TRUE, 0);
     else
         PostMessageA(Window().hwnd(), WM_CLOSE, 0, 0);
     Pump();

@@ -217,7 +217,7 @@ TEST_F(MainWindowTest, OkAppliesTheChoice) {
 
 TEST_F(MainWindowTest, EveryOtherWayOfClosingLeavesThePlacesBarAndSavesSchemes) {
     const auto close = [this](const char* route) { CloseBy(route); };
-    for (const char* route : {"Cancel", "Esc", "close box", "Alt+F4"}) {
+    for (const char* route : {"Cancel", "Esc", "close box", "Alt+F4", "session end"}) {
         SCOPED_TRACE(route);
         store.Clear();
         StorePlaces({"C:\\", "", "", "", ""});
@@ -228,7 +228,7 @@ TEST_F(MainWindowTest, EveryOtherWayOfClosingLeavesThePlacesBarAndSavesSchemes) 
         ClickImageButton(Part::AddSchemeButton);
         EXPECT_TRUE(StoredSchemes().empty()) << "saved before closing";
         close(route);
-        EXPECT_FALSE(IsOpen());
+        EXPECT_EQ(IsOpen(), std::string(route) == "session end");
         EXPECT_EQ(Get(kPlacesBarKey, "Place0"), Sz("C:\\"));
         const auto stored = StoredSchemes();
         ASSERT_EQ(stored.size(), 1u);

@@ -336,33 +336,6 @@ TEST_F(VelbrookSettingsE2e, WhatTheUserHadSurvivesWhatTheyDid) {
              EXPECT_EQ(ReadStringValue(std::string(kSchemes) + "\\0", "0"), "Work");
              EXPECT_EQ(ReadStringValue(std::string(kSchemes) + "\\0", "1"), "C:\\W");
          }},
-        {"the scheme Alpha", "added Gamma while another program stored Beta; the session ended",
-         "Alpha, Beta and Gamma, in that order",
-         [&] {
-             StoreScheme("Alpha", {"C:\\A", "", "", "", ""});
-         },
-         [&] {
-             ChildProcess program("velbrook.exe", "", kWorkDir);
-             ProgramWindow w(program, kTimeoutMs);
-             WriteStringValue(std::string(kSchemes) + "\\1", "0", "Beta");
-             WriteDwordValue(kSchemes, "Count", 2);
-             EXPECT_TRUE(w.ClickImageButton("Add to quick adjust scheme"));
-             const ShownDialog name = WaitForDialog(program, kTimeoutMs);
-             SetDialogText(name, kSchemeNameEdit, L"Gamma");
-             PressDialogButton(name, IDOK);
-             EXPECT_TRUE(WaitUntilClosed(name, kTimeoutMs));
-             // Windows ends the process after WM_ENDSESSION; Wine takes its window away later.
-             for (const UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION})
-                 SendMessageTimeoutA(w.Handle(), message, TRUE, 0, SMTO_BLOCK, kTimeoutMs, nullptr);
-             TerminateProcess(program.Handle(), 0);
-             for (DWORD waited = 0; IsWindow(w.Handle()) && waited < kTimeoutMs; waited += kPollMs)
-                 Sleep(kPollMs);
-             return program.WaitForExit(kTimeoutMs);
-         },
-         [&] {
-             EXPECT_EQ(ReadDwordValue(kSchemes, "Count"), 3u);
-             EXPECT_EQ(ReadStringValue(std::string(kSchemes) + "\\2", "0"), "Gamma");
-         }},
         {"My Computer (REG_DWORD 17) and a path with variables (REG_EXPAND_SZ)", "OK in the window",
          "both exactly as stored",
          [&] {
