@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <optional>
 #include <type_traits>
 
@@ -94,6 +95,17 @@ std::vector<std::string> SplitCommandLine(std::u16string_view rawCommandLine,
         arguments.push_back(text ? std::move(*text) : Utf16ToAnsiLossy(argument));
     }
     return arguments;
+}
+
+std::u16string_view ArgumentsAfterProgramName(std::u16string_view rawCommandLine) {
+    std::size_t pos = 0;
+    NextArgument(rawCommandLine, pos);
+    return rawCommandLine.substr(std::min(pos, rawCommandLine.size()));
+}
+
+bool OpensOnlyTheWindow(const ParamList& params) {
+    const RunModifiers modifiers = ReadModifiers(params, "");
+    return ChooseAction(params, "").action == Action::None && !modifiers.quiet && !modifiers.check;
 }
 
 ParamList BuildParamList(const std::vector<std::string>& arguments) {

@@ -20,6 +20,9 @@ std::vector<std::string> SplitCommandLine(std::u16string_view rawCommandLine, st
 // Cleaned entries of the form <name>[:<value>], in argument order.
 using ParamList = std::vector<std::string>;
 
+// What follows the program name, split off by the rules above, untouched.
+std::u16string_view ArgumentsAfterProgramName(std::u16string_view rawCommandLine);
+
 // Drops empty arguments, removes one prefix character (-, / or \), trims
 // blanks and control characters and dequotes each one.
 ParamList BuildParamList(const std::vector<std::string>& arguments);
@@ -57,5 +60,8 @@ struct RunModifiers {
 };
 
 RunModifiers ReadModifiers(const ParamList& params, std::string_view programPath);
+
+// True when a run does nothing but open the window: no action, no quiet, no check.
+bool OpensOnlyTheWindow(const ParamList& params);
 
 } // namespace velbrook

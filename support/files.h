@@ -1,5 +1,7 @@
 #pragma once
 // Whole-file access for the INI files and the places file.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,9 +14,14 @@ namespace velbrook {
 bool NamesDevice(std::string_view fileName);
 // True when a file (not a folder) of that name exists. An empty name is no file.
 bool FileExists(const std::string& fileName);
-// Reads the whole file as bytes. False when it cannot be opened or read, or
+enum class FileRead { Done, Failed, TooLarge };
+// Reads the whole file as bytes. Failed when it cannot be opened or read, or
 // is not a file on a disk (a device, a pipe): nothing else is read from.
-bool ReadWholeFile(const std::string& fileName, std::string& bytes);
+// TooLarge, before anything is read, when it holds more than maxBytes.
+FileRead ReadFileUpTo(const std::string& fileName, std::string& bytes, std::size_t maxBytes);
+inline bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
+    return ReadFileUpTo(fileName, bytes, SIZE_MAX) == FileRead::Done;
+}
 // Writes the bytes to a temporary file beside the target and then replaces the
 // target with it, so that a failed write leaves the old file as it was.
 // False on any failure; no temporary file is left behind.

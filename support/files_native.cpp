@@ -103,12 +103,14 @@ bool FileExists(const std::string& fileName) {
     return !fileName.empty() && ::stat(fileName.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
+FileRead ReadFileUpTo(const std::string& fileName, std::string& bytes, std::size_t maxBytes) {
     // Not blocking on a FIFO's open; only a regular file is read.
     FileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
     if (!fd || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
+        return FileRead::Failed;
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
+        return FileRead::TooLarge;
     std::string content;
     char buffer[65536];
     for (;;) {
@@ -116,13 +118,15 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return false;
+            return FileRead::Failed;
         if (got == 0)
             break;
         content.append(buffer, static_cast<std::size_t>(got));
+        if (content.size() > maxBytes)
+            return FileRead::TooLarge;
     }
     bytes = std::move(content);
-    return true;
+    return FileRead::Done;
 }
 
 std::string WriteRefusal(const std::string& fileName) {

@@ -14,6 +14,8 @@ namespace velbrook {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+// The files of this program hold five paths; a megabyte is far beyond any of them.
+constexpr std::size_t kMaxFileBytes = 1u << 20;
 
 // The text before the first "="; false for bare lines without one.
 bool LineName(std::string_view line, std::string_view& name) {
@@ -55,7 +57,10 @@ IniFile::IniFile(std::string fileName, IniStart start) : fileName_(std::move(fil
     if (start == IniStart::Empty || fileName_.empty() || !FileExists(fileName_))
         return;
     std::string bytes;
-    if (!ReadWholeFile(fileName_, bytes))
+    const FileRead read = ReadFileUpTo(fileName_, bytes, kMaxFileBytes);
+    if (read == FileRead::TooLarge)
+        throw IniFileError(FormatText(msg::kCannotReadPlacesFile, fileName_, msg::kReasonTooLarge));
+    if (read != FileRead::Done)
         throw IniFileError(FormatText(msg::kCannotOpenFile, fileName_));
     const std::string text = TextFromFile(bytes);
     loadedNothing_ = text.empty();

@@ -120,6 +120,8 @@ inline constexpr char kReasonIsFolder[] = "it is a folder";
 inline constexpr char kReasonReadOnly[] = "it is read-only";
 inline constexpr char kReasonAccessDenied[] = "access is denied";
 inline constexpr char kReasonLocked[] = "another program keeps it locked";
+inline constexpr char kReasonTooLarge[] =
+    "it is larger than a megabyte, far too large to be a places file";
 // %d: the system's error code.
 inline constexpr char kReasonSystemError[] = "system error %d";
 
@@ -128,6 +130,10 @@ inline constexpr char kReasonSystemError[] = "system error %d";
 inline constexpr char kTextNotInCodePage[] =
     "Nothing was done: \"%s\" holds characters that this system's code page cannot hold, "
     "and a look-alike would name another file or folder.";
+
+// velbrook.com without its velbrook.exe (%d: the system's error code).
+inline constexpr char kCannotStartWindowsProgram[] =
+    "Cannot start velbrook.exe from the folder of velbrook.com (system error %d).";
 
 // A system DLL or one of its functions that this Windows lacks (%s: the DLL, the function).
 inline constexpr char kMissingSystemFunction[] =
@@ -147,8 +153,9 @@ inline constexpr char kNoCommandForImageButton[] = "No command for an image butt
 inline constexpr char kNoImageButtonForCommand[] = "No image button for the command %d";
 inline constexpr char kNoSuchWindowPart[] = "No such part of the window";
 
-// The command-line syntax: eleven lines joined by a carriage return only, the
-// way the message box shows them.
+// The command-line syntax, lines joined by a carriage return only, the way the
+// message box shows them: the first eleven as they always were, then one line
+// per option that came later.
 inline constexpr char kCommandLineSyntax[] =
     "COMMAND LINE SYNTAX\r"
     "\r"
@@ -160,7 +167,12 @@ inline constexpr char kCommandLineSyntax[] =
     "                      (see sample.ini for sample)\r"
     "                      If path to file contain spaces, don't forget\r"
     "                      to quote it!\r"
-    "  -default - restore system-default settings";
+    "  -default - restore system-default settings\r"
+    "  -undo - take back the last change of the places bar\r"
+    "  -save:<file_name> - save the places bar to a places file\r"
+    "  -check - change nothing; exit code 0: already so, 2: would change it, 1: error\r"
+    "  -quiet - show no window or message; exit code 0: done, 1: not done\r"
+    "  -log:<file_name> - append one line about the run to <file_name>";
 
 // Main window: captions, hints and the texts of the dialogs it shows.
 inline constexpr char kCaptionUseDefault[] = "Use &default buttons";

@@ -92,6 +92,10 @@ void MainWindow::Show() {
     ShowWindow(hwnd(), SW_SHOW);
     UpdateWindow(hwnd());
     SetFocus(list_->Handle());
+    // F2, Del and the arrows act on a row from the start, and the row shows it.
+    if (list_->SelectedIndex() < 0)
+        list_->SelectRow(0);
+    SendMessageA(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     PostMessageA(hwnd(), kShowIconsMessage, 0, 0);
 }
 

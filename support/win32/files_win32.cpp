@@ -211,13 +211,18 @@ bool FileExists(const std::string& fileName) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
+FileRead ReadFileUpTo(const std::string& fileName, std::string& bytes, std::size_t maxBytes) {
     File file(CreateFileW(FileNameW(fileName).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     // A device or a pipe may never end a read: only a file on a disk is read.
     if (!file || GetFileType(file.get()) != FILE_TYPE_DISK)
-        return false;
+        return FileRead::Failed;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size))
+        return FileRead::Failed;
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
+        return FileRead::TooLarge;
     // Read straight into the result, in chunks that double up to kChunk, so that a
     // small file touches little memory.
     std::string content;
@@ -227,14 +232,17 @@ bool ReadWholeFile(const std::string& fileName, std::string& bytes) {
         content.resize(used + chunk);
         DWORD got = 0;
         if (!ReadFile(file.get(), content.data() + used, static_cast<DWORD>(chunk), &got, nullptr))
-            return false;
+            return FileRead::Failed;
         content.resize(used + got);
         if (got == 0)
             break;
+        // It grew while being read.
+        if (content.size() > maxBytes)
+            return FileRead::TooLarge;
         chunk = std::min<std::size_t>(chunk * 2, kChunk);
     }
     bytes = std::move(content);
-    return true;
+    return FileRead::Done;
 }
 
 std::string WriteRefusal(const std::string& fileName) {

@@ -14,6 +14,7 @@
 #include "support/errors.h"
 #include "support/files.h"
 #include "support/ini_file.h"
+#include "support/messages.h"
 #include "testlib/read_witness.h"
 #include "testlib/scripted_dialogs.h"
 
@@ -208,17 +209,25 @@ TEST_F(PlacesFileTest, PlacesWithControlCharactersAreLeftOutAndNamed) {
                                                        std::nullopt, std::nullopt}));
 }
 
-// Text that is no places file changes nothing and is named in the error; an
-// empty file stays five empty places.
+// Text that is no places file changes nothing and is named in the error, and
+// so does a file too large to be one (before it is read); an empty file stays
+// five empty places.
 TEST_F(PlacesFileTest, FileWithoutAPlacesSectionIsRefused) {
     std::string noise(4096, '\0');
     std::mt19937 random(15);
     for (char& c : noise)
         c = static_cast<char>(random());
-    const std::string contents[] = {"[Other]\r\nPlace0=C:\\A\r\n", "Place0=C:\\A\r\n", "\r\n",
-                                    noise};
     const std::string file = PathOf("not places.ini");
-    for (const std::string& content : contents) {
+    const std::string noSection =
+        "The file \"" + file + "\" is not a places file: it has no [Places] section.";
+    const std::string huge = "[Places]\r\nPlace0=C:\\A\r\n" + std::string(1 << 20, ';');
+    const std::pair<std::string, std::string> cases[] = {
+        {"[Other]\r\nPlace0=C:\\A\r\n", noSection},
+        {"Place0=C:\\A\r\n", noSection},
+        {"\r\n", noSection},
+        {noise, noSection},
+        {huge, FormatText(msg::kCannotReadPlacesFile, file, msg::kReasonTooLarge)}};
+    for (const auto& [content, expected] : cases) {
         PresetPlacesBar();
         WriteBytes(file, content);
         std::string failure = "no error raised";
@@ -227,8 +236,7 @@ TEST_F(PlacesFileTest, FileWithoutAPlacesSectionIsRefused) {
         } catch (const Error& error) {
             failure = error.what();
         }
-        EXPECT_EQ(failure,
-                  "The file \"" + file + "\" is not a places file: it has no [Places] section.");
+        EXPECT_EQ(failure, expected);
         EXPECT_EQ(Get(kPlacesBarKey, "Place0"), Sz("old0"));
     }
 }

@@ -20,6 +20,7 @@ int IconOf(const std::string& path) {
 TEST_F(MainWindowTest, WithoutASelectedRowNothingChanges) {
     StorePlaces({"C:\\", "", "", "", ""});
     Open();
+    List().SelectRow(-1); // as a click below the rows leaves it
     SendMessageA(Item(kIdDefaultRadio), BM_CLICK, 0, 0);
     for (Part button :
          {Part::ChangeButton, Part::ClearButton, Part::MoveUpButton, Part::MoveDownButton})

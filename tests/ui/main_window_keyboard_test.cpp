@@ -114,6 +114,9 @@ TEST_F(MainWindowKeyboard, AnOpenRowEditorKeepsItsKeys) {
 
 TEST_F(MainWindowKeyboard, TabOrderHoldsAfterInfoTipsAndANewList) {
     Open();
+    // The first row is selected and shows its focus cue, so F2 and Del work at once.
+    EXPECT_TRUE(List().IsSelected(0) && List().IsFocused(0));
+    EXPECT_EQ(SendMessageA(List().Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
     std::vector<HWND> designed = {
         Item(ui::design::kIdDefaultRadio), List().Handle(),         Item(kIdSchemeBox),
         Item(ui::design::kIdHelp),         Item(ui::design::kIdOk), Item(ui::design::kIdCancel)};

@@ -131,6 +131,19 @@ TEST_F(VelbrookE2e, UnknownOrNoOptionsOpenTheWindow) {
         EXPECT_EQ(RunToWindow(form), 0) << form;
         EXPECT_EQ(ReadPlaces(), kOldPlaces) << form;
     }
+    // The console twin starts the window and returns at once.
+    ChildProcess twin("velbrook.com", "", kWorkDir);
+    EXPECT_EQ(twin.WaitForExit(kTimeoutMs), 0);
+    HWND window = nullptr;
+    for (DWORD waited = 0; window == nullptr && waited < kTimeoutMs; waited += kPollMs) {
+        Sleep(kPollMs);
+        window = FindWindowA("TfrSMain", "Velbrook");
+    }
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    for (DWORD waited = 0; IsWindow(window) && waited < kTimeoutMs; waited += kPollMs)
+        Sleep(kPollMs);
+    EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(VelbrookE2e, FileAppliesPlacesFilesByRelativeOrAbsoluteName) {

@@ -42,15 +42,15 @@ class VelbrookUnattendedE2e : public ::testing::Test {
         DeleteKeyTree("Software\\Tarnwick\\Dorvane\\1.x\\Undo");
     }
     void TearDown() override {
-        for (const char* name : {"log.txt", "shared.log", "saved.ini", "notes.ini"}) {
+        for (const char* name : {"log.txt", "shared.log", "saved.ini", "notes.ini", "new.ini"}) {
             SetFileAttributesA((folder_ + name).c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA((folder_ + name).c_str());
         }
         RemoveDirectoryA(folder_.c_str());
     }
 
-    static ScriptRun Run(const std::string& arguments) {
-        ScriptRun run = RunScript(arguments, kTimeoutMs);
+    static ScriptRun Run(const std::string& arguments, const char* program = "velbrook.exe") {
+        ScriptRun run = RunScript(arguments, kTimeoutMs, program);
         EXPECT_NE(run.exitCode, -1) << arguments << ": did not end";
         EXPECT_FALSE(run.showedWindow) << arguments;
         return run;
@@ -67,11 +67,15 @@ TEST_F(VelbrookUnattendedE2e, QuietRunsShowNoWindowAndEndWithTheirLineAndExitCod
     const std::string notes = folder_ + "notes.ini";
     std::ofstream(notes, std::ios::binary) << "[Notes]\r\nx=1\r\n";
     const std::string gone = folder_ + "gone\\saved.ini";
+    const std::string differing = folder_ + "new.ini";
+    std::ofstream(differing, std::ios::binary)
+        << "[Places]\r\nPlace0=C:\\New\r\nPlace2=C:\\Older\r\n";
     const std::string syntax = ConsoleLines(msg::kCommandLineSyntax);
     struct Case {
         std::string arguments;
         long exitCode;
         std::string err, out;
+        const char* program = "velbrook.exe";
     };
     const Case cases[] = {
         {"-quiet -load:NoSuchScheme default", 1, "Scheme \"NoSuchScheme\" not found\r\n", ""},
@@ -84,9 +88,14 @@ TEST_F(VelbrookUnattendedE2e, QuietRunsShowNoWindowAndEndWithTheirLineAndExitCod
         {"-quiet \"-save:" + gone + "\"", 1,
          "Cannot save the places file \"" + gone + "\": its folder does not exist.\r\n", ""},
         {"HELP /quiet", 0, "", syntax},
+        // The console twin runs the same program, waits for it and returns its exit code.
+        {"-quiet -check \"-file:" + differing + "\"", 2, "", "Slot 1: C:\\Old -> C:\\New\r\n",
+         "velbrook.com"},
+        {"-quiet -load:NoSuchScheme", 1, "Scheme \"NoSuchScheme\" not found\r\n", "",
+         "velbrook.com"},
     };
     for (const Case& c : cases) {
-        const ScriptRun run = Run(c.arguments);
+        const ScriptRun run = Run(c.arguments, c.program);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments;
         EXPECT_EQ(run.err, c.err) << c.arguments;
         EXPECT_EQ(run.out, c.out) << c.arguments;
@@ -126,7 +135,7 @@ TEST_F(VelbrookUnattendedE2e, SaveThenDefaultThenFileBringsThePlacesBack) {
     EXPECT_EQ(ReadTextFile(saved), kOldFile);
     EXPECT_EQ(Run("-quiet default").exitCode, 0);
     EXPECT_FALSE(KeyExists(kPlacesBar));
-    EXPECT_EQ(Run("-quiet \"-file:" + saved + "\"").exitCode, 0);
+    EXPECT_EQ(Run("-quiet \"-file:" + saved + "\"", "velbrook.com").exitCode, 0);
     EXPECT_EQ(ReadPlaces(), kOldPlaces);
 
     SetFileAttributesA(saved.c_str(), FILE_ATTRIBUTE_READONLY);
