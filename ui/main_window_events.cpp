@@ -6,6 +6,7 @@
 #include "support/dialogs.h"
 #include "support/errors.h"
 #include "support/messages.h"
+#include "support/win32/dropped_place.h"
 #include "support/win32/program_path.h"
 #include "support/win32/shell.h"
 #include "support/win32/stored_place.h"
@@ -171,9 +172,34 @@ void MainWindow::OnChangeRow() {
                               kMbOk | kMbIconExclamation);
         return;
     }
+    OnRowsChosen();
+}
+
+void MainWindow::OnRowsChosen() {
     rowsEdited_ = true;
     Check(design::kIdCustomRadio);
     schemes_.Select(-1);
+}
+
+void MainWindow::OnFoldersDropped(int row, const std::vector<std::wstring>& names) {
+    EndRowEdit();
+    // Every name is checked before any row changes: a drop is taken whole or not at all.
+    std::vector<std::string> folders;
+    for (std::size_t i = 0; i < names.size() && row + folders.size() < kPlaceSlots; ++i) {
+        win32::DroppedPlace place = win32::PlaceOfDroppedName(names[i]);
+        if (!place.path) {
+            ShowMessageBoxFmt(msg::kFolderCannotBePlace, place.name, msg::kCaptionError,
+                              kMbOk | kMbIconExclamation);
+            return;
+        }
+        folders.push_back(std::move(*place.path));
+    }
+    if (folders.empty())
+        return;
+    for (std::size_t i = 0; i < folders.size(); ++i)
+        SetRow(row + static_cast<int>(i), folders[i]);
+    list_->SelectRow(row);
+    OnRowsChosen();
 }
 
 void MainWindow::OnClearRow() {

@@ -222,6 +222,9 @@ void MainWindow::BuildControls() {
             list_->OnEdited = [this](int row, std::string& text) { OnRowEdited(row, text); };
             list_->OnEditCanceled = [this](int) { OnRowEditCancelled(); };
             list_->OnDblClick = [this] { OnChangeRow(); };
+            list_->AcceptDroppedFiles([this](int row, const std::vector<std::wstring>& names) {
+                Application::Instance().Guard([&] { OnFoldersDropped(row, names); });
+            });
             // Keys reach the list's and its editor's own window procedures, not this one.
             list_->OnKeyDown = [this](WPARAM& key, unsigned) {
                 Application::Instance().Guard([&] { OnListKeyDown(key); });

@@ -72,6 +72,8 @@ class MainWindow : public Window {
     void OnHelp();
     void OnWebSiteLink();
     void OnChangeRow();
+    // Folders dragged from Explorer onto a row fill it and the rows below.
+    void OnFoldersDropped(int row, const std::vector<std::wstring>& names);
     void OnClearRow();
     void OnRowEditStarting();
     void OnRowEdited(int row, const std::string& text);
@@ -122,6 +124,8 @@ class MainWindow : public Window {
     // Tells the user when scheme changes of this session cannot be saved.
     void NoteUnsavedSchemes();
 
+    // A row's place was chosen (browsed or dropped): the custom buttons, no scheme.
+    void OnRowsChosen();
     void CloseWindow(bool apply);
     void OnSchemeSelectionChange();
     static const CommandRoute<MainWindow> kRoutes[6];

@@ -2,7 +2,9 @@
 // controls; saving the rows to a places file.
 #include "main_window_fixture.h"
 
+#include "support/messages.h"
 #include "support/win32/shell.h"
+#include "support/win32/wide_text.h"
 #include "ui/main_window_design.h"
 
 namespace velbrook::testing {
@@ -16,6 +18,61 @@ using ui::design::kIdSchemeBox;
 int IconOf(const std::string& path) {
     return win32::GetSystemIconIndex(path);
 }
+
+// Explorer's own data object for names in one folder, as a drag from it carries them.
+win32::ComRef<IDataObject> ExplorerDataObject(const std::wstring& folder,
+                                              const std::vector<std::wstring>& names) {
+    IShellFolder* desktop = nullptr;
+    IShellFolder* parent = nullptr;
+    LPITEMIDLIST parentItem = nullptr;
+    EXPECT_HRESULT_SUCCEEDED(SHGetDesktopFolder(&desktop));
+    desktop->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(folder.c_str()), nullptr,
+                              &parentItem, nullptr);
+    desktop->BindToObject(parentItem, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&parent));
+    std::vector<LPITEMIDLIST> items(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        parent->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(names[i].c_str()), nullptr,
+                                 &items[i], nullptr);
+    IDataObject* data = nullptr;
+    parent->GetUIObjectOf(nullptr, static_cast<UINT>(items.size()),
+                          const_cast<LPCITEMIDLIST*>(items.data()), IID_IDataObject, nullptr,
+                          reinterpret_cast<void**>(&data));
+    for (LPITEMIDLIST item : items)
+        CoTaskMemFree(item);
+    CoTaskMemFree(parentItem);
+    parent->Release();
+    desktop->Release();
+    return win32::ComRef<IDataObject>(data);
+}
+
+// Drops once the target row is marked, or presses Esc there when asked to.
+class DropSource final : public IDropSource {
+  public:
+    DropSource(HWND list, int row, bool escape) : list_(list), row_(row), escape_(escape) {}
+    bool sawMark = false;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escapePressed, DWORD) override {
+        if (escapePressed || ++calls_ > 1000)
+            return DRAGDROP_S_CANCEL;
+        if (SendMessageA(list_, LVM_GETITEMSTATE, row_, LVIS_DROPHILITED) == 0)
+            return S_OK;
+        sawMark = true;
+        if (!escape_)
+            return DRAGDROP_S_DROP;
+        PostMessageA(list_, WM_KEYDOWN, VK_ESCAPE, 0);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+  private:
+    HWND list_;
+    int row_;
+    bool escape_;
+    int calls_ = 0;
+};
 
 TEST_F(MainWindowTest, WithoutASelectedRowNothingChanges) {
     StorePlaces({"C:\\", "", "", "", ""});
@@ -343,6 +400,77 @@ TEST_F(MainWindowTest, SavingThePlacesFile) {
     EXPECT_EQ(reports[0], "Cannot create file " + unwritable + ".");
     EXPECT_TRUE(IsOpen());
     EXPECT_FALSE(KeyExists(kPlacesBarKey));
+}
+
+// A real OLE drag from Explorer's data object onto row 2: folders (or a shortcut
+// to one) fill the rows from there as a browsed folder would; a file changes
+// nothing and says why; Esc cancels. The places bar waits for Ok.
+TEST_F(MainWindowTest, FoldersDroppedFromExplorerFillRowsFromTheTargetDown) {
+    win32::PrepareShell();
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"velbrook drop";
+    for (const wchar_t* name : {L"", L"\\A", L"\\B"})
+        CreateDirectoryW((folder + name).c_str(), nullptr);
+    CloseHandle(CreateFileW((folder + L"\\note.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr));
+    IShellLinkW* link = nullptr;
+    IPersistFile* linkFile = nullptr;
+    CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                     reinterpret_cast<void**>(&link));
+    ASSERT_NE(link, nullptr);
+    link->SetPath((folder + L"\\B").c_str());
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&linkFile));
+    linkFile->Save((folder + L"\\to B.lnk").c_str(), TRUE);
+    linkFile->Release();
+    link->Release();
+
+    const std::string a = win32::AnsiFromWideLossy(folder + L"\\A");
+    const std::string b = win32::AnsiFromWideLossy(folder + L"\\B");
+    const PlacesList old = {"C:\\0", "C:\\1", "C:\\2", "", ""};
+    const struct {
+        std::vector<std::wstring> names;
+        bool escape;
+        PlacesList rows;
+        std::string message;
+    } cases[] = {
+        {{L"A", L"B"}, false, {"C:\\0", a, b, "", ""}, ""},
+        {{L"to B.lnk"}, false, {"C:\\0", b, "C:\\2", "", ""}, ""},
+        {{L"A", L"note.txt"}, false, old, FormatText(msg::kFolderCannotBePlace, "note.txt")},
+        {{L"A"}, true, old, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows[1] + (c.escape ? " Esc" : ""));
+        StorePlaces(old);
+        dialogs = ScriptedDialogs();
+        Open();
+        SendMessageA(Item(kIdDefaultRadio), BM_CLICK, 0, 0);
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        SendMessageA(List().Handle(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+        POINT at{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+        ClientToScreen(List().Handle(), &at);
+        SetCursorPos(at.x, at.y);
+        const win32::ComRef<IDataObject> data = ExplorerDataObject(folder, c.names);
+        ASSERT_TRUE(data);
+        DropSource source(List().Handle(), 1, c.escape);
+        DWORD effect = DROPEFFECT_NONE;
+        DoDragDrop(data.get(), &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK,
+                   &effect);
+        Pump();
+        EXPECT_TRUE(source.sawMark);
+        EXPECT_EQ(SendMessageA(List().Handle(), LVM_GETITEMSTATE, 1, LVIS_DROPHILITED), 0);
+        EXPECT_NE(effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+        EXPECT_EQ(Rows(), c.rows);
+        EXPECT_EQ(Checked(kIdCustomRadio), c.rows != old);
+        EXPECT_EQ(dialogs.messages.empty() ? "" : dialogs.messages[0].text, c.message);
+        EXPECT_EQ(ReadPlacesBar().Slots[1], "C:\\1");
+        SendMessageA(Item(ui::design::kIdCancel), BM_CLICK, 0, 0);
+    }
+    for (const wchar_t* name : {L"\\note.txt", L"\\to B.lnk"})
+        DeleteFileW((folder + name).c_str());
+    for (const wchar_t* name : {L"\\A", L"\\B", L""})
+        RemoveDirectoryW((folder + name).c_str());
 }
 
 } // namespace

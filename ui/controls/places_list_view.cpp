@@ -141,9 +141,12 @@ void PlacesListView::FinishCreate() {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     listProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc)));
+    RegisterDropTarget();
 }
 
 void PlacesListView::DestroyHandle() {
+    RevokeDropTarget();
+    dropRow_ = -1;
     if (hwnd_ != nullptr && IsWindow(hwnd_))
         DestroyWindow(hwnd_); // ListProc takes itself out at WM_NCDESTROY
     hwnd_ = nullptr;
@@ -472,6 +475,8 @@ LRESULT CALLBACK PlacesListView::ListProc(HWND hwnd, UINT message, WPARAM wParam
     } else if (message == WM_KEYDOWN) {
         if (!self->KeyDown(wParam) || !IsWindow(hwnd))
             return 0;
+    } else if (self->HandleDropped(message)) {
+        return 0;
     }
     return CallWindowProcW(original, hwnd, message, wParam, lParam);
 }

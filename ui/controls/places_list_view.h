@@ -115,8 +115,24 @@ class PlacesListView {
     std::function<void(int row, int subItem, const std::string& current, std::string& additional)>
         OnInfoTip;
 
+    // Makes the list a drop target for files and folders dragged from Explorer:
+    // the row under the pointer is marked, and once the drag has ended `onDrop`
+    // gets that row and the dropped names. Kept across re-creation.
+    void
+    AcceptDroppedFiles(std::function<void(int row, const std::vector<std::wstring>& names)> onDrop);
+
   private:
     struct SavedRow;
+    class DropTarget;
+    struct PendingDrop {
+        int row = -1;
+        std::vector<std::wstring> names;
+    };
+    void RegisterDropTarget();
+    void RevokeDropTarget();
+    int RowAt(POINTL screenPoint) const;
+    void MarkDropRow(int row);
+    bool HandleDropped(UINT message);
     void CreateHandle();
     void AfterCreate();
     void FinishCreate();
@@ -143,6 +159,9 @@ class PlacesListView {
     bool cancelling_ = false;
     int selectionMark_ = -1;
     int hoverTime_ = -1;
+    std::function<void(int row, const std::vector<std::wstring>& names)> OnDropFiles;
+    int dropRow_ = -1;
+    PendingDrop pendingDrop_;
 };
 
 } // namespace velbrook::ui
