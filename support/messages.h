@@ -52,6 +52,9 @@ inline constexpr char kPlacesWithControlCharacters[] =
 // %s: the name the folder browser shows.
 inline constexpr char kFolderCannotBePlace[] =
     "\"%s\" cannot be a place: it is neither a folder with a path nor a special folder.";
+// The info tip of a row whose folder is missing.
+inline constexpr char kPlaceLeftOutByDialogs[] =
+    "The file dialogs leave this button out: the folder does not exist or cannot be reached.";
 // %d: the number stored for the place.
 inline constexpr char kSpecialFolderNumber[] = "Special folder %d";
 

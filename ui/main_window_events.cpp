@@ -1,5 +1,7 @@
 // The event handlers of MainWindow: creation and destruction, OK and Cancel,
 // editing of the rows and the scheme controls.
+#include <algorithm>
+
 #include "core/places_file.h"
 #include "core/scheme_edits.h"
 #include "core/schemes.h"
@@ -26,6 +28,7 @@ std::string HelpDocumentPath() {
 
 void MainWindow::OnCreate() {
     rows_ = std::make_unique<PlaceRows>(*list_, icons_);
+    folderMarks_ = std::make_unique<FolderMarks>(hwnd(), *list_);
     // Whatever the scheme store holds, the places bar is read.
     Application::Instance().Guard([this] { LoadSchemeList(); });
     const PlacesBarState state = ReadPlacesBar();
@@ -67,6 +70,17 @@ void MainWindow::AttachSystemImages() {
         return;
     systemImages_ = icons_.For(dpi_);
     list_->SetSmallImages(systemImages_);
+    MakeMissingFolderMark();
+}
+
+void MainWindow::MakeMissingFolderMark() {
+    int width = 0;
+    int height = 0;
+    ImageList_GetIconSize(systemImages_, &width, &height);
+    // As large as the shell's overlays draw their mark: most of the icon.
+    const int size = std::max(8, width * 5 / 8);
+    missingFolderMark_ = win32::WarningIcon(size);
+    list_->SetOverlayIcon(kMissingFolderOverlay, missingFolderMark_.get(), size);
 }
 
 void MainWindow::ShowIcons() {
@@ -176,6 +190,7 @@ void MainWindow::OnChangeRow() {
 }
 
 void MainWindow::OnRowsChosen() {
+    CheckFoldersLater();
     rowsEdited_ = true;
     Check(design::kIdCustomRadio);
     schemes_.Select(-1);
@@ -208,6 +223,7 @@ void MainWindow::OnClearRow() {
     if (row < 0)
         return;
     rows_->Clear(row);
+    CheckFoldersLater();
     rowsEdited_ = true;
     Check(design::kIdCustomRadio);
 }
@@ -218,6 +234,7 @@ void MainWindow::OnRowEditStarting() {
 
 void MainWindow::OnRowEdited(int row, const std::string& text) {
     rows_->Edited(row, text);
+    CheckFoldersLater();
     rowsEdited_ = true;
     SetOkDefault(true);
 }
@@ -285,6 +302,7 @@ void MainWindow::LoadChosenScheme() {
         else
             rows_->Clear(row);
     }
+    CheckFoldersLater();
     rowsEdited_ = true;
     Check(design::kIdCustomRadio);
 }

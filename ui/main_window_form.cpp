@@ -17,6 +17,8 @@ namespace {
 
 // Posted by Show: the rows' icons are looked up once the window is on screen.
 constexpr UINT kShowIconsMessage = WM_APP + 1;
+// Posted by CheckFoldersLater.
+constexpr UINT kCheckFoldersMessage = WM_APP + 3;
 
 RECT ToRect(const layout::Rect& r) {
     return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
@@ -127,6 +129,7 @@ void MainWindow::ApplyDpi(int dpi, const RECT* suggested) {
     if (systemImages_ != nullptr) {
         systemImages_ = icons_.For(dpi);
         list_->SetSmallImages(systemImages_);
+        MakeMissingFolderMark();
     }
     if (list_) {
         for (int column = 0; column < list_->ColumnCount(); ++column)
@@ -222,6 +225,10 @@ void MainWindow::BuildControls() {
             list_->OnEdited = [this](int row, std::string& text) { OnRowEdited(row, text); };
             list_->OnEditCanceled = [this](int) { OnRowEditCancelled(); };
             list_->OnDblClick = [this] { OnChangeRow(); };
+            list_->OnInfoTip = [this](int row, int, const std::string& current,
+                                      std::string& additional) {
+                InfoTipOf(row, current, additional);
+            };
             list_->AcceptDroppedFiles([this](int row, const std::vector<std::wstring>& names) {
                 Application::Instance().Guard([&] { OnFoldersDropped(row, names); });
             });
@@ -339,10 +346,32 @@ bool MainWindow::OverLink(POINT at) const {
     return PtInRect(&place, at) || PtInRect(&logoRect_, at) || PtInRect(&link, at);
 }
 
+void MainWindow::CheckFoldersLater() {
+    if (!folderCheckPosted_)
+        folderCheckPosted_ = PostMessageA(hwnd(), kCheckFoldersMessage, 0, 0) != FALSE;
+}
+
+void MainWindow::CheckFolders() {
+    folderCheckPosted_ = false;
+    if (!folderMarks_ || !rows_)
+        return;
+    for (int row = 0; row < list_->RowCount(); ++row)
+        folderMarks_->Check(row, rows_->FolderOf(row));
+}
+
+void MainWindow::InfoTipOf(int row, const std::string& current, std::string& additional) const {
+    // A folded tip shows nothing of its own; an unfolded one shows the caption.
+    additional = current.empty() ? list_->Caption(row) : std::string();
+    if (folderMarks_ && folderMarks_->Marked(row))
+        additional += std::string("\r\n") + msg::kPlaceLeftOutByDialogs;
+}
+
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (buttons_ && buttons_->HandleMessage(message, wParam, lParam, result))
         return result;
+    if (folderMarks_ && folderMarks_->HandleMessage(message, wParam, lParam))
+        return 0;
     switch (message) {
     case WM_COMMAND:
         if (lParam == 0 && HIWORD(wParam) == kShortcutCode) {
@@ -366,7 +395,16 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kShowIconsMessage:
         ShowIcons();
+        CheckFolders();
         return 0;
+    case kCheckFoldersMessage:
+        CheckFolders();
+        return 0;
+    case WM_ACTIVATE:
+        // Back from Explorer, a folder may have come or gone.
+        if (LOWORD(wParam) != WA_INACTIVE)
+            CheckFoldersLater();
+        break;
     case WM_SIZE:
         result = Window::HandleMessage(message, wParam, lParam);
         LayOutWindowless();

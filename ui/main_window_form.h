@@ -11,6 +11,7 @@
 #include "support/win32/windows_ansi.h"
 #include "ui/controls/places_list_view.h"
 #include "ui/controls/image_button_host.h"
+#include "ui/folder_marks.h"
 #include "ui/main_window_commands.h"
 #include "ui/main_window_design.h"
 #include "ui/place_rows.h"
@@ -112,6 +113,8 @@ class MainWindow : public Window {
     void Paint();
     // Gives the list the shell's small images and every filled row its icon.
     void AttachSystemImages();
+    // The warning mark of a missing folder, at the size of the rows' icons.
+    void MakeMissingFolderMark();
     void ShowIcons();
     bool OverLink(POINT at) const;
     void SetOkDefault(bool on);
@@ -124,6 +127,11 @@ class MainWindow : public Window {
     // Tells the user when scheme changes of this session cannot be saved.
     void NoteUnsavedSchemes();
 
+    // The rows' folders are looked at again once the current message is done
+    // (an accepted edit reaches the list after its handler).
+    void CheckFoldersLater();
+    void CheckFolders();
+    void InfoTipOf(int row, const std::string& current, std::string& additional) const;
     // A row's place was chosen (browsed or dropped): the custom buttons, no scheme.
     void OnRowsChosen();
     void CloseWindow(bool apply);
@@ -153,6 +161,9 @@ class MainWindow : public Window {
     // Set by the scheme box's own handler only, as the delete button's state.
     bool schemeDeleteEnabled_ = true;
     std::unique_ptr<PlaceRows> rows_;
+    std::unique_ptr<FolderMarks> folderMarks_;
+    win32::Icon missingFolderMark_;
+    bool folderCheckPosted_ = false;
     // The schemes, in the order they were added; the scheme box shows them sorted.
     OrderedSchemeList schemeEntries_;
     ComboSchemeList schemes_;

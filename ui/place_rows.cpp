@@ -83,6 +83,13 @@ void PlaceRows::Edited(int row, const std::string& text) {
     list_.SetImageIndex(row, IconOf(text));
 }
 
+std::optional<std::string> PlaceRows::FolderOf(int row) const {
+    if (const Kept* kept = KeptValueAt(row))
+        return kept->look.path;
+    std::string caption = list_.Caption(row);
+    return caption.empty() ? std::nullopt : std::optional(std::move(caption));
+}
+
 std::vector<PlaceSlot> PlaceRows::Slots() const {
     std::vector<PlaceSlot> slots;
     for (int row = 0; row < list_.RowCount(); ++row) {

@@ -36,6 +36,11 @@ class PlaceRows {
     // the text is the caption it showed.
     void Edited(int row, const std::string& text);
 
+    // The folder that the dialogs would show for the row: the typed path, or a
+    // kept value's folder path (special folders and variables resolved); none
+    // for an empty row or a place without a path.
+    std::optional<std::string> FolderOf(int row) const;
+
     std::vector<PlaceSlot> Slots() const;
     // The rows as paths. A kept value without a path is left empty; its caption
     // is added to leftOut.

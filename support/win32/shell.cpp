@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "support/strings.h"
+#include "support/win32/dll_safety.h"
 #include "support/win32/handles.h"
 #include "support/win32/wide_text.h"
 
@@ -186,6 +187,25 @@ std::optional<std::string> FolderPathOf(LPCITEMIDLIST folder) {
     if (text.empty() || text.starts_with(L"::"))
         return std::nullopt;
     return AnsiFromWide(text);
+}
+
+Icon WarningIcon(int size) {
+    using StockIconInfo = HRESULT(WINAPI*)(SHSTOCKICONID, UINT, SHSTOCKICONINFO*);
+    PrepareShell();
+    const auto stockIconInfo =
+        ProcAddress<StockIconInfo>(GetModuleHandleA("shell32.dll"), "SHGetStockIconInfo");
+    SHSTOCKICONINFO info{};
+    info.cbSize = sizeof info;
+    if (stockIconInfo != nullptr &&
+        SUCCEEDED(stockIconInfo(SIID_WARNING, SHGSI_ICON | SHGSI_SMALLICON, &info)) &&
+        info.hIcon != nullptr) {
+        const Icon stock(info.hIcon);
+        return Icon(static_cast<HICON>(CopyImage(stock.get(), IMAGE_ICON, size, size, 0)));
+    }
+    // Wine's shell has no stock icons: the system's own warning icon.
+    const HANDLE shared = LoadImageA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING), IMAGE_ICON,
+                                     size, size, LR_SHARED);
+    return Icon(static_cast<HICON>(CopyImage(shared, IMAGE_ICON, size, size, 0)));
 }
 
 int GetSystemIconIndex(const std::string& path, unsigned request) {

@@ -61,6 +61,8 @@ enum IconRequest : unsigned {
 // Index into the system image list; the unknown-file icon when the shell has none.
 int GetSystemIconIndex(const std::string& path, unsigned request = kSmallIcon);
 int GetUnknownFileIconIndex();
+// The shell's warning icon at that size (the system's where the shell has none).
+Icon WarningIcon(int size);
 // The system small image list (shared: never destroy it).
 HIMAGELIST SystemSmallImages();
 // The system large image list, by the same indexes (shared: never destroy it).

@@ -473,5 +473,46 @@ TEST_F(MainWindowTest, FoldersDroppedFromExplorerFillRowsFromTheTargetDown) {
         RemoveDirectoryW((folder + name).c_str());
 }
 
+// Rows whose folder the dialogs would leave out are marked, with a tip that
+// says so, while the window answers at once; the marks follow a change of the
+// row and are looked at again when the window is activated.
+TEST_F(MainWindowTest, MissingOrUnreachableFoldersAreMarked) {
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string missing = std::string(windows) + "\\velbrook no such folder";
+    StorePlaces({windows, missing, "\\\\127.0.0.1\\velbrook-none\\x", "", ""});
+    Open();
+    const auto marksAre = [&](std::vector<int> expected) {
+        std::vector<int> marks;
+        for (int i = 0; i < 2000 && marks != expected; ++i) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            Pump();
+            marks.clear();
+            for (int row = 0; row < kPlaceSlots; ++row)
+                marks.push_back(List().Overlay(row));
+        }
+        return marks == expected;
+    };
+    const int m = ui::kMissingFolderOverlay;
+    EXPECT_TRUE(marksAre({0, m, m, 0, 0}));
+    char text[1024] = {};
+    NMLVGETINFOTIPA tip{};
+    tip.hdr = {List().Handle(), ui::design::kIdPlacesList, static_cast<UINT>(LVN_GETINFOTIPA)};
+    tip.pszText = text;
+    tip.cchTextMax = sizeof text;
+    tip.iItem = 1;
+    SendMessageA(Window().hwnd(), WM_NOTIFY, ui::design::kIdPlacesList,
+                 reinterpret_cast<LPARAM>(&tip));
+    EXPECT_EQ(std::string(text), missing + "\r\n" + msg::kPlaceLeftOutByDialogs);
+
+    SelectRow(2);
+    ClickImageButton(Part::ClearButton);
+    EXPECT_TRUE(marksAre({0, m, 0, 0, 0}));
+    CreateDirectoryA(missing.c_str(), nullptr);
+    SendMessageA(Window().hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(marksAre({0, 0, 0, 0, 0}));
+    RemoveDirectoryA(missing.c_str());
+}
+
 } // namespace
 } // namespace velbrook::testing

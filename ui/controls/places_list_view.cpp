@@ -327,6 +327,47 @@ void PlacesListView::SelectRow(int row) {
     SetRowState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
+int PlacesListView::Overlay(int row) const {
+    return static_cast<int>((RowState(row, LVIS_OVERLAYMASK) & LVIS_OVERLAYMASK) >> 8);
+}
+
+void PlacesListView::SetOverlay(int row, int overlay) {
+    SetRowState(row, INDEXTOOVERLAYMASK(overlay), LVIS_OVERLAYMASK);
+}
+
+void PlacesListView::SetOverlayIcon(int overlay, HICON icon, int size) {
+    overlayOfIcon_ = overlay;
+    overlayIcon_ = icon;
+    overlayIconSize_ = size;
+    if (hwnd_ != nullptr)
+        InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+LRESULT PlacesListView::HandleCustomDraw(const NMLVCUSTOMDRAW& draw) const {
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return overlayIcon_ != nullptr ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    case CDDS_ITEMPREPAINT:
+        return Overlay(row) == overlayOfIcon_ ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+    case CDDS_ITEMPOSTPAINT: {
+        RECT icon{};
+        icon.left = LVIR_ICON;
+        SendMessageA(hwnd_, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&icon));
+        // At the lower left of the row's image, as the shell's overlays sit.
+        int width = 0;
+        int height = 0;
+        ImageList_GetIconSize(args_.smallImages, &width, &height);
+        const int left = icon.left + (icon.right - icon.left - width) / 2;
+        const int top = icon.top + (icon.bottom - icon.top + height) / 2 - overlayIconSize_;
+        DrawIconEx(draw.nmcd.hdc, left, top, overlayIcon_, 0, 0, 0, nullptr, DI_NORMAL);
+        return CDRF_DODEFAULT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
 bool PlacesListView::IsSelected(int row) const {
     return RowState(row, LVIS_SELECTED) != 0;
 }
@@ -433,6 +474,9 @@ bool PlacesListView::HandleNotify(const NMHDR* header, LRESULT& result) {
         return true;
     case LVN_ENDLABELEDITA:
         HandleEndEdit(*reinterpret_cast<NMLVDISPINFOA*>(writable));
+        return true;
+    case NM_CUSTOMDRAW:
+        result = HandleCustomDraw(*reinterpret_cast<const NMLVCUSTOMDRAW*>(header));
         return true;
     case NM_DBLCLK:
         if (OnDblClick)

@@ -82,6 +82,13 @@ class PlacesListView {
     int SelectedIndex() const;
     // Selects and focuses a row (-1 clears the selection).
     void SelectRow(int row);
+    // The row's overlay image number (0: none), which moves with the row.
+    int Overlay(int row) const;
+    void SetOverlay(int row, int overlay);
+    // Draws the icon (borrowed, size by size pixels) over the lower left of the
+    // image of each row with that overlay number: a mark that the image list
+    // has no overlay image for.
+    void SetOverlayIcon(int overlay, HICON icon, int size);
     bool IsSelected(int row) const;
     bool IsFocused(int row) const;
 
@@ -143,6 +150,7 @@ class PlacesListView {
     void SetRowState(int row, UINT state, UINT mask);
     bool KeyDown(WPARAM& key);
     void HandleInfoTip(NMLVGETINFOTIPA& request);
+    LRESULT HandleCustomDraw(const NMLVCUSTOMDRAW& draw) const;
     void HandleBeginEdit(NMLVDISPINFOA& info, LRESULT& result);
     void HandleEndEdit(NMLVDISPINFOA& info);
     static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -161,6 +169,9 @@ class PlacesListView {
     int hoverTime_ = -1;
     std::function<void(int row, const std::vector<std::wstring>& names)> OnDropFiles;
     int dropRow_ = -1;
+    int overlayOfIcon_ = 0;
+    HICON overlayIcon_ = nullptr;
+    int overlayIconSize_ = 0;
     PendingDrop pendingDrop_;
 };
 
