@@ -54,7 +54,9 @@ TEST_F(MainWindowTest, LongCaptionsFromBrowsingAndTypingReachThePlacesBarWhole) 
     Press(Editor(), VK_RETURN);
     EXPECT_EQ(Rows()[4], kTyped);
 
-    EXPECT_EQ(TipOf(Window().hwnd(), List().Handle(), 1, 1024), kBrowsed);
+    // The folder does not exist: a line about that may follow, once it is known.
+    EXPECT_EQ(TipOf(Window().hwnd(), List().Handle(), 1, 1024).substr(0, kBrowsed.size() + 1),
+              kBrowsed + (Window().List().Overlay(1) != 0 ? "\r" : ""));
     EXPECT_EQ(TipOf(Window().hwnd(), List().Handle(), 4, 80), kTyped.substr(0, 79));
 
     SendMessageA(Item(kIdOk), BM_CLICK, 0, 0);
