@@ -2,7 +2,7 @@
 // scripts and tests can work with the program's window without a person.
 //   window_tool wait  CAPTION [TIMEOUT_MS]   exit 0 once the window is up and painted
 //   window_tool close CAPTION [TIMEOUT_MS]   posts WM_CLOSE, exit 0 once it is gone
-//   window_tool show PROGRAM READY DONE [dropdown|add|delete]
+//   window_tool show PROGRAM READY DONE [dropdown|add|delete|complete]
 //       starts the program, waits for its visible main window ("Velbrook"),
 //       optionally drops down its combo box, or presses Insert in its list (the
 //       scheme name dialog), or chooses the first scheme and presses Delete in
@@ -138,6 +138,31 @@ int Show(char* program, const char* readyFile, const char* doneFile, const char*
         if (std::strcmp(mode, "add") == 0 && list != nullptr) {
             PostMessageA(list, WM_KEYDOWN, VK_INSERT, 1);
             dialog = WaitForDialog(process.dwProcessId);
+        } else if (std::strcmp(mode, "complete") == 0 && list != nullptr) {
+            // F2 on the first row, then a path typed into its editor.
+            PostMessageA(list, WM_KEYDOWN, VK_F2, 1);
+            HWND editor = nullptr;
+            for (int i = 0; i < 400 && editor == nullptr; ++i, Sleep(10))
+                editor = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETEDITCONTROL, 0, 0));
+            SendMessageA(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+            for (const char* c = "C:\\windows\\sys"; *c != '\0'; ++c)
+                PostMessageA(editor, WM_CHAR, static_cast<unsigned char>(*c), 1);
+            SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &ignored);
+            // The suggestions are a window of their own: painted before the picture too.
+            HWND box = nullptr;
+            for (int i = 0; i < 400 && box == nullptr; ++i, Sleep(10)) {
+                for (HWND top = FindWindowExA(nullptr, nullptr, nullptr, nullptr); top != nullptr;
+                     top = FindWindowExA(nullptr, top, nullptr, nullptr)) {
+                    DWORD pid = 0;
+                    GetWindowThreadProcessId(top, &pid);
+                    if (pid == process.dwProcessId && IsWindowVisible(top) &&
+                        FindWindowExA(top, nullptr, "ListBox", nullptr) != nullptr)
+                        box = top;
+                }
+            }
+            if (box != nullptr)
+                RedrawWindow(box, nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
         } else if (std::strcmp(mode, "delete") == 0 && combo != nullptr) {
             SendMessageA(combo, CB_SETCURSEL, 0, 0);
             SendMessageA(search.found, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),

@@ -112,6 +112,58 @@ TEST_F(MainWindowKeyboard, AnOpenRowEditorKeepsItsKeys) {
     Press(Editor(), VK_ESCAPE);
 }
 
+// The suggestion list of the row editor: a visible window of this thread that
+// holds a list box, and the list box.
+HWND SuggestionList() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM result) {
+            const HWND list = FindWindowExA(window, nullptr, "ListBox", nullptr);
+            if (IsWindowVisible(window) && list != nullptr)
+                *reinterpret_cast<HWND*>(result) = list;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Typing a path offers the folders that match; with the list open, Enter takes
+// the chosen folder and closes the list, and only the next Enter ends the edit.
+TEST_F(MainWindowKeyboard, TheRowEditorOffersMatchingFolders) {
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string system32 = std::string(windows) + "\\system32";
+    SetCursorPos(0, 0); // a pointer over the suggestions would choose among them
+    Open();
+    Press(List().Handle(), VK_F2);
+    const HWND editor = Editor();
+    ASSERT_NE(editor, nullptr);
+    SetWindowTextA(editor, "");
+    for (const char c : std::string(windows) + "\\sys")
+        PostMessageA(editor, WM_CHAR, static_cast<unsigned char>(c), 1);
+    Pump();
+    const HWND suggestions = SuggestionList();
+    ASSERT_NE(suggestions, nullptr);
+    const auto offered = SendMessageA(suggestions, LB_GETCOUNT, 0, 0);
+    std::string text;
+    for (LRESULT i = 0; i < offered && text != system32; ++i) {
+        Press(editor, VK_DOWN);
+        text.assign(static_cast<std::size_t>(GetWindowTextLengthA(editor)), '\0');
+        GetWindowTextA(editor, text.data(), static_cast<int>(text.size() + 1));
+    }
+    EXPECT_EQ(text, system32);
+    // Wine's list may put another of the offered folders in the editor here.
+    Press(editor, VK_RETURN);
+    EXPECT_EQ(SuggestionList(), nullptr);
+    ASSERT_EQ(Editor(), editor);
+    text.assign(static_cast<std::size_t>(GetWindowTextLengthA(editor)), '\0');
+    GetWindowTextA(editor, text.data(), static_cast<int>(text.size() + 1));
+    Press(editor, VK_RETURN);
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(Rows()[0], text);
+}
+
 TEST_F(MainWindowKeyboard, TabOrderHoldsAfterInfoTipsAndANewList) {
     Open();
     // The first row is selected and shows its focus cue, so F2 and Del work at once.

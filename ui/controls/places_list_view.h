@@ -169,6 +169,7 @@ class PlacesListView {
     int hoverTime_ = -1;
     std::function<void(int row, const std::vector<std::wstring>& names)> OnDropFiles;
     int dropRow_ = -1;
+    int editorWidth_ = 0; // the open editor's least width
     int overlayOfIcon_ = 0;
     HICON overlayIcon_ = nullptr;
     int overlayIconSize_ = 0;

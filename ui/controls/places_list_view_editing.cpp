@@ -2,6 +2,10 @@
 // reach the key handler from the list and from its editor alike.
 #include "ui/controls/places_list_view.h"
 
+#include "support/win32/folder_autocomplete.h"
+
+#include <algorithm>
+
 namespace velbrook::ui {
 namespace {
 
@@ -65,6 +69,18 @@ void PlacesListView::HandleBeginEdit(NMLVDISPINFOA& info, LRESULT& result) {
     SetWindowTextA(edit, Caption(info.item.iItem).c_str());
     SendMessageA(edit, EM_SETSEL, 0, -1);
     SetWindowSubclass(edit, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // As wide as its column, and so is the list of suggestions below it.
+    RECT label{};
+    label.left = LVIR_LABEL;
+    SendMessageA(hwnd_, LVM_GETITEMRECT, info.item.iItem, reinterpret_cast<LPARAM>(&label));
+    RECT shown{};
+    GetWindowRect(edit, &shown);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&shown), 2);
+    editorWidth_ = std::max<int>(shown.right - shown.left, label.right - shown.left);
+    SetWindowPos(edit, nullptr, 0, 0, editorWidth_, shown.bottom - shown.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // In front of the keys' handler: an open suggestion list takes Enter and Esc first.
+    win32::OfferFolderCompletion(edit);
 }
 
 void PlacesListView::HandleEndEdit(NMLVDISPINFOA& info) {
@@ -88,6 +104,14 @@ LRESULT CALLBACK PlacesListView::EditProc(HWND hwnd, UINT message, WPARAM wParam
         if (!reinterpret_cast<PlacesListView*>(self)->KeyDown(wParam))
             return 0;
         break;
+    case WM_WINDOWPOSCHANGING: {
+        // The list fits its editor to the text as it changes; it stays as wide as its column.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        const int width = reinterpret_cast<PlacesListView*>(self)->editorWidth_;
+        if ((pos->flags & SWP_NOSIZE) == 0 && pos->cx < width)
+            pos->cx = width;
+        break;
+    }
     case WM_NCDESTROY:
         RemoveWindowSubclass(hwnd, EditProc, kSubclassId);
         break;
