@@ -47,7 +47,7 @@ void ApplyChange(const PlannedChange& plan) {
     CheckPlacesBarWritable();
     const int copy = StageForUndo(before, after);
     try {
-        PutPlacesBarTree(after);
+        PutPlacesBarTree(after, &before);
         CommitUndo(copy);
     } catch (const std::exception&) {
         try {

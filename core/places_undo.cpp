@@ -190,9 +190,14 @@ PlacesBarTree ReadPlacesBarTree() {
     return ReadTree(registry);
 }
 
-void PutPlacesBarTree(const PlacesBarTree& tree) {
+void PutPlacesBarTree(const PlacesBarTree& tree, const PlacesBarTree* present) {
     RegistryCursor registry;
     if (!tree) {
+        // A key known to have no subkeys goes in one call; one that has some
+        // (another program's, made meanwhile) is taken apart first.
+        const bool plain = present != nullptr && *present && (*present)->subkeys.empty();
+        if (plain && registry.Store().DeleteKey(kHkeyCurrentUser, kPlacesBarKey) == kRegSuccess)
+            return;
         registry.DeleteKey(kPlacesBarKey);
         if (KeyMayExist(registry.Store(), kPlacesBarKey))
             throw Error(FormatText(msg::kCannotDeleteKey, kPlacesBarKey));
@@ -203,7 +208,10 @@ void PutPlacesBarTree(const PlacesBarTree& tree) {
         throw Error(FormatText(msg::kPlacesBarSetByPolicy, kPlacesBarKey));
     if (opened != kRegSuccess)
         throw Error(FormatText(msg::kCannotOpenOrCreateKey, kPlacesBarKey));
-    PutTree(registry, *tree);
+    if (present != nullptr)
+        PutTree(registry, *tree, present->value_or(RegTree()));
+    else
+        PutTree(registry, *tree);
 }
 
 void CheckPlacesBarWritable() {
@@ -268,7 +276,8 @@ int StageForUndo(const PlacesBarTree& before, const PlacesBarTree& planned) {
             const RegistryCursor::SubkeyScope treeKey(registry, kTreeSubkey, true);
             if (!treeKey)
                 throw Error(FormatText(msg::kCannotOpenOrCreateKey, registry.CurrentPath()));
-            PutTree(registry, *before);
+            // Made just now, in a copy key made just now: nothing to read first.
+            PutTree(registry, *before, RegTree());
         }
         registry.WriteValue(kPlannedValue, PlannedValue(planned));
         registry.WriteValue(kKeyExistsValue, DwordValue(before ? 1 : 0));

@@ -20,8 +20,9 @@ inline constexpr char kUndoSubkey[] = "Undo";
 // Raises when the key or a part of it is there but cannot be read.
 PlacesBarTree ReadPlacesBarTree();
 // Makes the places bar key hold exactly that (nullopt: no key). Raises on the
-// first part that cannot be changed.
-void PutPlacesBarTree(const PlacesBarTree& tree);
+// first part that cannot be changed. `present`, when given, is what the key
+// holds (read under the same lock), which saves reading it again.
+void PutPlacesBarTree(const PlacesBarTree& tree, const PlacesBarTree* present = nullptr);
 // Raises the message that the administrator's policy sets the places bar when
 // the key is there and this user may not change or delete it.
 void CheckPlacesBarWritable();

@@ -12,6 +12,9 @@ namespace velbrook {
 
 namespace {
 
+// Room for a place, a scheme name and the values beside them, in UTF-16.
+constexpr std::uint32_t kFirstReadBytes = 1024;
+
 // Splits off the leading backslash of an absolute path.
 bool StripAbsolute(std::string_view& path) {
     if (!path.empty() && path.front() == '\\') {
@@ -163,6 +166,55 @@ bool RegistryCursor::GetValueNames(std::vector<std::string>& names) {
         names);
 }
 
+bool RegistryCursor::ReadContent(std::vector<std::pair<std::string, RegValue>>& values,
+                                 std::vector<std::string>& subkeys) {
+    values.clear();
+    subkeys.clear();
+    std::uint32_t subkeyCount = 0;
+    std::uint32_t longest = 0;
+    std::uint32_t valueCount = 0;
+    if (!currentKey_ ||
+        store_->QueryInfoKey(currentKey_.Get(), &subkeyCount, &longest, &valueCount) != kRegSuccess)
+        return false;
+    std::string name(256, '\0');
+    std::vector<std::uint8_t> data(kFirstReadBytes);
+    int retries = 0;
+    for (std::uint32_t index = 0; index < valueCount;) {
+        auto nameLength = static_cast<std::uint32_t>(name.size());
+        auto size = static_cast<std::uint32_t>(data.size());
+        RegValue value;
+        const long result = store_->EnumValueW(currentKey_.Get(), index, name.data(), &nameLength,
+                                               &value.type, data.data(), &size);
+        if (result == kRegMoreData) {
+            // The data (which may have grown) or the name needs more room: the same again.
+            if (++retries > 8)
+                return false;
+            if (size > data.size())
+                data.resize(size);
+            else
+                name.resize(std::min<std::size_t>(name.size() * 4, kLongestValueName + 1));
+            continue;
+        }
+        retries = 0;
+        ++index;
+        if (result == kRegNoUnicodeTranslation)
+            continue;
+        // Values deleted since they were counted end the list early.
+        if (result == kRegNoMoreItems)
+            break;
+        if (result != kRegSuccess)
+            return false;
+        value.data.assign(data.begin(), data.begin() + size);
+        values.emplace_back(name.substr(0, nameLength), std::move(value));
+    }
+    return EnumeratedNames(
+        subkeyCount, longest,
+        [&](std::uint32_t i, char* subkey, std::uint32_t* length) {
+            return store_->EnumKey(currentKey_.Get(), i, subkey, length);
+        },
+        subkeys);
+}
+
 bool RegistryCursor::DeleteKeyTree(RegKey base, const std::string& subkey) {
     RegKey opened = 0;
     if (store_->OpenKey(base, subkey.c_str(), kKeyRead, &opened) == kRegSuccess) {
@@ -259,10 +311,11 @@ std::optional<std::string> RegistryCursor::ReadText(const std::string& name, boo
 
 std::optional<RegValue> RegistryCursor::ReadValueIfExists(const std::string& name) {
     RegValue value;
-    std::uint32_t size = 0;
-    long result = store_->QueryValueW(CurrentKey(), name.c_str(), &value.type, nullptr, &size);
-    // The value may grow between the two calls.
-    for (int attempt = 0; result == kRegSuccess && attempt < 4; ++attempt) {
+    // Read at once into room for any place: each call is a round trip to the
+    // registry. A larger value says its size, and the value may grow between calls.
+    std::uint32_t size = kFirstReadBytes;
+    long result = kRegSuccess;
+    for (int attempt = 0; result == kRegSuccess && attempt < 5; ++attempt) {
         value.data.resize(size);
         std::uint32_t got = size;
         result =

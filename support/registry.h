@@ -88,6 +88,12 @@ class RegistryCursor {
     bool GetKeyNames(std::vector<std::string>& names);
     // Names of the values of the current key, the unnamed one as "". False as above.
     bool GetValueNames(std::vector<std::string>& names);
+    // The current key's values with their data as stored, and its subkeys' names,
+    // in one call for the counts and one per value and subkey. A value whose name
+    // the code page cannot hold is left out, as a lookup by that name would not
+    // find it either. False as above.
+    bool ReadContent(std::vector<std::pair<std::string, RegValue>>& values,
+                     std::vector<std::string>& subkeys);
 
     // Makes a subkey current for the scope's lifetime. However the scope ends,
     // returning or raising, the key that was current before is current again,

@@ -1,6 +1,8 @@
 #include "support/registry_tree.h"
 
 #include <algorithm>
+#include <map>
+#include <string_view>
 
 #include "support/errors.h"
 #include "support/locale_text.h"
@@ -28,6 +30,32 @@ template <class Entries> auto FindEntry(Entries& entries, const std::string& nam
                         [&](const auto& entry) { return SameTextIgnoreCase(NameOf(entry), name); });
 }
 
+// The entries of a key by name, without regard to case, so that comparing or
+// writing keys of thousands of values takes n log n, not n squared. The first
+// of equal names is found, as FindEntry finds it.
+template <class Entry> class NameIndex {
+  public:
+    explicit NameIndex(const std::vector<Entry>& entries) {
+        for (const Entry& entry : entries)
+            byName_.emplace(NameOf(entry), &entry);
+    }
+    const Entry* Find(const std::string& name) const {
+        const auto found = byName_.find(name);
+        return found == byName_.end() ? nullptr : found->second;
+    }
+
+  private:
+    struct Less {
+        bool operator()(std::string_view a, std::string_view b) const {
+            return CompareTextIgnoreCase(a, b) < 0;
+        }
+    };
+    std::map<std::string_view, const Entry*, Less> byName_;
+};
+
+using ValueIndex = NameIndex<std::pair<std::string, RegValue>>;
+using SubkeyIndex = NameIndex<RegSubkey>;
+
 } // namespace
 
 bool SameValue(const RegValue& a, const RegValue& b) {
@@ -41,14 +69,16 @@ bool SameValue(const RegValue& a, const RegValue& b) {
 bool SameTree(const RegTree& a, const RegTree& b) {
     if (a.values.size() != b.values.size() || a.subkeys.size() != b.subkeys.size())
         return false;
+    const ValueIndex values(b.values);
     for (const auto& [name, value] : a.values) {
-        const RegValue* other = FindValue(b, name);
-        if (other == nullptr || !SameValue(value, *other))
+        const auto* other = values.Find(name);
+        if (other == nullptr || !SameValue(value, other->second))
             return false;
     }
+    const SubkeyIndex subkeys(b.subkeys);
     for (const auto& [name, subtree] : a.subkeys) {
-        const auto other = FindEntry(b.subkeys, name);
-        if (other == b.subkeys.end() || !SameTree(subtree, other->tree))
+        const RegSubkey* other = subkeys.Find(name);
+        if (other == nullptr || !SameTree(subtree, other->tree))
             return false;
     }
     return true;
@@ -170,14 +200,7 @@ std::optional<RegTree> UnpackTree(const std::vector<std::uint8_t>& bytes) {
 RegTree ReadTree(RegistryCursor& registry) {
     RegTree tree;
     std::vector<std::string> names;
-    if (!registry.GetValueNames(names))
-        throw RegistryError(FormatText(msg::kRegGetDataFailed, registry.CurrentPath()));
-    for (const std::string& name : names) {
-        // A value deleted since it was listed is no longer part of the key.
-        if (std::optional<RegValue> value = registry.ReadValueIfExists(name))
-            tree.values.emplace_back(name, std::move(*value));
-    }
-    if (!registry.GetKeyNames(names))
+    if (!registry.ReadContent(tree.values, names))
         throw RegistryError(FormatText(msg::kRegGetDataFailed, registry.CurrentPath()));
     for (const std::string& name : names) {
         const RegistryCursor::SubkeyScope subkey(registry, name, false);
@@ -189,27 +212,37 @@ RegTree ReadTree(RegistryCursor& registry) {
 }
 
 void PutTree(RegistryCursor& registry, const RegTree& tree) {
-    const RegTree present = ReadTree(registry);
+    PutTree(registry, tree, ReadTree(registry));
+}
+
+void PutTree(RegistryCursor& registry, const RegTree& tree, const RegTree& present) {
+    const ValueIndex wanted(tree.values);
     for (const auto& [name, value] : present.values) {
-        if (FindValue(tree, name) == nullptr && !registry.DeleteValue(name) &&
+        if (wanted.Find(name) == nullptr && !registry.DeleteValue(name) &&
             registry.ValueExists(name))
             throw RegistryError(FormatText(msg::kRegSetDataFailed, name));
     }
+    const ValueIndex stored(present.values);
     for (const auto& [name, value] : tree.values) {
-        const RegValue* stored = FindValue(present, name);
-        if (stored == nullptr || !SameValue(*stored, value))
+        const auto* old = stored.Find(name);
+        if (old == nullptr || !SameValue(old->second, value))
             registry.WriteValue(name, value);
     }
+    const SubkeyIndex wantedKeys(tree.subkeys);
     for (const auto& [name, subtree] : present.subkeys) {
-        if (FindEntry(tree.subkeys, name) == tree.subkeys.end() && !registry.DeleteKey(name))
+        if (wantedKeys.Find(name) == nullptr && !registry.DeleteKey(name))
             throw Error(FormatText(msg::kCannotDeleteKey, registry.CurrentPath() + "\\" + name));
     }
+    const SubkeyIndex presentKeys(present.subkeys);
     for (const auto& [name, subtree] : tree.subkeys) {
         const RegistryCursor::SubkeyScope subkey(registry, name, true);
         if (!subkey)
             throw Error(
                 FormatText(msg::kCannotOpenOrCreateKey, registry.CurrentPath() + "\\" + name));
-        PutTree(registry, subtree);
+        if (const RegSubkey* known = presentKeys.Find(name))
+            PutTree(registry, subtree, known->tree);
+        else
+            PutTree(registry, subtree);
     }
 }
 

@@ -45,5 +45,7 @@ RegTree ReadTree(RegistryCursor& registry);
 // written, values and subkeys it lacks are deleted. Raises on the first part
 // that cannot be changed.
 void PutTree(RegistryCursor& registry, const RegTree& tree);
+// As above, where what the key holds was just read.
+void PutTree(RegistryCursor& registry, const RegTree& tree, const RegTree& present);
 
 } // namespace velbrook

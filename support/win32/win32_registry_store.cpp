@@ -1,6 +1,8 @@
 #include "support/win32/win32_registry_store.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "support/win32/wide_text.h"
 #include "support/win32/windows_ansi.h"
@@ -14,6 +16,9 @@ HKEY ToHkey(RegKey key) {
 }
 
 // DWORD and std::uint32_t are distinct types on mingw; pass through a local.
+// The registry's longest value name.
+constexpr std::size_t kLongestValueName = 16383;
+
 class DwordOut {
   public:
     explicit DwordOut(std::uint32_t* target) : target_(target) {
@@ -37,25 +42,21 @@ bool IsText(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
 
-// Where the ANSI code page is not UTF-8, a text value may hold characters that it
-// has no form for; the A function would hand them over as question marks, which
-// a later write would store.
-bool HoldsUntranslatableText(HKEY key, const char* name) {
-    if (GetACP() == CP_UTF8)
-        return false;
-    const std::wstring wideName = win32::WideFromAnsi(name != nullptr ? name : "");
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        !IsText(type))
-        return false;
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    DWORD got = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key, wideName.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(text.data()), &got) != ERROR_SUCCESS)
-        return false;
-    text.resize(got / sizeof(wchar_t));
-    return !win32::AnsiFromWide(text);
+// The value as RegQueryValueExW gives it, read at once into room for most values.
+LONG QueryWide(HKEY key, const std::wstring& name, DWORD& type, std::vector<BYTE>& data) {
+    data.resize(1024);
+    for (int attempt = 0;; ++attempt) {
+        DWORD size = static_cast<DWORD>(data.size());
+        const LONG result = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
+        // The value may grow between calls.
+        if (result == ERROR_MORE_DATA && attempt < 4) {
+            data.resize(size);
+            continue;
+        }
+        if (result == ERROR_SUCCESS)
+            data.resize(size);
+        return result;
+    }
 }
 
 } // namespace
@@ -83,13 +84,41 @@ long Win32RegistryStore::CloseKey(RegKey key) {
     return RegCloseKey(ToHkey(key));
 }
 
+// One wide read, converted here as RegQueryValueExA converts, except that text
+// the code page cannot hold exactly is refused: the A function would hand it
+// over with question marks, which a later write would store.
 long Win32RegistryStore::QueryValue(RegKey key, const char* name, std::uint32_t* type,
                                     std::uint8_t* data, std::uint32_t* size) {
-    if (data != nullptr && HoldsUntranslatableText(ToHkey(key), name))
-        return ERROR_NO_UNICODE_TRANSLATION;
-    DwordOut typeOut(type);
-    DwordOut sizeOut(size);
-    return RegQueryValueExA(ToHkey(key), name, nullptr, typeOut.Get(), data, sizeOut.Get());
+    if (data != nullptr && size == nullptr)
+        return ERROR_INVALID_PARAMETER;
+    DWORD valueType = 0;
+    std::vector<BYTE> wide;
+    const LONG result =
+        QueryWide(ToHkey(key), win32::WideFromAnsi(name != nullptr ? name : ""), valueType, wide);
+    if (result != ERROR_SUCCESS)
+        return result;
+    std::string text;
+    const BYTE* bytes = wide.data();
+    std::size_t count = wide.size();
+    if (IsText(valueType)) {
+        const std::wstring_view characters(reinterpret_cast<const wchar_t*>(wide.data()),
+                                           wide.size() / sizeof(wchar_t));
+        std::optional<std::string> exact = win32::AnsiFromWide(characters);
+        if (!exact && data != nullptr)
+            return ERROR_NO_UNICODE_TRANSLATION;
+        text = exact ? std::move(*exact) : win32::AnsiFromWideLossy(characters);
+        bytes = reinterpret_cast<const BYTE*>(text.data());
+        count = text.size();
+    }
+    if (type != nullptr)
+        *type = valueType;
+    if (size == nullptr)
+        return ERROR_SUCCESS;
+    const bool fits = data == nullptr || *size >= count;
+    if (data != nullptr && fits)
+        CopyMemory(data, bytes, count);
+    *size = static_cast<std::uint32_t>(count);
+    return fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
 }
 
 long Win32RegistryStore::QueryValueW(RegKey key, const char* name, std::uint32_t* type,
@@ -147,6 +176,32 @@ long Win32RegistryStore::EnumValue(RegKey key, std::uint32_t index, char* name,
     DwordOut nameLenOut(nameLen);
     return RegEnumValueA(ToHkey(key), index, name, nameLenOut.Get(), nullptr, nullptr, nullptr,
                          nullptr);
+}
+
+long Win32RegistryStore::EnumValueW(RegKey key, std::uint32_t index, char* name,
+                                    std::uint32_t* nameLen, std::uint32_t* type, std::uint8_t* data,
+                                    std::uint32_t* size) {
+    if (name == nullptr || nameLen == nullptr)
+        return ERROR_INVALID_PARAMETER;
+    std::wstring wideName(kLongestValueName + 1, L'\0');
+    DWORD wideLength = static_cast<DWORD>(wideName.size());
+    DwordOut typeOut(type);
+    DwordOut sizeOut(size);
+    const LONG result = RegEnumValueW(ToHkey(key), index, wideName.data(), &wideLength, nullptr,
+                                      typeOut.Get(), data, sizeOut.Get());
+    if (result != ERROR_SUCCESS)
+        return result;
+    const std::optional<std::string> text =
+        win32::AnsiFromWide(std::wstring_view(wideName.data(), wideLength));
+    if (!text)
+        return ERROR_NO_UNICODE_TRANSLATION;
+    if (text->size() >= *nameLen) {
+        *nameLen = static_cast<std::uint32_t>(text->size() + 1);
+        return ERROR_MORE_DATA;
+    }
+    CopyMemory(name, text->c_str(), text->size() + 1);
+    *nameLen = static_cast<std::uint32_t>(text->size());
+    return ERROR_SUCCESS;
 }
 
 RegistryStore& PlatformRegistryStore() {

@@ -80,6 +80,11 @@ class RecordingStore : public RegistryStore {
         Record(RegOp::EnumValue, key, "");
         return inner_.EnumValue(key, index, name, nameLen);
     }
+    long EnumValueW(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                    std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
+        Record(RegOp::EnumValue, key, "");
+        return inner_.EnumValueW(key, index, name, nameLen, type, data, size);
+    }
 
   private:
     std::string PathOf(RegKey key) const {

@@ -471,6 +471,35 @@ long MemoryRegistryStore::EnumValue(RegKey key, std::uint32_t index, char* name,
                                         : CopyName(node->values[index].name, name, nameLen);
 }
 
+long MemoryRegistryStore::EnumValueW(RegKey key, std::uint32_t index, char* name,
+                                     std::uint32_t* nameLen, std::uint32_t* type,
+                                     std::uint8_t* data, std::uint32_t* size) {
+    if (const long fault = BeginCall(RegOp::EnumValue))
+        return fault;
+    Node* node = nullptr;
+    if (const long error = Resolve(key, &node))
+        return error;
+    if (name == nullptr || nameLen == nullptr || (data != nullptr && size == nullptr))
+        return kRegInvalidParameter;
+    if (index >= node->values.size())
+        return kRegNoMoreItems;
+    const Node::Value& value = node->values[index];
+    const std::optional<std::vector<std::uint8_t>> form = value.DataAs(true);
+    const std::vector<std::uint8_t>& bytes = form ? *form : value.data;
+    if (type != nullptr)
+        *type = value.type;
+    if (size != nullptr) {
+        const auto needed = static_cast<std::uint32_t>(bytes.size());
+        const bool fits = data == nullptr || *size >= needed;
+        if (data != nullptr && fits)
+            std::copy(bytes.begin(), bytes.end(), data);
+        *size = needed;
+        if (!fits)
+            return kRegMoreData;
+    }
+    return CopyName(value.name, name, nameLen);
+}
+
 void MemoryRegistryStore::FailNext(RegOp op, long error, int skip) {
     faults_.push_back({false, op, std::max(skip, 0), error});
 }

@@ -54,6 +54,8 @@ class MemoryRegistryStore : public RegistryStore {
                       std::uint32_t* values) override;
     long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
     long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
+    long EnumValueW(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                    std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override;
 
     // The (skip+1)-th later call of op fails with error and changes nothing.
     void FailNext(RegOp op, long error = kRegAccessDenied, int skip = 0);

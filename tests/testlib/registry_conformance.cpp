@@ -367,6 +367,32 @@ TEST_P(RegistryConformance, QueryInfoCountsTheValuesOfTheKey) {
     }
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"", "0", "1", "Name"}));
+    // The wide form gives each value's data as stored with its name, in one call;
+    // data that does not fit says its size.
+    std::vector<std::string> withData;
+    for (std::uint32_t i = 0;; ++i) {
+        std::uint32_t length = sizeof name;
+        std::uint32_t type = 0;
+        std::uint8_t data[16] = {};
+        std::uint32_t size = 2;
+        long result = Store().EnumValueW(key, i, name, &length, &type, data, &size);
+        if (result == kRegMoreData) {
+            length = sizeof name;
+            EXPECT_LE(size, sizeof data);
+            result = Store().EnumValueW(key, i, name, &length, &type, data, &size);
+        }
+        if (result != kRegSuccess) {
+            EXPECT_EQ(kRegNoMoreItems, result);
+            break;
+        }
+        withData.push_back(std::string(name, length) + "=" + std::to_string(type) + ":" +
+                           std::string(reinterpret_cast<char*>(data), size));
+    }
+    std::sort(withData.begin(), withData.end());
+    EXPECT_EQ(withData, (std::vector<std::string>{std::string("0=1:a\0\0\0", 8),
+                                                  std::string("1=4:\1\0\0\0", 8),
+                                                  std::string("=1:u\0n\0n\0a\0m\0e\0d\0\0\0", 19),
+                                                  std::string("Name=3:", 7)}));
     std::uint32_t tooShort = 2;
     SetBytes(key, "Longer", kRegSz, Bytes("", true));
     EXPECT_EQ(kRegMoreData, Store().EnumValue(key, 4, name, &tooShort));
