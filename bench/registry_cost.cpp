@@ -11,11 +11,14 @@
 //   closing it: 4; each scheme passed over: opening its key, reading its name
 //   and closing it: 3; the scheme found: its key read (6 values);
 // - a change of the places bar of n values, k of them changed: the bar read
-//   (n + 3); the mark of a change broken off read (3); whether this user may
-//   change the key (2); the bar kept for -undo as the copy keeps it (the undo,
-//   copy and tree keys made: 3, the n values, the planned bar, whether the
-//   key existed and the staged mark: 3, the copy put in force and the mark
-//   taken away: 2, closing the three keys: 3); the k values written (k + 2);
+//   (n + 3, or 1 when there is no key); the mark of a change broken off read
+//   (3); whether this user may change the key (2); the bar kept for -undo as
+//   the copy keeps it (the undo and copy keys made, the tree key for a bar
+//   that has a key, the n values, the planned bar, whether the key existed and
+//   the staged mark, the copy put in force and the mark taken away, closing
+//   the keys made); the k values written (k + 2), or the key deleted (1);
+// - -undo reads the copy it brings back: the undo key, "Current", the copy's
+//   key, whether the key existed, and the copy's tree;
 // - a check reads what the change reads and writes nothing;
 // - the window's start: the scheme key (4), each scheme read (6 values: 9), the
 //   entry keys listed (1 + 1 each), and the five slots of the bar (5 + 2).
@@ -72,11 +75,20 @@ constexpr int kBarValues = 5; // four places and "Count"
 int ReadKey(int values) {
     return 3 + values;
 }
+// A change of a bar of `values` values (-1: no key), `changed` of them written.
 int Change(int values, int changed) {
-    return ReadKey(values) + 3 + 2 + (3 + values + 3 + 2 + 3) + changed + 2;
+    const bool key = values >= 0;
+    const int read = key ? ReadKey(values) : 1;
+    const int copy = (2 + key) + (key ? values : 0) + 3 + 2 + (2 + key);
+    return read + 3 + 2 + copy + changed + 2;
 }
 int Check(int values) {
-    return ReadKey(values) + 3;
+    return (values >= 0 ? ReadKey(values) : 1) + 3;
+}
+// The copy that -undo brings back, of `values` values: the undo key, "Current",
+// the copy's key, whether the key existed, and the copy's tree.
+int KeptCopy(int values) {
+    return 2 + 1 + 2 + 1 + ReadKey(values);
 }
 int FindScheme(int passed) {
     return 4 + 3 * passed + ReadKey(6);
@@ -143,8 +155,8 @@ int main() {
                   const PlacesBarCheck check;
                   UndoPlacesBarChange();
               }),
-        Check(0) + 4 + ReadKey(2) + 3);
-    Row("-undo", Count(store, [] { UndoPlacesBarChange(); }), 4 + ReadKey(2) + 3 + Change(0, 2));
+        Check(-1) + KeptCopy(2));
+    Row("-undo", Count(store, [] { UndoPlacesBarChange(); }), KeptCopy(2) + Change(-1, 2));
 
     for (const int count : {0, 1000}) {
         store.Clear();
