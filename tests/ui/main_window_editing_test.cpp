@@ -481,6 +481,9 @@ TEST_F(MainWindowTest, MissingOrUnreachableFoldersAreMarked) {
     GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string missing = std::string(windows) + "\\velbrook no such folder";
     StorePlaces({windows, missing, "\\\\127.0.0.1\\velbrook-none\\x", "", ""});
+    // As the dialogs resolve them: a path with a variable, a special folder.
+    PutWide(kPlacesBarKey, "Place3", kRegExpandSz, u"%WINDIR%\\velbrook no such folder");
+    Put(kPlacesBarKey, "Place4", Dword(CSIDL_WINDOWS));
     Open();
     const auto marksAre = [&](std::vector<int> expected) {
         std::vector<int> marks;
@@ -494,7 +497,7 @@ TEST_F(MainWindowTest, MissingOrUnreachableFoldersAreMarked) {
         return marks == expected;
     };
     const int m = ui::kMissingFolderOverlay;
-    EXPECT_TRUE(marksAre({0, m, m, 0, 0}));
+    EXPECT_TRUE(marksAre({0, m, m, m, 0}));
     char text[1024] = {};
     NMLVGETINFOTIPA tip{};
     tip.hdr = {List().Handle(), ui::design::kIdPlacesList, static_cast<UINT>(LVN_GETINFOTIPA)};
@@ -507,7 +510,7 @@ TEST_F(MainWindowTest, MissingOrUnreachableFoldersAreMarked) {
 
     SelectRow(2);
     ClickImageButton(Part::ClearButton);
-    EXPECT_TRUE(marksAre({0, m, 0, 0, 0}));
+    EXPECT_TRUE(marksAre({0, m, 0, m, 0}));
     CreateDirectoryA(missing.c_str(), nullptr);
     SendMessageA(Window().hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_TRUE(marksAre({0, 0, 0, 0, 0}));
