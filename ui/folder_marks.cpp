@@ -54,7 +54,10 @@ void FolderMarks::Check(int row, const std::optional<std::string>& folder) {
     if (id < 1 || id > kPlaceSlots)
         return;
     Look& look = looks_[static_cast<std::size_t>(id)];
-    ++look.generation; // an answer still on its way is for the folder before
+    // Numbered across the process: an answer still on its way is for the folder
+    // before, or for a window closed since whose handle this one got.
+    static WPARAM lastGeneration = 0;
+    look.generation = ++lastGeneration;
     look.waiting = false;
     if (!folder || folder->empty()) {
         Mark(id, false);
