@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_schemes.h"
 #include "core/schemes.h"
 #include "tests/doubles/memory_registry_store.h"
 #include "testlib/active_store_scope.h"
@@ -14,15 +15,7 @@ namespace {
 
 using namespace velbrook;
 
-OrderedSchemeList MakeSchemes(int count) {
-    OrderedSchemeList list;
-    for (int i = 0; i < count; ++i) {
-        const std::string n = std::to_string(i);
-        list.Add("Scheme " + n, std::make_unique<PlacesList>(PlacesList{
-                                    "C:\\Users\\" + n, "D:\\Work\\" + n, "", "E:\\", ""}));
-    }
-    return list;
-}
+using bench::MakeSchemes;
 
 // Seconds per scheme (shown with a unit prefix: 1.2u is 1.2 microseconds).
 benchmark::Counter PerScheme(int count) {

@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_schemes.h"
 #include "core/places_bar.h"
 #include "core/places_file.h"
 #include "core/places_undo.h"
@@ -59,15 +60,7 @@ int Count(MemoryRegistryStore& store, const std::function<void()>& action) {
     return store.OperationCount();
 }
 
-OrderedSchemeList MakeSchemes(int count) {
-    OrderedSchemeList list;
-    for (int i = 0; i < count; ++i) {
-        const std::string n = std::to_string(i);
-        list.Add("Scheme " + n, std::make_unique<PlacesList>(PlacesList{
-                                    "C:\\Users\\" + n, "D:\\Work\\" + n, "", "E:\\", ""}));
-    }
-    return list;
-}
+using bench::MakeSchemes;
 
 const PlacesList kBar = {"C:\\A", "C:\\B", "", "D:\\", ""};
 constexpr int kBarValues = 5; // four places and "Count"

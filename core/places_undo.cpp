@@ -193,13 +193,7 @@ PlacesBarTree ReadPlacesBarTree() {
 void PutPlacesBarTree(const PlacesBarTree& tree, const PlacesBarTree* present) {
     RegistryCursor registry;
     if (!tree) {
-        // A key known to have no subkeys goes in one call; one that has some
-        // (another program's, made meanwhile) is taken apart first.
-        const bool plain = present != nullptr && *present && (*present)->subkeys.empty();
-        if (plain && registry.Store().DeleteKey(kHkeyCurrentUser, kPlacesBarKey) == kRegSuccess)
-            return;
-        registry.DeleteKey(kPlacesBarKey);
-        if (KeyMayExist(registry.Store(), kPlacesBarKey))
+        if (!registry.DeleteKey(kPlacesBarKey) && KeyMayExist(registry.Store(), kPlacesBarKey))
             throw Error(FormatText(msg::kCannotDeleteKey, kPlacesBarKey));
         return;
     }

@@ -14,6 +14,8 @@ namespace velbrook {
 bool NamesDevice(std::string_view fileName);
 // True when a file (not a folder) of that name exists. An empty name is no file.
 bool FileExists(const std::string& fileName);
+// True when a folder of that name exists and answers.
+bool FolderExists(const std::string& folderName);
 enum class FileRead { Done, Failed, TooLarge };
 // Reads the whole file as bytes. Failed when it cannot be opened or read, or
 // is not a file on a disk (a device, a pipe): nothing else is read from.

@@ -103,6 +103,11 @@ bool FileExists(const std::string& fileName) {
     return !fileName.empty() && ::stat(fileName.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool FolderExists(const std::string& folderName) {
+    struct stat info {};
+    return !folderName.empty() && ::stat(folderName.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 FileRead ReadFileUpTo(const std::string& fileName, std::string& bytes, std::size_t maxBytes) {
     // Not blocking on a FIFO's open; only a regular file is read.
     FileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));

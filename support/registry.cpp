@@ -152,20 +152,6 @@ bool RegistryCursor::GetKeyNames(std::vector<std::string>& names) {
         names);
 }
 
-bool RegistryCursor::GetValueNames(std::vector<std::string>& names) {
-    names.clear();
-    std::uint32_t count = 0;
-    if (!currentKey_ ||
-        store_->QueryInfoKey(currentKey_.Get(), nullptr, nullptr, &count) != kRegSuccess)
-        return false;
-    return EnumeratedNames(
-        count, kLongestValueName,
-        [&](std::uint32_t i, char* name, std::uint32_t* length) {
-            return store_->EnumValue(currentKey_.Get(), i, name, length);
-        },
-        names);
-}
-
 bool RegistryCursor::ReadContent(std::vector<std::pair<std::string, RegValue>>& values,
                                  std::vector<std::string>& subkeys) {
     values.clear();
@@ -216,6 +202,11 @@ bool RegistryCursor::ReadContent(std::vector<std::pair<std::string, RegValue>>& 
 }
 
 bool RegistryCursor::DeleteKeyTree(RegKey base, const std::string& subkey) {
+    // A key without subkeys goes in one call; the registry refuses one with
+    // subkeys, which are taken apart first.
+    const long result = store_->DeleteKey(base, subkey.c_str());
+    if (result == kRegSuccess || result == kRegFileNotFound)
+        return result == kRegSuccess;
     RegKey opened = 0;
     if (store_->OpenKey(base, subkey.c_str(), kKeyRead, &opened) == kRegSuccess) {
         RegKeyHandle key(*store_, opened);

@@ -86,8 +86,6 @@ class RegistryCursor {
     // Names of the subkeys of the current key. False when no key is open or the
     // store could not list them all.
     bool GetKeyNames(std::vector<std::string>& names);
-    // Names of the values of the current key, the unnamed one as "". False as above.
-    bool GetValueNames(std::vector<std::string>& names);
     // The current key's values with their data as stored, and its subkeys' names,
     // in one call for the counts and one per value and subkey. A value whose name
     // the code page cannot hold is left out, as a lookup by that name would not

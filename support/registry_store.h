@@ -76,14 +76,12 @@ class RegistryStore {
                               std::uint32_t* values) = 0;
     // RegEnumKeyExA(key, index, name, nameLen, ...): nameLen in/out, in characters
     virtual long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) = 0;
-    // RegEnumValueA(key, index, name, nameLen, NULL, NULL, NULL, NULL): the value's name
-    // only; nameLen in/out, in characters
-    virtual long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) = 0;
     // RegEnumValueW(key, index, name, nameLen, NULL, type, data, size): the value's
-    // name, in the ANSI code page as above, with its type and its data as stored
-    // (text in UTF-16), in one call. kRegMoreData when the name or the data does not
-    // fit (size then says how much data there is); kRegNoUnicodeTranslation when the
-    // code page cannot hold the name.
+    // name, in the ANSI code page as above (nameLen in/out, in characters), with its
+    // type and its data as stored (text in UTF-16), in one call; type, data and size
+    // may be null. kRegMoreData when the name or the data does not fit (size then
+    // says how much data there is); kRegNoUnicodeTranslation when the code page
+    // cannot hold the name.
     virtual long EnumValueW(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
                             std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) = 0;
 };

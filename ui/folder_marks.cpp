@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "support/win32/wide_text.h"
+#include "support/files.h"
 
 namespace velbrook::ui {
 namespace {
@@ -16,16 +16,13 @@ struct FolderLook {
     HWND window;
     WPARAM generation;
     int id;
-    std::wstring path;
+    std::string path;
 };
 
 DWORD WINAPI LookAtFolder(void* context) {
     const std::unique_ptr<FolderLook> look(static_cast<FolderLook*>(context));
-    const DWORD attributes = GetFileAttributesW(look->path.c_str());
-    const bool exists =
-        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     PostMessageW(look->window, kFolderAnswerMessage, look->generation,
-                 MAKELPARAM(look->id, exists ? 1 : 0));
+                 MAKELPARAM(look->id, FolderExists(look->path) ? 1 : 0));
     return 0;
 }
 
@@ -63,8 +60,7 @@ void FolderMarks::Check(int row, const std::optional<std::string>& folder) {
         Mark(id, false);
         return;
     }
-    auto request = std::make_unique<FolderLook>(
-        FolderLook{window_, look.generation, id, win32::WideFromAnsi(*folder)});
+    auto request = std::make_unique<FolderLook>(FolderLook{window_, look.generation, id, *folder});
     if (!QueueUserWorkItem(LookAtFolder, request.get(), WT_EXECUTELONGFUNCTION))
         return;
     request.release();

@@ -189,9 +189,13 @@ void MainWindow::OnChangeRow() {
     OnRowsChosen();
 }
 
-void MainWindow::OnRowsChosen() {
-    CheckFoldersLater();
+void MainWindow::RowsEdited() {
     rowsEdited_ = true;
+    CheckFoldersLater();
+}
+
+void MainWindow::OnRowsChosen() {
+    RowsEdited();
     Check(design::kIdCustomRadio);
     schemes_.Select(-1);
 }
@@ -223,8 +227,7 @@ void MainWindow::OnClearRow() {
     if (row < 0)
         return;
     rows_->Clear(row);
-    CheckFoldersLater();
-    rowsEdited_ = true;
+    RowsEdited();
     Check(design::kIdCustomRadio);
 }
 
@@ -234,8 +237,7 @@ void MainWindow::OnRowEditStarting() {
 
 void MainWindow::OnRowEdited(int row, const std::string& text) {
     rows_->Edited(row, text);
-    CheckFoldersLater();
-    rowsEdited_ = true;
+    RowsEdited();
     SetOkDefault(true);
 }
 
@@ -302,8 +304,7 @@ void MainWindow::LoadChosenScheme() {
         else
             rows_->Clear(row);
     }
-    CheckFoldersLater();
-    rowsEdited_ = true;
+    RowsEdited();
     Check(design::kIdCustomRadio);
 }
 

@@ -132,6 +132,8 @@ class MainWindow : public Window {
     void CheckFoldersLater();
     void CheckFolders();
     void InfoTipOf(int row, const std::string& current, std::string& additional) const;
+    // A row's place changed: Ok writes the bar, and its folder is looked at again.
+    void RowsEdited();
     // A row's place was chosen (browsed or dropped): the custom buttons, no scheme.
     void OnRowsChosen();
     void CloseWindow(bool apply);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "support/console.h"
 #include "support/errors.h"
 #include "support/messages.h"
 #include "support/win32/dll_safety.h"
@@ -53,12 +54,6 @@ HANDLE Inherited(DWORD which) {
     return handle;
 }
 
-void WriteError(const std::string& text) {
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()),
-              &written, nullptr);
-}
-
 } // namespace
 
 int main() {
@@ -78,9 +73,9 @@ int main() {
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(program.c_str(), childLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                         nullptr, &startup, &started)) {
-        WriteError(velbrook::FormatText(velbrook::msg::kCannotStartWindowsProgram,
-                                        static_cast<long long>(GetLastError())) +
-                   "\r\n");
+        velbrook::WriteStandardError(velbrook::FormatText(velbrook::msg::kCannotStartWindowsProgram,
+                                                          static_cast<long long>(GetLastError())) +
+                                     "\r\n");
         return 1;
     }
     const KernelObject process(started.hProcess);

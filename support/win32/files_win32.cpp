@@ -211,6 +211,13 @@ bool FileExists(const std::string& fileName) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool FolderExists(const std::string& folderName) {
+    if (folderName.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesW(FileNameW(folderName).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 FileRead ReadFileUpTo(const std::string& fileName, std::string& bytes, std::size_t maxBytes) {
     File file(CreateFileW(FileNameW(fileName).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

@@ -15,10 +15,10 @@ HKEY ToHkey(RegKey key) {
     return reinterpret_cast<HKEY>(key);
 }
 
-// DWORD and std::uint32_t are distinct types on mingw; pass through a local.
 // The registry's longest value name.
 constexpr std::size_t kLongestValueName = 16383;
 
+// DWORD and std::uint32_t are distinct types on mingw; pass through a local.
 class DwordOut {
   public:
     explicit DwordOut(std::uint32_t* target) : target_(target) {
@@ -168,13 +168,6 @@ long Win32RegistryStore::EnumKey(RegKey key, std::uint32_t index, char* name,
                                  std::uint32_t* nameLen) {
     DwordOut nameLenOut(nameLen);
     return RegEnumKeyExA(ToHkey(key), index, name, nameLenOut.Get(), nullptr, nullptr, nullptr,
-                         nullptr);
-}
-
-long Win32RegistryStore::EnumValue(RegKey key, std::uint32_t index, char* name,
-                                   std::uint32_t* nameLen) {
-    DwordOut nameLenOut(nameLen);
-    return RegEnumValueA(ToHkey(key), index, name, nameLenOut.Get(), nullptr, nullptr, nullptr,
                          nullptr);
 }
 

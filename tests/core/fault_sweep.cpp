@@ -76,10 +76,6 @@ class RecordingStore : public RegistryStore {
         Record(RegOp::EnumKey, key, "");
         return inner_.EnumKey(key, index, name, nameLen);
     }
-    long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override {
-        Record(RegOp::EnumValue, key, "");
-        return inner_.EnumValue(key, index, name, nameLen);
-    }
     long EnumValueW(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
                     std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
         Record(RegOp::EnumValue, key, "");

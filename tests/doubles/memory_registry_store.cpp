@@ -293,6 +293,23 @@ long MemoryRegistryStore::QueryValueW(RegKey key, const char* name, std::uint32_
     return Query(RegOp::QueryW, key, name, type, data, size);
 }
 
+namespace {
+
+// Hands out a value's data as the query functions do: its size always, the
+// bytes where they fit, kRegMoreData where they do not.
+long HandOutData(const std::vector<std::uint8_t>& bytes, std::uint8_t* data, std::uint32_t* size) {
+    if (size == nullptr)
+        return kRegSuccess;
+    const auto needed = static_cast<std::uint32_t>(bytes.size());
+    const bool fits = data == nullptr || *size >= needed;
+    if (data != nullptr && fits)
+        std::copy(bytes.begin(), bytes.end(), data);
+    *size = needed;
+    return fits ? kRegSuccess : kRegMoreData;
+}
+
+} // namespace
+
 long MemoryRegistryStore::Query(RegOp op, RegKey key, const char* name, std::uint32_t* type,
                                 std::uint8_t* data, std::uint32_t* size) {
     if (const long fault = BeginCall(op))
@@ -310,18 +327,7 @@ long MemoryRegistryStore::Query(RegOp op, RegKey key, const char* name, std::uin
         return kRegNoUnicodeTranslation;
     if (type != nullptr)
         *type = value->type;
-    if (size == nullptr)
-        return kRegSuccess;
-    const auto needed = static_cast<std::uint32_t>(form ? form->size() : value->data.size());
-    if (data != nullptr) {
-        if (*size < needed) {
-            *size = needed;
-            return kRegMoreData;
-        }
-        std::copy(form->begin(), form->end(), data);
-    }
-    *size = needed;
-    return kRegSuccess;
+    return HandOutData(form ? *form : value->data, data, size);
 }
 
 long MemoryRegistryStore::SetValue(RegKey key, const char* name, std::uint32_t type,
@@ -434,7 +440,7 @@ long MemoryRegistryStore::QueryInfoKey(RegKey key, std::uint32_t* subkeys,
 
 namespace {
 
-// Hands out an enumerated name as RegEnumKeyExA and RegEnumValueA do.
+// Hands out an enumerated name as RegEnumKeyExA and RegEnumValueW do.
 long CopyName(const std::string& found, char* name, std::uint32_t* nameLen) {
     if (found.size() >= *nameLen)
         return kRegMoreData;
@@ -458,19 +464,6 @@ long MemoryRegistryStore::EnumKey(RegKey key, std::uint32_t index, char* name,
     return child == nullptr ? kRegNoMoreItems : CopyName(child->name, name, nameLen);
 }
 
-long MemoryRegistryStore::EnumValue(RegKey key, std::uint32_t index, char* name,
-                                    std::uint32_t* nameLen) {
-    if (const long fault = BeginCall(RegOp::EnumValue))
-        return fault;
-    Node* node = nullptr;
-    if (const long error = Resolve(key, &node))
-        return error;
-    if (name == nullptr || nameLen == nullptr)
-        return kRegInvalidParameter;
-    return index >= node->values.size() ? kRegNoMoreItems
-                                        : CopyName(node->values[index].name, name, nameLen);
-}
-
 long MemoryRegistryStore::EnumValueW(RegKey key, std::uint32_t index, char* name,
                                      std::uint32_t* nameLen, std::uint32_t* type,
                                      std::uint8_t* data, std::uint32_t* size) {
@@ -485,18 +478,10 @@ long MemoryRegistryStore::EnumValueW(RegKey key, std::uint32_t index, char* name
         return kRegNoMoreItems;
     const Node::Value& value = node->values[index];
     const std::optional<std::vector<std::uint8_t>> form = value.DataAs(true);
-    const std::vector<std::uint8_t>& bytes = form ? *form : value.data;
     if (type != nullptr)
         *type = value.type;
-    if (size != nullptr) {
-        const auto needed = static_cast<std::uint32_t>(bytes.size());
-        const bool fits = data == nullptr || *size >= needed;
-        if (data != nullptr && fits)
-            std::copy(bytes.begin(), bytes.end(), data);
-        *size = needed;
-        if (!fits)
-            return kRegMoreData;
-    }
+    if (const long result = HandOutData(form ? *form : value.data, data, size))
+        return result;
     return CopyName(value.name, name, nameLen);
 }
 

@@ -53,7 +53,6 @@ class MemoryRegistryStore : public RegistryStore {
     long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLen,
                       std::uint32_t* values) override;
     long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
-    long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
     long EnumValueW(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
                     std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override;
 

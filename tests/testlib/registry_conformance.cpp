@@ -358,7 +358,7 @@ TEST_P(RegistryConformance, QueryInfoCountsTheValuesOfTheKey) {
     char name[8];
     for (std::uint32_t i = 0;; ++i) {
         std::uint32_t length = sizeof name;
-        const long result = Store().EnumValue(key, i, name, &length);
+        const long result = Store().EnumValueW(key, i, name, &length, nullptr, nullptr, nullptr);
         if (result != kRegSuccess) {
             EXPECT_EQ(kRegNoMoreItems, result);
             break;
@@ -395,7 +395,7 @@ TEST_P(RegistryConformance, QueryInfoCountsTheValuesOfTheKey) {
                                                   std::string("Name=3:", 7)}));
     std::uint32_t tooShort = 2;
     SetBytes(key, "Longer", kRegSz, Bytes("", true));
-    EXPECT_EQ(kRegMoreData, Store().EnumValue(key, 4, name, &tooShort));
+    EXPECT_EQ(kRegMoreData, Store().EnumValueW(key, 4, name, &tooShort, nullptr, nullptr, nullptr));
     EXPECT_EQ(kRegSuccess, Store().DeleteValue(key, "Longer"));
 
     EXPECT_EQ(kRegSuccess, Store().DeleteValue(key, "name"));
@@ -423,7 +423,8 @@ TEST_P(RegistryConformance, HandleToKeyDeletedElsewhereReportsKeyDeleted) {
     EXPECT_EQ(kRegKeyDeleted, Store().DeleteValue(victim, "v"));
     EXPECT_EQ(kRegKeyDeleted, Store().QueryInfoKey(victim, &count, &longest, nullptr));
     EXPECT_EQ(kRegKeyDeleted, Store().EnumKey(victim, 0, name, &length));
-    EXPECT_EQ(kRegKeyDeleted, Store().EnumValue(victim, 0, name, &length));
+    EXPECT_EQ(kRegKeyDeleted,
+              Store().EnumValueW(victim, 0, name, &length, nullptr, nullptr, nullptr));
     EXPECT_EQ(kRegKeyDeleted, Store().CreateKey(victim, "Sub", kKeyAllAccess, &key));
     EXPECT_EQ(kRegKeyDeleted, Store().OpenKey(victim, "", kKeyAllAccess, &key));
 
