@@ -113,6 +113,14 @@ int main() {
         Row("-load: first of " + n, Count(store, [] { ApplyScheme("Scheme 0"); }),
             FindScheme(0) + Change(kBarValues, 3));
         WritePlacesBar(&kBar);
+        Row("-check -load: first of " + n,
+            Count(store,
+                  [] {
+                      const PlacesBarCheck check;
+                      ApplyScheme("Scheme 0");
+                  }),
+            FindScheme(0) + Check(kBarValues));
+        WritePlacesBar(&kBar);
         lastOf[at++] = Count(store, [&] { ApplyScheme(last); });
         Row("-load: last of " + n, lastOf[at - 1], FindScheme(count - 1) + Change(kBarValues, 3));
         WritePlacesBar(&kBar);
@@ -141,6 +149,13 @@ int main() {
               }),
         Check(2));
     DeleteFileByName(file);
+    Row("-check default",
+        Count(store,
+              [] {
+                  const PlacesBarCheck check;
+                  WritePlacesBar(nullptr);
+              }),
+        Check(2));
     Row("default", Count(store, [] { WritePlacesBar(nullptr); }), Change(2, 0) - 2 + 1);
     Row("-check -undo",
         Count(store,

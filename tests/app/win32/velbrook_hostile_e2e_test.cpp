@@ -164,6 +164,19 @@ TEST_F(VelbrookHostileE2e, RunsSideBySideNeverTearTheBarOrLoseAChange) {
     }
 }
 
+// Values that other programs keep in the key cost each change their number,
+// not its square: two changes beside thousands of them both go through, one
+// after the other, and leave every one of them.
+TEST_F(VelbrookHostileE2e, ThousandsOfForeignValuesKeepNoRunWaitingTooLong) {
+    constexpr std::size_t kForeign = 8000;
+    for (std::size_t i = 0; i < kForeign; ++i)
+        WriteStringValue(kPlacesBar, "Other " + std::to_string(i), "x");
+    RunAtOnce({"-quiet \"-file:" + PlacesFile(1) + "\"", "-quiet \"-file:" + PlacesFile(2) + "\""});
+    const Places now = ReadPlaces();
+    EXPECT_TRUE(now == FilePlaces(1) || now == FilePlaces(2));
+    EXPECT_EQ(CaptureKey(kPlacesBar).values.size(), kForeign + 6); // five places and "Count"
+}
+
 // Read for everyone, changed by the system only: shown, saved and checked as
 // it is; a change is refused with the reason and changes nothing.
 TEST_F(VelbrookHostileE2e, AKeySetByPolicyIsReadButNotChanged) {
