@@ -60,6 +60,14 @@ int Count(MemoryRegistryStore& store, const std::function<void()>& action) {
     return store.OperationCount();
 }
 
+// The calls of an action asked as a check, which writes nothing.
+int CountCheck(MemoryRegistryStore& store, const std::function<void()>& action) {
+    return Count(store, [&] {
+        const PlacesBarCheck check;
+        action();
+    });
+}
+
 using bench::MakeSchemes;
 
 const PlacesList kBar = {"C:\\A", "C:\\B", "", "D:\\", ""};
@@ -113,23 +121,13 @@ int main() {
         Row("-load: first of " + n, Count(store, [] { ApplyScheme("Scheme 0"); }),
             FindScheme(0) + Change(kBarValues, 3));
         WritePlacesBar(&kBar);
-        Row("-check -load: first of " + n,
-            Count(store,
-                  [] {
-                      const PlacesBarCheck check;
-                      ApplyScheme("Scheme 0");
-                  }),
+        Row("-check -load: first of " + n, CountCheck(store, [] { ApplyScheme("Scheme 0"); }),
             FindScheme(0) + Check(kBarValues));
         WritePlacesBar(&kBar);
         lastOf[at++] = Count(store, [&] { ApplyScheme(last); });
         Row("-load: last of " + n, lastOf[at - 1], FindScheme(count - 1) + Change(kBarValues, 3));
         WritePlacesBar(&kBar);
-        Row("-check -load: last of " + n,
-            Count(store,
-                  [&] {
-                      const PlacesBarCheck check;
-                      ApplyScheme(last);
-                  }),
+        Row("-check -load: last of " + n, CountCheck(store, [&] { ApplyScheme(last); }),
             FindScheme(count - 1) + Check(kBarValues));
     }
     failed = failed || lastOf[2] > 11 * lastOf[1];
@@ -141,29 +139,11 @@ int main() {
     DeleteFileByName(file);
     ReplaceFileContent(file, "[Places]\r\nPlace0=C:\\File\r\n");
     Row("-file:", Count(store, [&] { LoadPlacesFile(file); }), Change(kBarValues, 5));
-    Row("-check -file:",
-        Count(store,
-              [&] {
-                  const PlacesBarCheck check;
-                  LoadPlacesFile(file);
-              }),
-        Check(2));
+    Row("-check -file:", CountCheck(store, [&] { LoadPlacesFile(file); }), Check(2));
     DeleteFileByName(file);
-    Row("-check default",
-        Count(store,
-              [] {
-                  const PlacesBarCheck check;
-                  WritePlacesBar(nullptr);
-              }),
-        Check(2));
+    Row("-check default", CountCheck(store, [] { WritePlacesBar(nullptr); }), Check(2));
     Row("default", Count(store, [] { WritePlacesBar(nullptr); }), Change(2, 0) - 2 + 1);
-    Row("-check -undo",
-        Count(store,
-              [] {
-                  const PlacesBarCheck check;
-                  UndoPlacesBarChange();
-              }),
-        Check(-1) + KeptCopy(2));
+    Row("-check -undo", CountCheck(store, [] { UndoPlacesBarChange(); }), Check(-1) + KeptCopy(2));
     Row("-undo", Count(store, [] { UndoPlacesBarChange(); }), KeptCopy(2) + Change(-1, 2));
 
     for (const int count : {0, 1000}) {
