@@ -26,7 +26,7 @@ PlacesBarTree MendInterruptedChange(const PlacesBarTree& now) {
         broken->before && broken->planned && LeftByChange(now, *broken->before, *broken->planned);
     if (activeCheck == nullptr) {
         if (putBack)
-            PutPlacesBarTree(*broken->before);
+            PutPlacesBarTree(*broken->before, &now);
         DropStagedUndo();
     }
     return putBack ? *broken->before : now;

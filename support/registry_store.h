@@ -2,6 +2,7 @@
 // The registry seam: the registry functions the program needs. On Windows they
 // are the ANSI advapi32 functions, and the wide ones for values kept exactly as
 // stored; elsewhere an in-memory store that behaves like them.
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -85,6 +86,11 @@ class RegistryStore {
     virtual long EnumValueW(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
                             std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) = 0;
 };
+
+// Hands out a value's bytes as the query functions do: their size always (when
+// size is not null), the bytes where they fit, kRegMoreData where they do not.
+long HandOutData(const std::uint8_t* bytes, std::size_t count, std::uint8_t* data,
+                 std::uint32_t* size);
 
 // The store that registry objects use: the platform's store unless a test
 // installed another one.

@@ -112,13 +112,7 @@ long Win32RegistryStore::QueryValue(RegKey key, const char* name, std::uint32_t*
     }
     if (type != nullptr)
         *type = valueType;
-    if (size == nullptr)
-        return ERROR_SUCCESS;
-    const bool fits = data == nullptr || *size >= count;
-    if (data != nullptr && fits)
-        CopyMemory(data, bytes, count);
-    *size = static_cast<std::uint32_t>(count);
-    return fits ? ERROR_SUCCESS : ERROR_MORE_DATA;
+    return HandOutData(bytes, count, data, size);
 }
 
 long Win32RegistryStore::QueryValueW(RegKey key, const char* name, std::uint32_t* type,

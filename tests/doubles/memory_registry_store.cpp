@@ -293,23 +293,6 @@ long MemoryRegistryStore::QueryValueW(RegKey key, const char* name, std::uint32_
     return Query(RegOp::QueryW, key, name, type, data, size);
 }
 
-namespace {
-
-// Hands out a value's data as the query functions do: its size always, the
-// bytes where they fit, kRegMoreData where they do not.
-long HandOutData(const std::vector<std::uint8_t>& bytes, std::uint8_t* data, std::uint32_t* size) {
-    if (size == nullptr)
-        return kRegSuccess;
-    const auto needed = static_cast<std::uint32_t>(bytes.size());
-    const bool fits = data == nullptr || *size >= needed;
-    if (data != nullptr && fits)
-        std::copy(bytes.begin(), bytes.end(), data);
-    *size = needed;
-    return fits ? kRegSuccess : kRegMoreData;
-}
-
-} // namespace
-
 long MemoryRegistryStore::Query(RegOp op, RegKey key, const char* name, std::uint32_t* type,
                                 std::uint8_t* data, std::uint32_t* size) {
     if (const long fault = BeginCall(op))
@@ -327,7 +310,8 @@ long MemoryRegistryStore::Query(RegOp op, RegKey key, const char* name, std::uin
         return kRegNoUnicodeTranslation;
     if (type != nullptr)
         *type = value->type;
-    return HandOutData(form ? *form : value->data, data, size);
+    const std::vector<std::uint8_t>& bytes = form ? *form : value->data;
+    return HandOutData(bytes.data(), bytes.size(), data, size);
 }
 
 long MemoryRegistryStore::SetValue(RegKey key, const char* name, std::uint32_t type,
@@ -480,7 +464,8 @@ long MemoryRegistryStore::EnumValueW(RegKey key, std::uint32_t index, char* name
     const std::optional<std::vector<std::uint8_t>> form = value.DataAs(true);
     if (type != nullptr)
         *type = value.type;
-    if (const long result = HandOutData(form ? *form : value.data, data, size))
+    const std::vector<std::uint8_t>& bytes = form ? *form : value.data;
+    if (const long result = HandOutData(bytes.data(), bytes.size(), data, size))
         return result;
     return CopyName(value.name, name, nameLen);
 }
